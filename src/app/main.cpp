@@ -1,0 +1,43 @@
+// The program's entry: refuses a second instance, then runs the main window
+// until it closes.
+#include <commctrl.h>
+#include <windows.h>
+
+#include "core/startup.h"
+#include "core/texts.h"
+#include "ui/error_boundary.h"
+#include "ui/main_form.h"
+#include "ui/message_loop.h"
+#include "win32/module_path.h"
+#include "win32/single_instance.h"
+#include "win32/wide.h"
+#include "win32/win_file_system.h"
+#include "win32/win_registry.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  using namespace ombrisk;
+
+  InstanceMarker marker(MutexName(ExecutablePath()));
+  if (marker.AnotherInstanceRuns()) {
+    // No window of the program exists on this path: the box has no owner.
+    MessageBoxW(nullptr, Wide(texts::kAlreadyRunning).c_str(), Wide(texts::kConfirmCaption).c_str(),
+                MB_ICONINFORMATION);
+    return 0;
+  }
+
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  WinRegistryFactory registries;
+  WinFileSystem files;
+  TMAIN_FORM::RegisterWindowClass(instance);
+  TMAIN_FORM mainForm(Services{registries, files, ShowErrorBox});
+  const bool created = RunHandler(ShowErrorBox, [&] {
+    mainForm.Create();
+    mainForm.Show();
+  });
+  if (created) RunMessageLoop();
+
+  marker.Release();
+  return 0;
+}

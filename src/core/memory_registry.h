@@ -1,0 +1,89 @@
+// A registry kept in memory, for the core's tests and for running the core's
+// operations without Windows. Key and value names match without regard to
+// the case of a to z; values keep the order in which they were first set.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/registry.h"
+
+namespace ombrisk {
+
+enum class RegistryValueType { String, ExpandString, DWord, Binary };
+
+struct RegistryValue {
+  RegistryValueType type = RegistryValueType::String;
+  std::u16string text;              // String and ExpandString; may hold NULs
+  std::vector<std::uint8_t> bytes;  // DWord and Binary
+};
+
+class MemoryRegistryStore {
+ public:
+  struct Key {
+    std::u16string name;
+    std::map<std::u16string, Key> subKeys;  // by upper-cased name
+    std::vector<std::pair<std::u16string, RegistryValue>> values;
+  };
+
+  Key& Root(RegistryRoot root) { return root == RegistryRoot::CurrentUser ? currentUser_ : localMachine_; }
+
+  Key* Find(RegistryRoot root, std::u16string_view path);
+  Key& Create(RegistryRoot root, std::u16string_view path);
+  bool Delete(RegistryRoot root, std::u16string_view path);
+
+  // Test helpers: set a value of any type, creating the key; read one back.
+  void SetValue(RegistryRoot root, std::u16string_view path, std::u16string_view name, RegistryValue value);
+  void SetString(RegistryRoot root, std::u16string_view path, std::u16string_view name, std::u16string_view text);
+  std::optional<RegistryValue> GetValue(RegistryRoot root, std::u16string_view path, std::u16string_view name);
+
+  // Makes creating keys fail, as a key without write access would.
+  bool refuseWrites = false;
+
+ private:
+  Key currentUser_;
+  Key localMachine_;
+};
+
+class MemoryRegistry : public Registry {
+ public:
+  explicit MemoryRegistry(MemoryRegistryStore& store) : store_(store) {}
+
+  RegistryRoot RootKey() const override { return root_; }
+  void SetRootKey(RegistryRoot root) override;
+  bool KeyExists(std::u16string_view path) override;
+  bool OpenKeyReadOnly(std::u16string_view path) override;
+  bool OpenKey(std::u16string_view path, bool create) override;
+  void CreateKey(std::u16string_view path) override;
+  bool DeleteKey(std::u16string_view path) override;
+  bool ValueExists(std::u16string_view name) override;
+  std::u16string ReadString(std::u16string_view name) override;
+  void WriteString(std::u16string_view name, std::u16string_view text) override;
+  std::vector<std::u16string> GetValueNames() override;
+  void CloseKey() override;
+
+  bool HasOpenKey() const { return openPath_.has_value(); }
+
+ private:
+  MemoryRegistryStore::Key* OpenKeyNode();
+
+  MemoryRegistryStore& store_;
+  RegistryRoot root_ = RegistryRoot::CurrentUser;
+  std::optional<std::u16string> openPath_;  // as passed; the key may vanish
+  bool openWritable_ = false;
+};
+
+class MemoryRegistryFactory : public RegistryFactory {
+ public:
+  explicit MemoryRegistryFactory(MemoryRegistryStore& store) : store_(store) {}
+  std::unique_ptr<Registry> Create() override { return std::make_unique<MemoryRegistry>(store_); }
+
+ private:
+  MemoryRegistryStore& store_;
+};
+
+}  // namespace ombrisk

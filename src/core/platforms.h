@@ -1,0 +1,70 @@
+// Target platforms of the releases and the twelve library path settings:
+// every registry value name, settings key and gate that depends on them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/catalogue.h"
+
+namespace ombrisk {
+
+enum class TPlatformType : std::uint8_t {
+  pftNone,
+  pftWin32,
+  pftWin64,
+  pftOSX32,
+  pftOSX64,
+  pftLinux32,
+  pftLinux64,
+  pftiOSDevice,
+  pftiOSSimulator,
+  pftAndroid32,
+};
+
+// In the order in which the editor shows the tabs and the launch writes keys.
+using TPlatformTypes = std::vector<TPlatformType>;
+
+TPlatformTypes VersionPlatforms(VersionCode code);
+// "\Win64" and so on; "" for pftNone and any value outside the enumeration.
+std::u16string_view PlatformKeySuffix(TPlatformType platform);
+// "Library" followed by the platform's key suffix.
+std::u16string LibraryKeyName(TPlatformType platform);
+// "WIN64_" and so on; "" for pftNone, pftWin32 and any other value.
+std::u16string_view PlatformIniPrefix(TPlatformType platform);
+// "SearchPath" up to release 3, "Search Path" after it.
+std::u16string_view SearchPathValueName(VersionCode code);
+
+// The editor's library tab of a platform: caption and image (0 Windows,
+// 1 OS X, 2 Linux, 3 iOS, 4 Android); "Win32" and 0 outside 2 to 9.
+std::u16string_view PlatformTabCaption(TPlatformType platform);
+int PlatformTabImage(TPlatformType platform);
+
+struct LibrarySetting {
+  std::u16string_view frameEdit;
+  std::u16string_view frameLabel;
+  std::u16string_view labelCaption;
+  // Empty for the search path, whose name depends on the release.
+  std::u16string_view registryValueName;
+  std::u16string_view settingsKeySuffix;
+  // The editor disables the row when the code is at most this number.
+  std::optional<VersionCode> editorDisabledUpTo;
+  // The launch writes the row when the code is at least this number.
+  std::optional<VersionCode> launchWrittenFrom;
+};
+
+// The twelve settings, in the order of the editor's rows and the launch's writes.
+extern const std::array<LibrarySetting, 12> LibrarySettings;
+
+bool IsDisabledInEditor(const LibrarySetting& setting, VersionCode code);
+bool IsWrittenAtLaunch(const LibrarySetting& setting, VersionCode code);
+// The registry value name of the setting for the release.
+std::u16string_view RegistryValueName(const LibrarySetting& setting, VersionCode code);
+// The profile's settings key of the setting on a platform's tab.
+std::u16string SettingsKey(TPlatformType platform, const LibrarySetting& setting);
+
+}  // namespace ombrisk

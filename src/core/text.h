@@ -1,0 +1,29 @@
+// UTF-16 text helpers shared by every layer.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace ombrisk {
+
+// Replaces each "%s" of the pattern, left to right, by the next argument.
+// Missing arguments leave the "%s" as it stands; "%%" is not special.
+std::u16string Format(std::u16string_view pattern, std::initializer_list<std::u16string_view> args);
+
+// Characters up to U+0020, blanks and control characters alike.
+constexpr bool IsBlankOrControl(char16_t c) { return c <= u' '; }
+
+// Removes characters up to U+0020 from both ends.
+std::u16string_view Trim(std::u16string_view text);
+
+// Upper case of the letters a to z only; every other character stays.
+std::u16string AsciiUpper(std::u16string_view text);
+
+// Conversions between UTF-8 and UTF-16. Ill-formed input becomes U+FFFD.
+std::u16string FromUtf8(std::string_view utf8);
+std::string ToUtf8(std::u16string_view utf16);
+
+std::u16string DecimalText(long long value);
+
+}  // namespace ombrisk

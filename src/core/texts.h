@@ -1,0 +1,25 @@
+// Every message, caption and title the program shows, exactly as the user
+// sees it. Texts that belong to a table row (release labels, platform tab
+// captions, library labels) stand in their tables in catalogue.cpp and
+// platforms.cpp.
+#pragma once
+
+#include <string_view>
+
+namespace ombrisk::texts {
+
+// Application
+inline constexpr std::u16string_view kAppTitle = u"Ombrisk";
+inline constexpr std::u16string_view kMainFormCaption = u"Ombrisk";
+
+// Single instance
+inline constexpr std::u16string_view kAlreadyRunning = u"既に起動しています。";
+inline constexpr std::u16string_view kConfirmCaption = u"確認";
+
+// Registry errors; %s is the key path or the value name.
+inline constexpr std::u16string_view kRegistryCreateKeyFailed = u"キー %s の作成に失敗しました";
+inline constexpr std::u16string_view kRegistryWriteFailed = u"'%s' の設定に失敗しました";
+inline constexpr std::u16string_view kRegistryInvalidType = u"'%s' のデータ型が不正です";
+inline constexpr std::u16string_view kRegistryReadFailed = u"'%s' の取得に失敗しました";
+
+}  // namespace ombrisk::texts

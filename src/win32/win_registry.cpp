@@ -1,0 +1,176 @@
+#include "win32/win_registry.h"
+
+#include <utility>
+
+#include "core/errors.h"
+#include "core/text.h"
+#include "core/texts.h"
+#include "win32/wide.h"
+
+namespace ombrisk {
+
+namespace {
+
+constexpr REGSAM kView = KEY_WOW64_32KEY;
+
+// The path relative to the root: leading and trailing "\" removed.
+std::wstring SubKey(std::u16string_view path) {
+  std::size_t first = 0;
+  std::size_t last = path.size();
+  while (first < last && path[first] == u'\\') ++first;
+  while (last > first && path[last - 1] == u'\\') --last;
+  return Wide(path.substr(first, last - first));
+}
+
+class ScopedKey {
+ public:
+  ScopedKey() = default;
+  ~ScopedKey() {
+    if (key_ != nullptr) RegCloseKey(key_);
+  }
+  ScopedKey(const ScopedKey&) = delete;
+  ScopedKey& operator=(const ScopedKey&) = delete;
+
+  HKEY* Receive() { return &key_; }
+  HKEY Get() const { return key_; }
+  HKEY Release() { return std::exchange(key_, nullptr); }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+}  // namespace
+
+WinRegistry::~WinRegistry() { CloseKey(); }
+
+HKEY WinRegistry::RootHandle() const {
+  return root_ == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+void WinRegistry::ReplaceOpenKey(HKEY key) {
+  CloseKey();
+  openKey_ = key;
+}
+
+void WinRegistry::SetRootKey(RegistryRoot root) {
+  if (root != root_) {
+    CloseKey();
+    root_ = root;
+  }
+}
+
+bool WinRegistry::KeyExists(std::u16string_view path) {
+  ScopedKey key;
+  return RegOpenKeyExW(RootHandle(), SubKey(path).c_str(), 0, KEY_READ | kView, key.Receive()) == ERROR_SUCCESS;
+}
+
+bool WinRegistry::OpenKeyReadOnly(std::u16string_view path) {
+  ScopedKey key;
+  if (RegOpenKeyExW(RootHandle(), SubKey(path).c_str(), 0, KEY_READ | kView, key.Receive()) != ERROR_SUCCESS) {
+    return false;
+  }
+  ReplaceOpenKey(key.Release());
+  return true;
+}
+
+bool WinRegistry::OpenKey(std::u16string_view path, bool create) {
+  ScopedKey key;
+  const std::wstring subKey = SubKey(path);
+  const REGSAM access = KEY_READ | KEY_WRITE | kView;
+  const LSTATUS status =
+      create ? RegCreateKeyExW(RootHandle(), subKey.c_str(), 0, nullptr, 0, access, nullptr, key.Receive(), nullptr)
+             : RegOpenKeyExW(RootHandle(), subKey.c_str(), 0, access, key.Receive());
+  if (status != ERROR_SUCCESS) return false;
+  ReplaceOpenKey(key.Release());
+  return true;
+}
+
+void WinRegistry::CreateKey(std::u16string_view path) {
+  ScopedKey key;
+  if (RegCreateKeyExW(RootHandle(), SubKey(path).c_str(), 0, nullptr, 0, KEY_WRITE | kView, nullptr, key.Receive(),
+                      nullptr) != ERROR_SUCCESS) {
+    throw AppError(Format(texts::kRegistryCreateKeyFailed, {path}));
+  }
+}
+
+bool WinRegistry::DeleteKey(std::u16string_view path) {
+  const std::wstring subKey = SubKey(path);
+  if (subKey.empty()) return false;
+  {
+    // Empty the key first, in the 32-bit view, then remove the key itself.
+    ScopedKey key;
+    if (RegOpenKeyExW(RootHandle(), subKey.c_str(), 0,
+                      DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE | kView,
+                      key.Receive()) != ERROR_SUCCESS) {
+      return false;
+    }
+    if (RegDeleteTreeW(key.Get(), nullptr) != ERROR_SUCCESS) return false;
+  }
+  return RegDeleteKeyExW(RootHandle(), subKey.c_str(), kView, 0) == ERROR_SUCCESS;
+}
+
+bool WinRegistry::ValueExists(std::u16string_view name) {
+  if (openKey_ == nullptr) return false;
+  return RegQueryValueExW(openKey_, Wide(name).c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+std::u16string WinRegistry::ReadString(std::u16string_view name) {
+  if (openKey_ == nullptr) return {};
+  const std::wstring valueName = Wide(name);
+  DWORD type = 0;
+  DWORD size = 0;
+  LSTATUS status = RegQueryValueExW(openKey_, valueName.c_str(), nullptr, &type, nullptr, &size);
+  if (status == ERROR_FILE_NOT_FOUND) return {};
+  if (status != ERROR_SUCCESS) throw AppError(Format(texts::kRegistryReadFailed, {name}));
+  if (size == 0) return {};
+  if (type != REG_SZ && type != REG_EXPAND_SZ) throw AppError(Format(texts::kRegistryInvalidType, {name}));
+  std::wstring buffer;
+  do {
+    buffer.resize(size / sizeof(wchar_t) + 1);
+    size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+    status =
+        RegQueryValueExW(openKey_, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+  } while (status == ERROR_MORE_DATA);
+  if (status != ERROR_SUCCESS) throw AppError(Format(texts::kRegistryReadFailed, {name}));
+  if (type != REG_SZ && type != REG_EXPAND_SZ) throw AppError(Format(texts::kRegistryInvalidType, {name}));
+  buffer.resize(size / sizeof(wchar_t));
+  return FromWide(std::wstring_view(buffer.c_str()));
+}
+
+void WinRegistry::WriteString(std::u16string_view name, std::u16string_view text) {
+  const std::wstring data = Wide(text);
+  const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+  if (openKey_ == nullptr || RegSetValueExW(openKey_, Wide(name).c_str(), 0, REG_SZ,
+                                            reinterpret_cast<const BYTE*>(data.c_str()), bytes) != ERROR_SUCCESS) {
+    throw AppError(Format(texts::kRegistryWriteFailed, {name}));
+  }
+}
+
+std::vector<std::u16string> WinRegistry::GetValueNames() {
+  std::vector<std::u16string> names;
+  if (openKey_ == nullptr) return names;
+  DWORD count = 0;
+  DWORD longest = 0;
+  if (RegQueryInfoKeyW(openKey_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
+                       nullptr, nullptr) != ERROR_SUCCESS) {
+    return names;
+  }
+  std::wstring buffer(longest + 1, L'\0');
+  for (DWORD index = 0; index < count; ++index) {
+    DWORD length = static_cast<DWORD>(buffer.size());
+    if (RegEnumValueW(openKey_, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+      break;
+    }
+    names.push_back(FromWide(std::wstring_view(buffer.data(), length)));
+  }
+  return names;
+}
+
+void WinRegistry::CloseKey() {
+  if (openKey_ != nullptr) {
+    RegCloseKey(openKey_);
+    openKey_ = nullptr;
+  }
+}
+
+}  // namespace ombrisk

@@ -1,0 +1,197 @@
+// The behaviour every registry implementation must show, run against the
+// in-memory registry in the core tests and against the Windows registry
+// under Wine, so that the core's tests and the real program agree.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/errors.h"
+#include "core/registry.h"
+
+namespace ombrisk::contract {
+
+// What a contract run needs besides the registry operations themselves.
+class RegistryUnderTest {
+ public:
+  virtual ~RegistryUnderTest() = default;
+  virtual std::unique_ptr<Registry> NewRegistry() = 0;
+  // Stores values the program itself never writes.
+  virtual void SetDword(std::u16string_view path, std::u16string_view name, std::uint32_t value) = 0;
+  virtual void SetExpandString(std::u16string_view path, std::u16string_view name, std::u16string_view text) = 0;
+  // A string value whose data holds a NUL inside.
+  virtual void SetStringWithNul(std::u16string_view path, std::u16string_view name, std::u16string_view before,
+                                std::u16string_view after) = 0;
+  // A path below the scratch key that CreateKey cannot create.
+  virtual std::u16string UncreatablePath() = 0;
+  // Removes the scratch key.
+  virtual void Clean() = 0;
+};
+
+using RegistryUnderTestFactory = std::unique_ptr<RegistryUnderTest> (*)();
+
+// Every contract case works below this key of HKEY_CURRENT_USER.
+inline constexpr std::u16string_view kScratch = u"\\Software\\OmbriskContract";
+
+inline std::u16string Scratch(std::u16string_view sub) {
+  std::u16string path(kScratch);
+  path += u'\\';
+  path += sub;
+  return path;
+}
+
+class RegistryContract : public ::testing::TestWithParam<RegistryUnderTestFactory> {
+ protected:
+  void SetUp() override {
+    under_ = GetParam()();
+    under_->Clean();
+  }
+  void TearDown() override { under_->Clean(); }
+
+  std::unique_ptr<RegistryUnderTest> under_;
+};
+
+TEST_P(RegistryContract, CreateKeyMakesParentsAndLeavesTheOpenKeyAlone) {
+  auto registry = under_->NewRegistry();
+  ASSERT_TRUE(registry->OpenKey(Scratch(u"Open"), true));
+  registry->CreateKey(Scratch(u"A\\B\\C\\"));
+  EXPECT_TRUE(registry->KeyExists(Scratch(u"A")));
+  EXPECT_TRUE(registry->KeyExists(Scratch(u"A\\B\\C")));
+  EXPECT_TRUE(registry->KeyExists(Scratch(u"a\\b\\c\\")));
+  registry->WriteString(u"Where", u"open");
+  registry->CloseKey();
+  ASSERT_TRUE(registry->OpenKeyReadOnly(Scratch(u"Open")));
+  EXPECT_EQ(registry->ReadString(u"Where"), u"open");
+  ASSERT_TRUE(registry->OpenKeyReadOnly(Scratch(u"A\\B\\C")));
+  EXPECT_FALSE(registry->ValueExists(u"Where"));
+}
+
+TEST_P(RegistryContract, FailedOpensKeepTheOpenKey) {
+  auto registry = under_->NewRegistry();
+  ASSERT_TRUE(registry->OpenKey(Scratch(u"Kept"), true));
+  registry->WriteString(u"Name", u"kept");
+  EXPECT_FALSE(registry->OpenKeyReadOnly(Scratch(u"Missing")));
+  EXPECT_FALSE(registry->OpenKey(Scratch(u"Missing"), false));
+  EXPECT_FALSE(registry->KeyExists(Scratch(u"Missing")));
+  EXPECT_EQ(registry->ReadString(u"Name"), u"kept");
+  EXPECT_TRUE(registry->OpenKey(Scratch(u"Made\\Deep"), true));
+  EXPECT_TRUE(registry->KeyExists(Scratch(u"Made\\Deep")));
+  EXPECT_FALSE(registry->ValueExists(u"Name"));
+}
+
+TEST_P(RegistryContract, StringsRoundTripAndNamesIgnoreCase) {
+  auto registry = under_->NewRegistry();
+  ASSERT_TRUE(registry->OpenKey(Scratch(u"Values"), true));
+  registry->WriteString(u"Search Path", u"$(BDS)\\lib;C:\\ライブラリ");
+  registry->WriteString(u"Empty", u"");
+  registry->WriteString(u"search path", u"replaced");
+  EXPECT_EQ(registry->ReadString(u"SEARCH PATH"), u"replaced");
+  EXPECT_TRUE(registry->ValueExists(u"empty"));
+  EXPECT_EQ(registry->ReadString(u"Empty"), u"");
+  EXPECT_FALSE(registry->ValueExists(u"Missing"));
+  EXPECT_EQ(registry->ReadString(u"Missing"), u"");
+  registry->WriteString(u"Japanese", u"パッケージ");
+  registry->CloseKey();
+  EXPECT_FALSE(registry->ValueExists(u"Japanese"));
+  EXPECT_EQ(registry->ReadString(u"Japanese"), u"");
+  ASSERT_TRUE(registry->OpenKeyReadOnly(Scratch(u"values\\")));
+  EXPECT_EQ(registry->ReadString(u"Japanese"), u"パッケージ");
+}
+
+TEST_P(RegistryContract, ReadStringTakesStringsAsStoredAndRefusesOtherTypes) {
+  under_->SetExpandString(Scratch(u"Types"), u"Expand", u"%SystemRoot%\\bin");
+  under_->SetDword(Scratch(u"Types"), u"Number", 7);
+  under_->SetStringWithNul(Scratch(u"Types"), u"Cut", u"before", u"after");
+  auto registry = under_->NewRegistry();
+  ASSERT_TRUE(registry->OpenKeyReadOnly(Scratch(u"Types")));
+  EXPECT_EQ(registry->ReadString(u"Expand"), u"%SystemRoot%\\bin");
+  EXPECT_EQ(registry->ReadString(u"Cut"), u"before");
+  EXPECT_TRUE(registry->ValueExists(u"Number"));
+  try {
+    registry->ReadString(u"Number");
+    FAIL() << "a DWORD value read as a string";
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.Message(), u"'Number' のデータ型が不正です");
+  }
+}
+
+TEST_P(RegistryContract, WriteStringFailsWithoutAWritableKey) {
+  auto registry = under_->NewRegistry();
+  try {
+    registry->WriteString(u"Nowhere", u"x");
+    FAIL() << "a write with no key open";
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.Message(), u"'Nowhere' の設定に失敗しました");
+  }
+  registry->CreateKey(Scratch(u"ReadOnly"));
+  ASSERT_TRUE(registry->OpenKeyReadOnly(Scratch(u"ReadOnly")));
+  try {
+    registry->WriteString(u"Locked", u"x");
+    FAIL() << "a write to a key opened read-only";
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.Message(), u"'Locked' の設定に失敗しました");
+  }
+  EXPECT_FALSE(registry->ValueExists(u"Locked"));
+}
+
+TEST_P(RegistryContract, CreateKeyReportsThePathItCouldNotCreate) {
+  auto registry = under_->NewRegistry();
+  const std::u16string path = under_->UncreatablePath();
+  try {
+    registry->CreateKey(path);
+    FAIL() << "created " << ToUtf8(path);
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.Message(), u"キー " + path + u" の作成に失敗しました");
+  }
+}
+
+TEST_P(RegistryContract, DeleteKeyRemovesSubKeysAndValues) {
+  auto registry = under_->NewRegistry();
+  ASSERT_TRUE(registry->OpenKey(Scratch(u"Gone\\Child\\Grandchild"), true));
+  registry->WriteString(u"Deep", u"1");
+  ASSERT_TRUE(registry->OpenKey(Scratch(u"Gone"), true));
+  registry->WriteString(u"Top", u"1");
+  registry->CloseKey();
+  EXPECT_TRUE(registry->DeleteKey(Scratch(u"Gone\\")));
+  EXPECT_FALSE(registry->KeyExists(Scratch(u"Gone")));
+  EXPECT_FALSE(registry->KeyExists(Scratch(u"Gone\\Child")));
+  EXPECT_FALSE(registry->DeleteKey(Scratch(u"Gone")));
+  EXPECT_TRUE(registry->KeyExists(kScratch));
+  registry->CreateKey(Scratch(u"Gone"));
+  ASSERT_TRUE(registry->OpenKeyReadOnly(Scratch(u"Gone")));
+  EXPECT_TRUE(registry->GetValueNames().empty());
+}
+
+TEST_P(RegistryContract, ValueNamesListEveryValueOnce) {
+  auto registry = under_->NewRegistry();
+  EXPECT_TRUE(registry->GetValueNames().empty());
+  ASSERT_TRUE(registry->OpenKey(Scratch(u"Names"), true));
+  for (std::u16string_view name : {u"zeta.bpl", u"alpha.bpl", u"$(BDS)\\bin\\dcl.bpl", u"Mid"}) {
+    registry->WriteString(name, u"x");
+  }
+  registry->WriteString(u"MID", u"again");
+  auto names = registry->GetValueNames();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"$(BDS)\\bin\\dcl.bpl", u"Mid", u"alpha.bpl", u"zeta.bpl"}));
+}
+
+TEST_P(RegistryContract, SwitchingTheRootClosesTheOpenKey) {
+  auto registry = under_->NewRegistry();
+  EXPECT_EQ(registry->RootKey(), RegistryRoot::CurrentUser);
+  ASSERT_TRUE(registry->OpenKey(Scratch(u"Root"), true));
+  registry->WriteString(u"Here", u"1");
+  registry->SetRootKey(RegistryRoot::CurrentUser);
+  EXPECT_TRUE(registry->ValueExists(u"Here"));
+  registry->SetRootKey(RegistryRoot::LocalMachine);
+  EXPECT_FALSE(registry->ValueExists(u"Here"));
+  EXPECT_FALSE(registry->KeyExists(Scratch(u"Root")));
+  registry->SetRootKey(RegistryRoot::CurrentUser);
+  EXPECT_FALSE(registry->ValueExists(u"Here"));
+  EXPECT_TRUE(registry->KeyExists(Scratch(u"Root")));
+}
+
+}  // namespace ombrisk::contract

@@ -1,0 +1,207 @@
+#include "core/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "core/fakes.h"
+
+namespace ombrisk {
+namespace {
+
+using ombrisk::testing::FakeFileSystem;
+using ombrisk::testing::LoggingRegistryFactory;
+
+struct Row {
+  VersionCode code;
+  std::u16string_view label;
+  std::uint32_t bit;
+  int image;
+  std::u16string_view key;  // IdeRegistryKey without an alternate key
+};
+
+// The release table as published for users, written out independently of
+// the program's table.
+constexpr Row kExpected[] = {
+    {2, u"Delphi 2", 0x1, 0, u"\\Software\\Borland\\DELPHI\\2.0\\"},
+    {3, u"Delphi 3 / 3.1", 0x2, 1, u"\\Software\\Borland\\DELPHI\\3.0\\"},
+    {4, u"Delphi 4", 0x4, 1, u"\\Software\\Borland\\DELPHI\\4.0\\"},
+    {5, u"Delphi 5", 0x8, 2, u"\\Software\\Borland\\DELPHI\\5.0\\"},
+    {6, u"Delphi 6", 0x10, 3, u"\\Software\\Borland\\DELPHI\\6.0\\"},
+    {7, u"Delphi 7 / 7.1", 0x20, 4, u"\\Software\\Borland\\DELPHI\\7.0\\"},
+    {8, u"Delphi 8", 0x40, 5, u"\\Software\\Borland\\BDS\\2.0\\"},
+    {2005, u"Delphi 2005", 0x80, 5, u"\\Software\\Borland\\BDS\\3.0\\"},
+    {2006, u"Developer Studio 2006 / Turbo Delphi ", 0x100, 5, u"\\Software\\Borland\\BDS\\4.0\\"},
+    {2007, u"Delphi 2007 / RAD Studio 2007", 0x200, 5, u"\\Software\\Borland\\BDS\\5.0\\"},
+    {2009, u"Delphi 2009 / RAD Studio 2009", 0x400, 5, u"\\Software\\CodeGear\\BDS\\6.0\\"},
+    {2010, u"Delphi 2010 / RAD Studio 2010", 0x800, 6, u"\\Software\\CodeGear\\BDS\\7.0\\"},
+    {2011, u"Delphi XE / RAD Studio XE", 0x1000, 6, u"\\Software\\Embarcadero\\BDS\\8.0\\"},
+    {2012, u"Delphi XE2 / RAD Studio XE2", 0x2000, 6, u"\\Software\\Embarcadero\\BDS\\9.0\\"},
+    {2013, u"Delphi XE3 / RAD Studio XE3", 0x4000, 6, u"\\Software\\Embarcadero\\BDS\\10.0\\"},
+    {2014, u"Delphi XE4 / RAD Studio XE4", 0x8000, 6, u"\\Software\\Embarcadero\\BDS\\11.0\\"},
+    {2015, u"Delphi XE5 / RAD Studio XE5", 0x10000, 6, u"\\Software\\Embarcadero\\BDS\\12.0\\"},
+    {2016, u"AppMethod ", 0x20000, 7, u"\\Software\\Embarcadero\\BDS\\13.0\\"},
+    {2017, u"Delphi XE6 / RAD Studio XE6", 0x40000, 6, u"\\Software\\Embarcadero\\BDS\\14.0\\"},
+};
+
+TEST(Catalogue, ReleasesMatchThePublishedTable) {
+  ASSERT_EQ(Releases().size(), std::size(kExpected));
+  std::uint32_t allBits = 0;
+  for (std::size_t i = 0; i < std::size(kExpected); ++i) {
+    const Row& row = kExpected[i];
+    SCOPED_TRACE(row.code);
+    const Release* release = FindRelease(row.code);
+    ASSERT_NE(release, nullptr);
+    EXPECT_EQ(release, &Releases()[i]) << "releases stand oldest first";
+    EXPECT_EQ(release->label, row.label);
+    EXPECT_EQ(release->bit, row.bit);
+    EXPECT_EQ(VersionImageIndex(row.code), row.image);
+    EXPECT_EQ(IdeRegistryKey(row.code, false, u""), row.key);
+    EXPECT_EQ(InstallationKey(row.code), row.key.substr(0, row.key.size() - 1));
+    EXPECT_EQ(InstallationRoot(row.code), row.code <= 7 ? RegistryRoot::LocalMachine : RegistryRoot::CurrentUser);
+    allBits |= row.bit;
+  }
+  EXPECT_EQ(allBits, 0x7FFFFu) << "nineteen distinct bits, the upper thirteen clear";
+  EXPECT_NE(FindRelease(2015)->label, FindRelease(2017)->label) << "XE5 and XE6 can be told apart";
+  for (VersionCode notARelease : {0, 1, 9, 2004, 2008, 2018, -7}) EXPECT_EQ(FindRelease(notARelease), nullptr);
+}
+
+TEST(Catalogue, ExecutableValueNames) {
+  EXPECT_EQ(ExecutableValueName(2), u"Delphi 2.0");
+  EXPECT_EQ(ExecutableValueName(3), u"Delphi 3");
+  EXPECT_EQ(ExecutableValueName(4), u"Delphi 4");
+  for (VersionCode code : {5, 6, 7, 8, 2005, 2009, 2016, 2017}) EXPECT_EQ(ExecutableValueName(code), u"APP");
+}
+
+TEST(Catalogue, AlternateKeyReplacesBdsOnlyWhenAskedForAndNamed) {
+  EXPECT_EQ(IdeRegistryKey(2012, true, u"Test"), u"\\Software\\Embarcadero\\Test\\9.0\\");
+  EXPECT_EQ(IdeRegistryKey(2012, true, u""), u"\\Software\\Embarcadero\\BDS\\9.0\\");
+  EXPECT_EQ(IdeRegistryKey(2012, false, u"Test"), u"\\Software\\Embarcadero\\BDS\\9.0\\");
+  EXPECT_EQ(IdeRegistryKey(8, true, u"Clean"), u"\\Software\\Borland\\Clean\\2.0\\");
+  EXPECT_EQ(IdeRegistryKey(2009, true, u"Clean"), u"\\Software\\CodeGear\\Clean\\6.0\\");
+  EXPECT_EQ(IdeRegistryKey(2017, true, u" spaced "), u"\\Software\\Embarcadero\\ spaced \\14.0\\")
+      << "the name is taken as it stands, not trimmed";
+  for (VersionCode code : {2, 3, 4, 5, 6, 7}) {
+    EXPECT_EQ(IdeRegistryKey(code, true, u"Test"), IdeRegistryKey(code, false, u"")) << code;
+  }
+  EXPECT_EQ(IdeRegistryKey(2008, true, u"Test"), u"");
+}
+
+TEST(Catalogue, ImageIndicesGoByRanges) {
+  EXPECT_EQ(VersionImageIndex(1), -1);
+  EXPECT_EQ(VersionImageIndex(0), -1);
+  EXPECT_EQ(VersionImageIndex(-2), -1);
+  EXPECT_EQ(VersionImageIndex(9), 5);
+  EXPECT_EQ(VersionImageIndex(2008), 5);
+  EXPECT_EQ(VersionImageIndex(2018), -1);
+  EXPECT_EQ(VersionImageIndex(2147483647), -1);
+}
+
+class Detection : public ::testing::Test {
+ protected:
+  // Records an installation the way the release's installer does.
+  void Install(VersionCode code, std::u16string_view exe, bool fileExists = true) {
+    store.SetString(InstallationRoot(code), InstallationKey(code), ExecutableValueName(code), exe);
+    if (fileExists) files.files.insert(std::u16string(exe));
+  }
+
+  MemoryRegistryStore store;
+  FakeFileSystem files;
+  LoggingRegistryFactory registries{store};
+};
+
+TEST_F(Detection, NothingInstalledGivesAnEmptySetAndNoComboItems) {
+  InstalledVersionSet installed = 0xFFFFFFFF;
+  DetectInstalledVersions(registries, files, installed);
+  EXPECT_EQ(installed, 0u);
+  EXPECT_TRUE(VersionComboItems(installed).empty());
+}
+
+TEST_F(Detection, OnlyRecordedExecutablesThatExistCount) {
+  Install(2, u"C:\\D2\\DELPHI32.EXE");
+  Install(4, u"C:\\D4\\delphi32.exe");
+  Install(7, u"C:\\D7\\delphi32.exe");
+  Install(2007, u"C:\\D2007\\bds.exe");
+  Install(2017, u"C:\\XE6\\bds.exe");
+  Install(2010, u"C:\\gone\\bds.exe", false);                      // executable deleted
+  store.Create(RegistryRoot::CurrentUser, InstallationKey(2011));  // key without value
+  Install(2012, u"", false);                                       // empty value
+  // A later release recorded under HKEY_LOCAL_MACHINE only: another user's.
+  store.SetString(RegistryRoot::LocalMachine, InstallationKey(2014), u"APP", u"C:\\XE4\\bds.exe");
+  files.files.insert(u"C:\\XE4\\bds.exe");
+  // Delphi 3 records "Delphi 3", so "APP" does not count for it.
+  store.SetString(RegistryRoot::LocalMachine, InstallationKey(3), u"APP", u"C:\\D7\\delphi32.exe");
+
+  InstalledVersionSet installed = 0;
+  DetectInstalledVersions(registries, files, installed);
+  EXPECT_EQ(installed, 0x1u | 0x4u | 0x20u | 0x200u | 0x40000u);
+  EXPECT_TRUE(IsVersionInstalled(installed, 2017));
+  EXPECT_FALSE(IsVersionInstalled(installed, 2010));
+  EXPECT_FALSE(IsVersionInstalled(installed, 2008));
+
+  std::vector<VersionCode> codes;
+  for (const VersionComboItem& item : VersionComboItems(installed)) {
+    codes.push_back(item.code);
+    EXPECT_EQ(item.label, FindRelease(item.code)->label);
+  }
+  EXPECT_EQ(codes, (std::vector<VersionCode>{2017, 2007, 7, 4, 2}));
+}
+
+TEST_F(Detection, ExaminesNewestFirstAndClosesEveryKeyItOpened) {
+  Install(2017, u"C:\\XE6\\bds.exe");
+  Install(7, u"C:\\D7\\delphi32.exe");
+  InstalledVersionSet installed = 0;
+  DetectInstalledVersions(registries, files, installed);
+
+  std::vector<std::string> expected;
+  for (VersionCode code : {2017, 2016, 2015, 2014, 2013, 2012, 2011, 2010, 2009, 2007, 2006, 2005, 8}) {
+    expected.push_back("exists " + ToUtf8(InstallationKey(code)));
+    if (code == 2017) expected.insert(expected.end(), {"open \\Software\\Embarcadero\\BDS\\14.0", "close"});
+  }
+  expected.push_back("root HKLM");
+  for (VersionCode code : {7, 6, 5, 4, 3, 2}) {
+    expected.push_back("exists " + ToUtf8(InstallationKey(code)));
+    if (code == 7) expected.insert(expected.end(), {"open \\Software\\Borland\\DELPHI\\7.0", "close"});
+  }
+  expected.push_back("free");
+  EXPECT_EQ(registries.log, expected);
+}
+
+TEST_F(Detection, NonStringValueStopsDetectionKeepingEarlierBits) {
+  Install(2017, u"C:\\XE6\\bds.exe");
+  store.SetValue(RegistryRoot::CurrentUser, InstallationKey(2012), u"APP",
+                 RegistryValue{RegistryValueType::DWord, {}, {1, 0, 0, 0}});
+  Install(2010, u"C:\\D2010\\bds.exe");
+  Install(7, u"C:\\D7\\delphi32.exe");
+
+  InstalledVersionSet installed = 0;
+  try {
+    DetectInstalledVersions(registries, files, installed);
+    FAIL() << "a DWORD executable value passed";
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.Message(), u"'APP' のデータ型が不正です");
+  }
+  EXPECT_EQ(installed, 0x40000u) << "2017 stays; 2010 and 7 were never examined";
+  ASSERT_GE(registries.log.size(), 3u);
+  EXPECT_EQ(registries.log[registries.log.size() - 3], "open \\Software\\Embarcadero\\BDS\\9.0");
+  EXPECT_EQ(registries.log[registries.log.size() - 2], "close");
+  EXPECT_EQ(registries.log.back(), "free");
+}
+
+TEST_F(Detection, ExecutablePathIsReadUncheckedFromTheBdsKey) {
+  Install(3, u"C:\\D3\\delphi32.exe", false);
+  Install(2016, u"C:\\AppMethod\\bds.exe", false);
+  store.SetString(RegistryRoot::CurrentUser, u"\\Software\\Embarcadero\\Alt\\14.0", u"APP", u"C:\\alt.exe");
+  store.Create(RegistryRoot::CurrentUser, InstallationKey(2017));
+
+  EXPECT_EQ(GetIdeExePath(registries, 3), u"C:\\D3\\delphi32.exe");
+  EXPECT_EQ(GetIdeExePath(registries, 2016), u"C:\\AppMethod\\bds.exe");
+  EXPECT_EQ(GetIdeExePath(registries, 2017), u"") << "key without value";
+  EXPECT_EQ(GetIdeExePath(registries, 2014), u"") << "no key";
+  EXPECT_EQ(GetIdeExePath(registries, 2008), u"") << "no release";
+  // A later release's value under HKEY_LOCAL_MACHINE is not where it is read.
+  store.SetString(RegistryRoot::LocalMachine, InstallationKey(2014), u"APP", u"C:\\XE4\\bds.exe");
+  EXPECT_EQ(GetIdeExePath(registries, 2014), u"");
+}
+
+}  // namespace
+}  // namespace ombrisk

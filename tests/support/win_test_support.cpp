@@ -1,0 +1,223 @@
+#include "support/win_test_support.h"
+
+#include <stdexcept>
+#include <thread>
+
+namespace ombrisk::testing {
+
+TempFolder::TempFolder() {
+  wchar_t base[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, base);
+  static unsigned counter = 0;
+  for (;;) {
+    path_ = std::wstring(base) + L"ombrisk-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    if (CreateDirectoryW(path_.c_str(), nullptr)) return;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create a temporary folder");
+  }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+void WriteBytes(const std::wstring& path, std::string_view bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + Narrow(path));
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW entry;
+  HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &entry);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = entry.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring full = path + L"\\" + name;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full);
+      } else {
+        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(full.c_str());
+      }
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+  }
+  RemoveDirectoryW(path.c_str());
+}
+
+std::wstring ExecutableFolder() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+RegistryCleaner::RegistryCleaner(std::vector<std::wstring> keys) : keys_(std::move(keys)) { Clean(); }
+
+RegistryCleaner::~RegistryCleaner() { Clean(); }
+
+void RegistryCleaner::Clean() const {
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    for (const std::wstring& key : keys_) {
+      HKEY handle = nullptr;
+      if (RegOpenKeyExW(root, key.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &handle) == ERROR_SUCCESS) {
+        RegDeleteTreeW(handle, nullptr);
+        RegCloseKey(handle);
+        RegDeleteKeyExW(root, key.c_str(), KEY_WOW64_32KEY, 0);
+      }
+    }
+  }
+}
+
+void SetRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
+                      DWORD size) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    throw std::runtime_error("cannot create key " + Narrow(path));
+  }
+  RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+  RegCloseKey(key);
+}
+
+void SetRegistryString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text) {
+  SetRegistryValue(root, path, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    PumpMessages();
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+Process::Process(const std::wstring& commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  std::wstring writable = commandLine;
+  if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_)) {
+    throw std::runtime_error("cannot start " + Narrow(commandLine));
+  }
+}
+
+Process::~Process() {
+  Kill();
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+DWORD Process::WaitForExit(std::chrono::milliseconds timeout) {
+  WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count()));
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+void Process::Kill() {
+  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(info_.hProcess, 255);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+}
+
+std::wstring WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[256];
+  const int length = GetClassNameW(window, name, 256);
+  return std::wstring(name, static_cast<std::size_t>(length));
+}
+
+namespace {
+
+struct WindowQuery {
+  DWORD processId;
+  const std::wstring* className;
+  const std::wstring* caption;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam) {
+  auto* query = reinterpret_cast<WindowQuery*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != query->processId || !IsWindowVisible(window)) return TRUE;
+  if (!query->className->empty() && ClassName(window) != *query->className) return TRUE;
+  if (!query->caption->empty() && WindowText(window) != *query->caption) return TRUE;
+  query->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND FindProcessWindow(DWORD processId, const std::wstring& className, const std::wstring& caption) {
+  WindowQuery query{processId, &className, &caption};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+HWND WaitForProcessWindow(DWORD processId, const std::wstring& className, const std::wstring& caption,
+                          std::chrono::milliseconds timeout) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindProcessWindow(processId, className, caption)) != nullptr; }, timeout);
+  return found;
+}
+
+namespace {
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM lParam) {
+  auto* content = reinterpret_cast<MessageBoxContent*>(lParam);
+  const std::wstring className = ClassName(child);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+  if (className == L"Button") {
+    content->buttons.push_back(WindowText(child));
+  } else if (className == L"Static") {
+    if ((style & SS_TYPEMASK) == SS_ICON) {
+      content->hasIcon = content->hasIcon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
+    } else if (GetWindowTextLengthW(child) > 0) {
+      content->texts.push_back(WindowText(child));
+    }
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+MessageBoxContent ReadMessageBox(HWND dialog) {
+  MessageBoxContent content;
+  content.caption = WindowText(dialog);
+  EnumChildWindows(dialog, CollectChild, reinterpret_cast<LPARAM>(&content));
+  return content;
+}
+
+void PressButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::string Narrow(std::wstring_view text) {
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace ombrisk::testing

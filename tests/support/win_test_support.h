@@ -1,0 +1,100 @@
+// Helpers for the tests that run under Wine: scratch folders and files,
+// registry clean-up, processes, and finding and reading windows.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ombrisk::testing {
+
+// A new empty folder under the temporary folder, removed with its content.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::wstring& Path() const { return path_; }
+  std::wstring operator/(std::wstring_view name) const { return path_ + L"\\" + std::wstring(name); }
+
+ private:
+  std::wstring path_;
+};
+
+void WriteBytes(const std::wstring& path, std::string_view bytes);
+void RemoveTree(const std::wstring& path);
+// The folder of the running test executable.
+std::wstring ExecutableFolder();
+
+// Deletes keys below HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE in the 32-bit
+// view when created and again when destroyed.
+class RegistryCleaner {
+ public:
+  explicit RegistryCleaner(std::vector<std::wstring> keys);
+  ~RegistryCleaner();
+  RegistryCleaner(const RegistryCleaner&) = delete;
+  RegistryCleaner& operator=(const RegistryCleaner&) = delete;
+
+ private:
+  void Clean() const;
+  std::vector<std::wstring> keys_;
+};
+
+// Raw registry writes in the 32-bit view, for values the program never writes.
+void SetRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
+                      DWORD size);
+void SetRegistryString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text);
+
+// Dispatches the thread's pending messages.
+void PumpMessages();
+// Pumps messages until the condition holds or the time is up; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
+// A started process, ended by force if still running at destruction.
+class Process {
+ public:
+  explicit Process(const std::wstring& commandLine);
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  DWORD Id() const { return info_.dwProcessId; }
+  // The exit code, or STILL_ACTIVE when it did not end in time.
+  DWORD WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+  void Kill();
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// The first visible top-level window of the process with the class name (or
+// any class when empty) and the caption (or any caption when empty).
+HWND FindProcessWindow(DWORD processId, const std::wstring& className, const std::wstring& caption);
+// Waits for such a window; nullptr when none appeared in time.
+HWND WaitForProcessWindow(DWORD processId, const std::wstring& className, const std::wstring& caption,
+                          std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
+std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
+
+// What a message box shows: its static texts, its button captions, and
+// whether it carries an icon.
+struct MessageBoxContent {
+  std::wstring caption;
+  std::vector<std::wstring> texts;
+  std::vector<std::wstring> buttons;
+  bool hasIcon = false;
+};
+MessageBoxContent ReadMessageBox(HWND dialog);
+// Presses the button with the id, as a click on it would.
+void PressButton(HWND dialog, int id);
+
+// Narrow text for test messages.
+std::string Narrow(std::wstring_view text);
+
+}  // namespace ombrisk::testing

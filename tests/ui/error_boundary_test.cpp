@@ -1,0 +1,66 @@
+#include "ui/error_boundary.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
+#include "core/errors.h"
+#include "support/win_test_support.h"
+
+namespace ombrisk {
+namespace {
+
+TEST(ErrorBoundary, ReportsWhatEscapesAHandler) {
+  std::vector<std::u16string> reported;
+  const ErrorReporter record = [&](std::u16string_view message) { reported.emplace_back(message); };
+  EXPECT_TRUE(RunHandler(record, [] {}));
+  EXPECT_FALSE(RunHandler(record, [] { throw AppError(u"キー \\Software\\X の作成に失敗しました"); }));
+  EXPECT_FALSE(RunHandler(record, [] { throw std::runtime_error("plain failure"); }));
+  EXPECT_EQ(reported, (std::vector<std::u16string>{u"キー \\Software\\X の作成に失敗しました", u"plain failure"}));
+}
+
+// A window in this thread that the error box is expected to belong to.
+class OwnerWindow {
+ public:
+  OwnerWindow() {
+    window_ = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100, nullptr,
+                              nullptr, nullptr, nullptr);
+    SetActiveWindow(window_);
+    testing::PumpMessages();
+  }
+  ~OwnerWindow() { DestroyWindow(window_); }
+  HWND Get() const { return window_; }
+
+ private:
+  HWND window_;
+};
+
+TEST(ErrorBoundary, ErrorBoxShowsTheMessageCaptionedWithTheTitle) {
+  OwnerWindow owner;
+  ASSERT_EQ(GetActiveWindow(), owner.Get());
+  std::atomic<bool> seen{false};
+  testing::MessageBoxContent content;
+  HWND boxOwner = nullptr;
+  // The box is modal: a second thread reads it and presses OK.
+  std::thread reader([&] {
+    HWND box = testing::WaitForProcessWindow(GetCurrentProcessId(), L"#32770", L"Ombrisk");
+    if (box == nullptr) return;
+    content = testing::ReadMessageBox(box);
+    boxOwner = GetWindow(box, GW_OWNER);
+    seen = true;
+    testing::PressButton(box, IDOK);
+  });
+  ShowErrorBox(u"'APP' のデータ型が不正です");
+  reader.join();
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(content.caption, L"Ombrisk");
+  EXPECT_EQ(content.texts, std::vector<std::wstring>{L"'APP' のデータ型が不正です."});
+  EXPECT_EQ(content.buttons, std::vector<std::wstring>{L"OK"});
+  EXPECT_TRUE(content.hasIcon);
+  EXPECT_EQ(boxOwner, owner.Get());
+}
+
+}  // namespace
+}  // namespace ombrisk
