@@ -49,6 +49,23 @@ build_preset() {
   cmake --build --preset "$preset" -j "$(nproc)"
 }
 
+# Runs the settings-file fuzzer for the given seconds on its working corpus
+# (kept in the build folder) and the committed seeds.
+run_fuzzer() {
+  local seconds=$1
+  local corpus="$OMBRISK_ROOT/build/fuzz/corpus"
+  local output="$OMBRISK_ROOT/build/fuzz/fuzz.log"
+  mkdir -p "$corpus"
+  if ! "$OMBRISK_ROOT/build/fuzz/bin/settings_file_fuzz" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
+    -artifact_prefix="$OMBRISK_ROOT/build/fuzz/" \
+    "$corpus" "$OMBRISK_ROOT/fuzz/corpus/settings_file" >"$output" 2>&1; then
+    tail -n 60 "$output" >&2
+    log "the fuzzer found a failure; the input is in build/fuzz/ (crash-*)"
+    return 1
+  fi
+  grep -E '^Done [0-9]+ runs' "$output" >&2 || true
+}
+
 # The environment every Wine process of the project runs in.
 wine_environment() {
   export WINEDEBUG=-all

@@ -1,7 +1,8 @@
 // The program's entry: refuses a second instance, then runs the main window
 // until it closes.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include "core/startup.h"
 #include "core/texts.h"

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <ranges>
 
 namespace ombrisk {
 
@@ -39,7 +38,7 @@ constexpr VersionCode kLastMachineWideRelease = 7;
 std::span<const Release> Releases() { return kReleases; }
 
 const Release* FindRelease(VersionCode code) {
-  auto it = std::ranges::find(kReleases, code, &Release::code);
+  auto it = std::find_if(kReleases.begin(), kReleases.end(), [code](const Release& r) { return r.code == code; });
   return it == kReleases.end() ? nullptr : &*it;
 }
 
@@ -122,15 +121,15 @@ class OpenKeyGuard {
 void DetectInstalledVersions(RegistryFactory& registries, FileSystem& files, InstalledVersionSet& installed) {
   installed = 0;
   std::unique_ptr<Registry> registry = registries.Create();
-  for (const Release& release : kReleases | std::views::reverse) {
-    registry->SetRootKey(InstallationRoot(release.code));
-    const std::u16string key = InstallationKey(release.code);
+  for (auto release = kReleases.rbegin(); release != kReleases.rend(); ++release) {
+    registry->SetRootKey(InstallationRoot(release->code));
+    const std::u16string key = InstallationKey(release->code);
     if (!registry->KeyExists(key)) continue;
     OpenKeyGuard guard(*registry);
     registry->OpenKeyReadOnly(key);
-    const std::u16string_view valueName = ExecutableValueName(release.code);
+    const std::u16string_view valueName = ExecutableValueName(release->code);
     if (registry->ValueExists(valueName) && files.FileExists(registry->ReadString(valueName))) {
-      installed |= release.bit;
+      installed |= release->bit;
     }
   }
 }
@@ -152,8 +151,8 @@ std::u16string GetIdeExePath(RegistryFactory& registries, VersionCode code) {
 
 std::vector<VersionComboItem> VersionComboItems(InstalledVersionSet installed) {
   std::vector<VersionComboItem> items;
-  for (const Release& release : kReleases | std::views::reverse) {
-    if ((installed & release.bit) != 0) items.push_back({release.label, release.code});
+  for (auto release = kReleases.rbegin(); release != kReleases.rend(); ++release) {
+    if ((installed & release->bit) != 0) items.push_back({release->label, release->code});
   }
   return items;
 }

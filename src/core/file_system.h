@@ -2,9 +2,41 @@
 // core runs and is tested without Windows.
 #pragma once
 
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace ombrisk {
+
+// A file's bytes, held in 16-bit units so that a UTF-16 file (the usual
+// case) becomes text without a copy or a clearing pass: the buffer holds
+// (byteCount + 1) / 2 units, filled by the read alone.
+struct FileBytes {
+  std::unique_ptr<char16_t[]> units;
+  std::size_t byteCount = 0;
+
+  // A buffer for a file of the size; its content is undefined until read.
+  static FileBytes ForSize(std::size_t bytes) {
+    return FileBytes{std::make_unique_for_overwrite<char16_t[]>(bytes / 2 + 1), bytes};
+  }
+  char* Data() { return reinterpret_cast<char*>(units.get()); }
+  std::span<const unsigned char> Bytes() const {
+    return {reinterpret_cast<const unsigned char*>(units.get()), byteCount};
+  }
+  // The whole 16-bit units; an odd last byte is left out.
+  std::u16string_view Units() const { return {units.get(), byteCount / 2}; }
+};
+
+enum class FileReadStatus { Read, Missing, Failed };
+
+struct FileReadResult {
+  FileReadStatus status = FileReadStatus::Missing;
+  FileBytes content;
+  // The system's description of a failure.
+  std::u16string error;
+};
 
 class FileSystem {
  public:
@@ -12,6 +44,13 @@ class FileSystem {
   // True when the path names an existing file; a folder does not count, a
   // link counts when its target can be opened.
   virtual bool FileExists(std::u16string_view path) = 0;
+  // Reads a whole file, sharing it for reading only. A path that names no
+  // file (missing, or a folder) gives Missing.
+  virtual FileReadResult ReadFile(std::u16string_view path) = 0;
+  // Replaces the file's content by the bytes, or creates the file. Returns
+  // the system's description of a failure, or "" on success; on failure the
+  // previous content is intact.
+  virtual std::u16string WriteFile(std::u16string_view path, std::string_view bytes) = 0;
 };
 
 }  // namespace ombrisk

@@ -22,4 +22,8 @@ inline constexpr std::u16string_view kRegistryWriteFailed = u"'%s' の設定に�
 inline constexpr std::u16string_view kRegistryInvalidType = u"'%s' のデータ型が不正です";
 inline constexpr std::u16string_view kRegistryReadFailed = u"'%s' の取得に失敗しました";
 
+// Settings file errors; %s is the full path, then the system's description.
+inline constexpr std::u16string_view kSettingsReadFailed = u"ファイル %s は開けません。 %s ";
+inline constexpr std::u16string_view kSettingsWriteFailed = u"ファイル \"%s\" を作成できません。%s";
+
 }  // namespace ombrisk::texts

@@ -2,9 +2,140 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
+#include "core/text.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
+
+std::u16string SystemErrorMessage(unsigned long code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::u16string message;
+  if (buffer != nullptr) {
+    message = FromWide(std::wstring_view(buffer, length));
+    LocalFree(buffer);
+  }
+  while (!message.empty() && (IsBlankOrControl(message.back()) || message.back() == u'.')) message.pop_back();
+  if (message.empty()) message = u"Error " + DecimalText(static_cast<long long>(code));
+  return message;
+}
+
+namespace {
+
+class ScopedHandle {
+ public:
+  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
+  ~ScopedHandle() {
+    if (Valid()) CloseHandle(handle_);
+  }
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  HANDLE Get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+// The folder of a path, "." when it has none.
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
+}
+
+// Writes the bytes to a new temporary file in the target's folder and puts
+// it in place of the target. False, with nothing left behind and the target
+// as it was, when the folder or the target refuses.
+bool ReplaceAtomically(const std::wstring& target, std::string_view bytes) {
+  wchar_t temporary[MAX_PATH];
+  if (GetTempFileNameW(FolderOf(target).c_str(), L"omb", 0, temporary) == 0) return false;
+  bool placed = false;
+  {
+    ScopedHandle file(
+        CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    placed = file.Valid() && WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get());
+  }
+  if (placed) {
+    if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      placed = MoveFileExW(temporary, target.c_str(), MOVEFILE_WRITE_THROUGH);
+    } else {
+      // ReplaceFileW keeps the file's attributes and access rights. The
+      // backup name is ours, so no backup of the system's own is left behind.
+      const std::wstring backup = std::wstring(temporary) + L".bak";
+      placed =
+          ReplaceFileW(target.c_str(), temporary, backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+      if (!placed && GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        MoveFileExW(backup.c_str(), target.c_str(), 0);  // the old file went to the backup: put it back
+      }
+      DeleteFileW(backup.c_str());
+    }
+  }
+  if (!placed) DeleteFileW(temporary);
+  return placed;
+}
+
+}  // namespace
+
+FileReadResult WinFileSystem::ReadFile(std::u16string_view path) {
+  FileReadResult result;
+  if (!FileExists(path)) return result;
+  ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  LARGE_INTEGER size{};
+  if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) {
+    result.status = FileReadStatus::Failed;
+    result.error = SystemErrorMessage(GetLastError());
+    return result;
+  }
+  const auto byteCount = static_cast<std::size_t>(size.QuadPart);
+  result.content = FileBytes::ForSize(byteCount);
+  char* out = result.content.Data();
+  std::size_t done = 0;
+  while (done < byteCount) {
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(byteCount - done, 1u << 30));
+    DWORD read = 0;
+    if (!::ReadFile(file.Get(), out + done, chunk, &read, nullptr)) {
+      result.status = FileReadStatus::Failed;
+      result.error = SystemErrorMessage(GetLastError());
+      return result;
+    }
+    if (read == 0) break;  // the file shrank meanwhile
+    done += read;
+  }
+  result.status = FileReadStatus::Read;
+  result.content.byteCount = done;
+  return result;
+}
+
+std::u16string WinFileSystem::WriteFile(std::u16string_view path, std::string_view bytes) {
+  const std::wstring target = Wide(path);
+  // A read-only file stays as it is, also where the system would let an
+  // administrator replace it.
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return SystemErrorMessage(ERROR_ACCESS_DENIED);
+  }
+  if (ReplaceAtomically(target, bytes)) return {};
+  ScopedHandle file(
+      CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid() || !WriteAll(file.Get(), bytes)) return SystemErrorMessage(GetLastError());
+  return {};
+}
 
 bool WinFileSystem::FileExists(std::u16string_view path) {
   if (path.empty()) return false;

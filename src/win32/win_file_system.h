@@ -8,6 +8,16 @@ namespace ombrisk {
 class WinFileSystem : public FileSystem {
  public:
   bool FileExists(std::u16string_view path) override;
+  FileReadResult ReadFile(std::u16string_view path) override;
+  // Writes a temporary file beside the target, flushes it and puts it in
+  // place with ReplaceFileW, so a crash or a full disk never leaves a
+  // truncated file. Where the folder or another program refuses that, the
+  // file is rewritten in place, opened exclusively.
+  std::u16string WriteFile(std::u16string_view path, std::string_view bytes) override;
 };
+
+// The system's description of an error code, without trailing blanks and
+// full stops.
+std::u16string SystemErrorMessage(unsigned long code);
 
 }  // namespace ombrisk

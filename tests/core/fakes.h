@@ -1,6 +1,8 @@
 // Test doubles for the core's interfaces.
 #pragma once
 
+#include <cstring>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,11 +13,39 @@
 
 namespace ombrisk::testing {
 
-// Files that exist are the ones listed.
+// Files that exist are the ones listed, with the content they hold. A
+// failure set for a path is returned instead of reading or writing it.
 class FakeFileSystem : public FileSystem {
  public:
-  bool FileExists(std::u16string_view path) override { return files.count(std::u16string(path)) > 0; }
+  bool FileExists(std::u16string_view path) override {
+    return files.count(std::u16string(path)) > 0 || contents.count(std::u16string(path)) > 0;
+  }
+  FileReadResult ReadFile(std::u16string_view path) override {
+    const std::u16string name(path);
+    FileReadResult result;
+    if (auto failure = readFailures.find(name); failure != readFailures.end()) {
+      result.status = FileReadStatus::Failed;
+      result.error = failure->second;
+      return result;
+    }
+    auto it = contents.find(name);
+    if (it == contents.end()) return result;
+    result.status = FileReadStatus::Read;
+    result.content = FileBytes::ForSize(it->second.size());
+    std::memcpy(result.content.Data(), it->second.data(), it->second.size());
+    return result;
+  }
+  std::u16string WriteFile(std::u16string_view path, std::string_view bytes) override {
+    const std::u16string name(path);
+    if (auto failure = writeFailures.find(name); failure != writeFailures.end()) return failure->second;
+    contents[name] = std::string(bytes);
+    return {};
+  }
+
   std::set<std::u16string> files;
+  std::map<std::u16string, std::string> contents;
+  std::map<std::u16string, std::u16string> readFailures;
+  std::map<std::u16string, std::u16string> writeFailures;
 };
 
 // A memory registry that writes down the calls that matter for the order and

@@ -221,3 +221,49 @@ std::string Narrow(std::wstring_view text) {
 }
 
 }  // namespace ombrisk::testing
+
+namespace ombrisk::testing {
+
+FileHolder::FileHolder(const std::wstring& path, const std::wstring& access, const std::wstring& share) {
+  static unsigned counter = 0;
+  const std::wstring event =
+      L"OmbriskHold-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+  ready_ = CreateEventW(nullptr, TRUE, FALSE, event.c_str());
+  process_ = std::make_unique<Process>(L"\"" + ExecutableFolder() + L"\\hold_file.exe\" \"" + path + L"\" " + access +
+                                       L" " + share + L" " + event);
+  if (WaitForSingleObject(ready_, 20000) != WAIT_OBJECT_0) {
+    throw std::runtime_error("hold_file.exe did not open " + Narrow(path));
+  }
+}
+
+FileHolder::~FileHolder() {
+  process_.reset();
+  CloseHandle(ready_);
+}
+
+std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW entry;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = entry.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(search, &entry));
+  FindClose(search);
+  return names;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot read " + Narrow(path));
+  std::string bytes;
+  char buffer[65536];
+  DWORD read = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+}  // namespace ombrisk::testing

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -96,5 +97,28 @@ void PressButton(HWND dialog, int id);
 
 // Narrow text for test messages.
 std::string Narrow(std::wstring_view text);
+
+}  // namespace ombrisk::testing
+
+namespace ombrisk::testing {
+
+// Another program holding a file open (tests/helpers/hold_file.cpp) with the
+// given access ("read" or "write") and sharing ("r", "w", "d" or "-").
+class FileHolder {
+ public:
+  FileHolder(const std::wstring& path, const std::wstring& access, const std::wstring& share);
+  ~FileHolder();
+  FileHolder(const FileHolder&) = delete;
+  FileHolder& operator=(const FileHolder&) = delete;
+
+ private:
+  HANDLE ready_ = nullptr;
+  std::unique_ptr<Process> process_;
+};
+
+// The file names in a folder, "." and ".." left out.
+std::vector<std::wstring> FolderEntries(const std::wstring& folder);
+// A whole file's bytes.
+std::string ReadBytes(const std::wstring& path);
 
 }  // namespace ombrisk::testing
