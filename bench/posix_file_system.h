@@ -32,6 +32,8 @@ class PosixFileSystem : public FileSystem {
     return result;
   }
 
+  std::u16string ShortPath(std::u16string_view path) override { return std::u16string(path); }
+
   std::u16string WriteFile(std::u16string_view path, std::string_view bytes) override {
     std::FILE* file = std::fopen(ToUtf8(path).c_str(), "wb");
     if (file == nullptr) return u"cannot open";

@@ -51,6 +51,9 @@ class FileSystem {
   // the system's description of a failure, or "" on success; on failure the
   // previous content is intact.
   virtual std::u16string WriteFile(std::u16string_view path, std::string_view bytes) = 0;
+  // The short form of an existing path; "" on failure (a path that does not
+  // exist, or an empty one).
+  virtual std::u16string ShortPath(std::u16string_view path) = 0;
 };
 
 }  // namespace ombrisk

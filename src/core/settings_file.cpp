@@ -310,6 +310,8 @@ bool SettingsFile::ValueExists(std::u16string_view section, std::u16string_view 
   return found != nullptr && FindKey(*found, key) != nullptr;
 }
 
+bool SettingsFile::SectionExists(std::u16string_view section) const { return FindSection(section) != nullptr; }
+
 std::vector<std::u16string> SettingsFile::ReadSections() const {
   std::vector<std::u16string> names;
   for (const Section& section : sections_) {

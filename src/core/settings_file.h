@@ -51,6 +51,7 @@ class SettingsFile {
   std::int32_t ReadInteger(std::u16string_view section, std::u16string_view key, std::int32_t defaultValue) const;
   bool ReadBool(std::u16string_view section, std::u16string_view key, bool defaultValue) const;
   bool ValueExists(std::u16string_view section, std::u16string_view key) const;
+  bool SectionExists(std::u16string_view section) const;
   // Every section name in order, duplicates included.
   std::vector<std::u16string> ReadSections() const;
 

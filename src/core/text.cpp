@@ -132,4 +132,13 @@ std::u16string DecimalText(long long value) {
   return std::u16string(digits.begin(), digits.end());
 }
 
+std::u16string Concat(std::initializer_list<std::u16string_view> parts) {
+  std::size_t size = 0;
+  for (std::u16string_view part : parts) size += part.size();
+  std::u16string result;
+  result.reserve(size);
+  for (std::u16string_view part : parts) result += part;
+  return result;
+}
+
 }  // namespace ombrisk

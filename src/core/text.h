@@ -26,4 +26,7 @@ std::string ToUtf8(std::u16string_view utf16);
 
 std::u16string DecimalText(long long value);
 
+// The parts joined into one string.
+std::u16string Concat(std::initializer_list<std::u16string_view> parts);
+
 }  // namespace ombrisk

@@ -26,4 +26,7 @@ inline constexpr std::u16string_view kRegistryReadFailed = u"'%s' の取得に�
 inline constexpr std::u16string_view kSettingsReadFailed = u"ファイル %s は開けません。 %s ";
 inline constexpr std::u16string_view kSettingsWriteFailed = u"ファイル \"%s\" を作成できません。%s";
 
+// Launch; %s is the profile name.
+inline constexpr std::u16string_view kProfileNotFound = u"プロファイル [%s] が見つかりません";
+
 }  // namespace ombrisk::texts

@@ -154,4 +154,15 @@ bool WinFileSystem::FileExists(std::u16string_view path) {
   return isFile;
 }
 
+std::u16string WinFileSystem::ShortPath(std::u16string_view path) {
+  const std::wstring longPath = Wide(path);
+  const DWORD length = GetShortPathNameW(longPath.c_str(), nullptr, 0);
+  if (length == 0) return {};
+  std::wstring shortPath(length, L'\0');
+  const DWORD written = GetShortPathNameW(longPath.c_str(), shortPath.data(), length);
+  if (written == 0 || written >= length) return {};
+  shortPath.resize(written);
+  return FromWide(shortPath);
+}
+
 }  // namespace ombrisk

@@ -14,6 +14,7 @@ class WinFileSystem : public FileSystem {
   // truncated file. Where the folder or another program refuses that, the
   // file is rewritten in place, opened exclusively.
   std::u16string WriteFile(std::u16string_view path, std::string_view bytes) override;
+  std::u16string ShortPath(std::u16string_view path) override;
 };
 
 // The system's description of an error code, without trailing blanks and

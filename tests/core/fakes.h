@@ -42,8 +42,14 @@ class FakeFileSystem : public FileSystem {
     return {};
   }
 
+  std::u16string ShortPath(std::u16string_view path) override {
+    auto it = shortPaths.find(std::u16string(path));
+    return it == shortPaths.end() ? u"" : it->second;
+  }
+
   std::set<std::u16string> files;
   std::map<std::u16string, std::string> contents;
+  std::map<std::u16string, std::u16string> shortPaths;
   std::map<std::u16string, std::u16string> readFailures;
   std::map<std::u16string, std::u16string> writeFailures;
 };
@@ -75,6 +81,20 @@ class LoggingRegistry : public MemoryRegistry {
  private:
   std::vector<std::string>& log_;
 };
+
+// Every key below a root as "path" -> "", and every value as
+// "path|name" -> its text, paths joined by "\" from the root on.
+inline std::map<std::u16string, std::u16string> DumpRegistry(MemoryRegistryStore& store, RegistryRoot root) {
+  std::map<std::u16string, std::u16string> dump;
+  const auto walk = [&dump](const auto& self, const MemoryRegistryStore::Key& key, const std::u16string& path) -> void {
+    if (!path.empty()) dump[path] = u"";
+    for (const auto& [name, value] : key.values) dump[path + u"|" + name] = value.text;
+    for (const auto& [upper, child] : key.subKeys)
+      self(self, child, path.empty() ? child.name : path + u"\\" + child.name);
+  };
+  walk(walk, store.Root(root), u"");
+  return dump;
+}
 
 class LoggingRegistryFactory : public RegistryFactory {
  public:

@@ -1,0 +1,60 @@
+// The launch: writes a profile into its IDE release's registry key, runs the
+// pre-launch command and starts the IDE.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/catalogue.h"
+#include "core/file_system.h"
+#include "core/registry.h"
+#include "core/text_comparer.h"
+
+namespace ombrisk {
+
+// The IDE's start-up switches, each with its own trailing blank, then the
+// profile's own parameters without surrounding blanks and controls.
+std::u16string BuildIdeParameters(bool delphiOnly, bool noSplash, bool noProject, bool noCache, bool useAltReg,
+                                  std::u16string_view altReg, std::u16string_view parameters);
+
+// Replaces "@$(DELPHI)@" and "@$(BDS)@" (any letter case) by the short form
+// of the folder above the executable's folder; "" where there is none.
+std::u16string ExpandPreProcessMacros(std::u16string_view text, std::u16string_view exePath, FileSystem& files);
+
+// The process starts of the launch.
+class ProcessStarter {
+ public:
+  virtual ~ProcessStarter() = default;
+  // Runs a command line as it stands; with wait, returns its exit code once
+  // it has ended, otherwise 0 at once. A command that cannot start gives 0.
+  virtual std::uint32_t RunAndWait(std::u16string_view commandLine, bool wait) = 0;
+  // Starts the file through the shell verb "runas", without waiting.
+  virtual void RunElevated(std::u16string_view file, std::u16string_view parameters) = 0;
+  // Starts the file through the shell verb "Open".
+  virtual void Open(std::u16string_view file, std::u16string_view parameters) = 0;
+  // Whether the system is Windows 6.0 or later, where elevation exists.
+  virtual bool SupportsElevation() = 0;
+};
+
+// What the launch needs of its surroundings.
+struct LaunchServices {
+  std::u16string settingsFileName;
+  FileSystem& files;
+  const TextComparer& comparer;
+  RegistryFactory& registries;
+  ProcessStarter& processes;
+  // Lets the window's pending messages be processed.
+  std::function<void()> processPendingMessages;
+  // Closes the window that launched, which ends the program.
+  std::function<void()> closeWindow;
+};
+
+// The launch of a profile: the registry writes, the pre-launch command, the
+// IDE start and the closing of the window. A registry error ends it with
+// AppError, as does a profile whose section the settings file lacks (then
+// nothing is written or started).
+void LaunchProfile(const LaunchServices& services, VersionCode code, std::u16string_view profileName);
+
+}  // namespace ombrisk

@@ -1,0 +1,271 @@
+#include "core/launch.h"
+
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "core/fakes.h"
+#include "core/platforms.h"
+#include "core/settings_file.h"
+#include "core/test_comparer.h"
+
+namespace ombrisk {
+namespace {
+
+using Dump = std::map<std::u16string, std::u16string>;
+
+TEST(BuildIdeParameters, SwitchesInOrderEachWithItsBlank) {
+  EXPECT_EQ(BuildIdeParameters(false, false, false, false, false, u"", u""), u"");
+  EXPECT_EQ(BuildIdeParameters(true, false, false, false, false, u"", u""), u"-pDelphi ");
+  EXPECT_EQ(BuildIdeParameters(false, true, false, false, false, u"", u""), u"/ns ");
+  EXPECT_EQ(BuildIdeParameters(false, false, true, false, false, u"", u""), u"/np ");
+  EXPECT_EQ(BuildIdeParameters(false, false, false, true, false, u"", u""), u"/nocache ");
+  EXPECT_EQ(BuildIdeParameters(false, false, false, false, true, u"Test", u""), u"/rTest ");
+  EXPECT_EQ(BuildIdeParameters(false, false, false, false, true, u"", u""), u"/r ");
+  EXPECT_EQ(BuildIdeParameters(false, false, false, false, false, u"Test", u""), u"") << "no /r unless asked for";
+  EXPECT_EQ(BuildIdeParameters(true, true, false, false, true, u"Test", u" C:\\Work\\App.dproj "),
+            u"-pDelphi /ns /rTest C:\\Work\\App.dproj");
+  EXPECT_EQ(BuildIdeParameters(true, true, true, true, true, u" Alt ", u"\t\r\n -x  -y \x1F"),
+            u"-pDelphi /ns /np /nocache /r Alt  -x  -y");
+  EXPECT_EQ(BuildIdeParameters(false, false, false, false, false, u"", u" \t "), u"");
+}
+
+TEST(ExpandPreProcessMacros, ReplaceBothMacrosByTheShortInstallationFolder) {
+  testing::FakeFileSystem files;
+  files.shortPaths[u"C:\\Tools\\IDE 9"] = u"C:\\Tools\\IDE9~1";
+  files.shortPaths[u"C:"] = u"C:";
+  const std::u16string exe = u"C:\\Tools\\IDE 9\\bin\\ide.exe";
+  EXPECT_EQ(ExpandPreProcessMacros(u"@$(BDS)@\\bin\\tool.exe", exe, files), u"C:\\Tools\\IDE9~1\\bin\\tool.exe");
+  EXPECT_EQ(ExpandPreProcessMacros(u"@$(delphi)@ @$(Bds)@ @$(DELPHI)@ @$(bds)@", exe, files),
+            u"C:\\Tools\\IDE9~1 C:\\Tools\\IDE9~1 C:\\Tools\\IDE9~1 C:\\Tools\\IDE9~1");
+  EXPECT_EQ(ExpandPreProcessMacros(u"copy a b & echo ünïcödé", exe, files), u"copy a b & echo ünïcödé");
+  EXPECT_EQ(ExpandPreProcessMacros(u"x@$(BDS)@y", u"ide.exe", files), u"xy") << "no separator: empty folder";
+  EXPECT_EQ(ExpandPreProcessMacros(u"[@$(BDS)@]", u"C:/Tools/bin/ide.exe", files), u"[C:]")
+      << "only \\ and : separate folders";
+  EXPECT_EQ(ExpandPreProcessMacros(u"[@$(BDS)@]", u"", files), u"[]");
+  EXPECT_EQ(ExpandPreProcessMacros(u"[@$(BDS)@]", u"D:\\gone\\bin\\bds.exe", files), u"[]") << "no such folder";
+  // A replacement does not search the text it put in; the second macro is
+  // replaced in the result of the first.
+  files.shortPaths[u"C:\\@$(DELPHI)@"] = u"C:\\@$(DELPHI)@";
+  EXPECT_EQ(ExpandPreProcessMacros(u"@$(DELPHI)@", u"C:\\@$(DELPHI)@\\bin\\x.exe", files), u"C:\\@$(DELPHI)@");
+  files.shortPaths[u"C:\\@$(BDS)@"] = u"C:\\@$(BDS)@";
+  EXPECT_EQ(ExpandPreProcessMacros(u"@$(DELPHI)@", u"C:\\@$(BDS)@\\bin\\x.exe", files), u"C:\\C:\\@$(BDS)@");
+  EXPECT_EQ(ExpandPreProcessMacros(u"@$(BDS)@$(BDS)@", exe, files), u"C:\\Tools\\IDE9~1$(BDS)@");
+}
+
+// Records the starts and the window calls in the order they come.
+class RecordingStarter : public ProcessStarter {
+ public:
+  explicit RecordingStarter(std::vector<std::u16string>& log) : log_(log) {}
+  std::uint32_t RunAndWait(std::u16string_view commandLine, bool wait) override {
+    log_.push_back(u"run " + std::u16string(commandLine) + (wait ? u" (wait)" : u""));
+    if (duringRun) duringRun();
+    return 0;
+  }
+  void RunElevated(std::u16string_view file, std::u16string_view parameters) override {
+    log_.push_back(u"runas " + std::u16string(file) + u" [" + std::u16string(parameters) + u"]");
+  }
+  void Open(std::u16string_view file, std::u16string_view parameters) override {
+    log_.push_back(u"open " + std::u16string(file) + u" [" + std::u16string(parameters) + u"]");
+  }
+  bool SupportsElevation() override { return elevation; }
+
+  bool elevation = true;
+  std::function<void()> duringRun;
+
+ private:
+  std::vector<std::u16string>& log_;
+};
+
+class Launch : public ::testing::Test {
+ protected:
+  static constexpr std::u16string_view kSettings = u"C:\\Tools\\Ombrisk.env";
+
+  void SetUp() override { files.shortPaths[u"C:\\IDE"] = u"C:\\IDE"; }
+
+  // Writes the profile's keys into the settings file.
+  void Profile(std::u16string_view name,
+               std::initializer_list<std::pair<std::u16string_view, std::u16string_view>> keys) {
+    SettingsFile file(files, comparer, std::u16string(kSettings));
+    for (const auto& [key, value] : keys) file.WriteString(u"PREF_" + std::u16string(name), key, value);
+    file.UpdateFile();
+  }
+  void Install(VersionCode code) {
+    store.SetString(InstallationRoot(code), InstallationKey(code), ExecutableValueName(code), u"C:\\IDE\\bin\\ide.exe");
+  }
+  void Run(VersionCode code, std::u16string_view name) {
+    LaunchProfile(LaunchServices{std::u16string(kSettings), files, comparer, registries, starter,
+                                 [this] { log.push_back(u"messages"); }, [this] { log.push_back(u"close"); }},
+                  code, name);
+  }
+  // The values of the user's registry below a key, as "sub key|name".
+  Dump Below(std::u16string_view key) {
+    Dump below;
+    const std::u16string prefix = std::u16string(key) + u"\\";
+    for (const auto& [path, value] : testing::DumpRegistry(store, RegistryRoot::CurrentUser)) {
+      if (path.starts_with(prefix)) below[path.substr(prefix.size())] = value;
+    }
+    return below;
+  }
+  // The expected library values of a release on one key: the written rows.
+  static void ExpectLibrary(Dump& expected, VersionCode code, TPlatformType platform, std::u16string_view prefix) {
+    const std::u16string key = LibraryKeyName(platform);
+    expected[key] = u"";
+    for (const LibrarySetting& setting : LibrarySettings) {
+      if (!IsWrittenAtLaunch(setting, code)) continue;
+      expected[key + u"|" + std::u16string(RegistryValueName(setting, code))] =
+          std::u16string(prefix) + std::u16string(setting.settingsKeySuffix);
+    }
+  }
+  // A profile value for every library key of the release: prefix + suffix.
+  void LibraryValues(std::u16string_view name, VersionCode code) {
+    SettingsFile file(files, comparer, std::u16string(kSettings));
+    for (TPlatformType platform : VersionPlatforms(code)) {
+      for (const LibrarySetting& setting : LibrarySettings) {
+        file.WriteString(u"PREF_" + std::u16string(name), SettingsKey(platform, setting),
+                         std::u16string(PlatformIniPrefix(platform)) + std::u16string(setting.settingsKeySuffix));
+      }
+    }
+    file.UpdateFile();
+  }
+
+  testing::FakeFileSystem files;
+  testing::PlatformTextComparer comparer;
+  MemoryRegistryStore store;
+  MemoryRegistryFactory registries{store};
+  std::vector<std::u16string> log;
+  RecordingStarter starter{log};
+};
+
+TEST_F(Launch, Delphi7WritesItsOneLibraryKeyAndStartsTheIde) {
+  Install(7);
+  Profile(u"D7", {{u"Version", u"7"}, {u"NoSplash", u"1"}, {u"NoProject", u"1"}});
+  LibraryValues(u"D7", 7);
+  const std::u16string base = u"Software\\Borland\\DELPHI\\7.0";
+  store.SetString(RegistryRoot::CurrentUser, base + u"\\Disabled Packages\\Old", u"stale.bpl", u"Stale");
+  store.SetString(RegistryRoot::CurrentUser, base + u"\\Disabled Packages", u"dcl.bpl", u"Old package");
+  store.SetString(RegistryRoot::CurrentUser, base + u"\\Library", u"Debug DCU Path", u"kept: row 7 is not written");
+  Run(7, u"D7");
+
+  Dump expected{{u"Disabled Packages", u""}, {u"Library|Debug DCU Path", u"kept: row 7 is not written"}};
+  ExpectLibrary(expected, 7, TPlatformType::pftNone, u"");
+  EXPECT_EQ(Below(base), expected);
+  EXPECT_EQ(log, (std::vector<std::u16string>{u"messages", u"messages", u"open \"C:\\IDE\\bin\\ide.exe\" [/ns /np ]",
+                                              u"close"}));
+}
+
+TEST_F(Launch, Delphi3WritesOnlyItsSearchPath) {
+  Install(3);
+  Profile(u"D3", {{u"Version", u"3"}, {u"Search_Path", u"C:\\D3\\Lib"}, {u"Browsing_Path", u"not written"}});
+  Run(3, u"D3");
+  EXPECT_EQ(Below(u"Software\\Borland\\DELPHI\\3.0"),
+            (Dump{{u"Disabled Packages", u""}, {u"Library", u""}, {u"Library|SearchPath", u"C:\\D3\\Lib"}}));
+}
+
+TEST_F(Launch, Delphi8WritesDesignerPackagesAndMissingValuesEmpty) {
+  Install(8);
+  Profile(u"D8", {{u"Version", u"8"},
+                  {u"PKG_Count", u"2"},
+                  {u"PKG_PATH1", u"$(BDS)\\bin\\dclib.bpl"},
+                  {u"PKG_NAME1", u"Interbase"},
+                  {u"PKG_NAME2", u"no path: the default value"},
+                  {u"Search_Path", u"$(BDS)\\lib"}});
+  Run(8, u"D8");
+  Dump expected{{u"Disabled Packages", u""},
+                {u"Disabled Packages|$(BDS)\\bin\\dclib.bpl", u"Interbase"},
+                {u"Disabled Packages|", u"no path: the default value"},
+                {u"Form Design", u""},
+                {u"Form Design|Embedded Designer", u"True"},
+                {u"Library", u""}};
+  for (const LibrarySetting& setting : LibrarySettings) {
+    if (IsWrittenAtLaunch(setting, 8)) expected[u"Library|" + std::u16string(RegistryValueName(setting, 8))] = u"";
+  }
+  expected[u"Library|Search Path"] = u"$(BDS)\\lib";
+  EXPECT_EQ(Below(u"Software\\Borland\\BDS\\2.0"), expected);
+  EXPECT_EQ(expected.count(u"Library|Debug DCU Path"), 1u) << "row 7 is written for release 8";
+}
+
+TEST_F(Launch, AlternateKeyMovesEveryWriteAndAddsTheSwitch) {
+  Install(2006);
+  Profile(u"Alt", {{u"Version", u"2006"},
+                   {u"UseAltReg", u"1"},
+                   {u"AltReg", u"Test"},
+                   {u"Embedded_Designer", u"False"},
+                   {u"Parameters", u" C:\\Work\\App.bdsproj "},
+                   {u"DelphiOnly", u"1"}});
+  LibraryValues(u"Alt", 2006);
+  Run(2006, u"Alt");
+  Dump expected{{u"Disabled Packages", u""}, {u"Form Design", u""}, {u"Form Design|Embedded Designer", u"False"}};
+  ExpectLibrary(expected, 2006, TPlatformType::pftNone, u"");
+  EXPECT_EQ(Below(u"Software\\Borland\\Test\\4.0"), expected);
+  EXPECT_TRUE(Below(u"Software\\Borland\\BDS\\4.0").empty()) << "the default key is left alone";
+  EXPECT_EQ(log[2], u"open \"C:\\IDE\\bin\\ide.exe\" [-pDelphi /rTest C:\\Work\\App.bdsproj]");
+}
+
+TEST_F(Launch, PlatformReleasesWriteOneLibraryKeyPerPlatform) {
+  for (VersionCode code : {2014, 2017}) {
+    SCOPED_TRACE(code);
+    Install(code);
+    const std::u16string name = u"P" + DecimalText(code);
+    Profile(name,
+            {{u"Version", DecimalText(code)}, {u"PKG_Count", u"1"}, {u"PKG_PATH1", u"a.bpl"}, {u"PKG_NAME1", u"A"}});
+    LibraryValues(name, code);
+    Run(code, name);
+    Dump expected{{u"Disabled Packages", u""},
+                  {u"Disabled Packages|a.bpl", u"A"},
+                  {u"Form Design", u""},
+                  {u"Form Design|Embedded Designer", u"True"},
+                  {u"Library", u""}};
+    for (TPlatformType platform : VersionPlatforms(code))
+      ExpectLibrary(expected, code, platform, PlatformIniPrefix(platform));
+    EXPECT_EQ(Below(IdeRegistryKey(code, false, u"").substr(1, IdeRegistryKey(code, false, u"").size() - 2)), expected);
+  }
+}
+
+TEST_F(Launch, PreLaunchCommandRunsBetweenMessagesAndTheIdeStartsElevated) {
+  Install(2017);
+  Profile(u"Pre", {{u"Version", u"2017"}, {u"RunAsAdmin", u"1"}, {u"PreProcess", u"@$(BDS)@\\bin\\prep.exe --go"}});
+  // The command registers another executable: the start uses the new one.
+  starter.duringRun = [this] {
+    store.SetString(RegistryRoot::CurrentUser, InstallationKey(2017), u"APP", u"C:\\IDE\\bin\\other.exe");
+  };
+  Run(2017, u"Pre");
+  EXPECT_EQ(log, (std::vector<std::u16string>{u"messages", u"run C:\\IDE\\bin\\prep.exe --go (wait)", u"messages",
+                                              u"runas \"C:\\IDE\\bin\\other.exe\" []", u"close"}));
+
+  log.clear();
+  starter.duringRun = nullptr;
+  starter.elevation = false;
+  Run(2017, u"Pre");
+  EXPECT_EQ(log[3], u"open \"C:\\IDE\\bin\\other.exe\" []") << "no elevation before Windows 6.0";
+}
+
+TEST_F(Launch, MissingSectionOrRegistryErrorStartsNothing) {
+  Install(2017);
+  Profile(u"Known", {{u"Version", u"2017"}});
+  const Dump before = testing::DumpRegistry(store, RegistryRoot::CurrentUser);
+  try {
+    Run(2017, u"Gone");
+    FAIL() << "a missing profile was launched";
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.Message(), u"プロファイル [Gone] が見つかりません");
+  }
+  EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser), before);
+
+  store.refuseWrites = true;
+  try {
+    Run(2017, u"Known");
+    FAIL() << "a refused registry write went unnoticed";
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.Message(), u"キー \\Software\\Embarcadero\\BDS\\14.0\\Disabled Packages の作成に失敗しました");
+  }
+  EXPECT_TRUE(log.empty()) << "no command, no start, the window stays";
+}
+
+TEST_F(Launch, NoExecutableStartsTwoQuotesAndStillCloses) {
+  Profile(u"Lost", {{u"Version", u"2017"}, {u"PreProcess", u"[@$(BDS)@]"}});
+  Run(2017, u"Lost");
+  EXPECT_EQ(log, (std::vector<std::u16string>{u"messages", u"run [] (wait)", u"messages", u"open \"\" []", u"close"}));
+}
+
+}  // namespace
+}  // namespace ombrisk

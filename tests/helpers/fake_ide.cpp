@@ -1,0 +1,113 @@
+// An IDE stand-in. Registered as a release's executable, it finds its
+// release by its own path, reads the key the launch wrote for it (the one
+// named by its "/r" switch, or the default "BDS" key) and writes what it
+// found to "<its own path>.txt" in UTF-8, then exits:
+//   command=<its command line>
+//   folder=<its working folder>
+//   release=<code>
+//   key=<the key it read>
+//   prelaunch=<the text of prelaunch.txt beside it, or "(none)">
+//   <sub key>|<value name>=<value>     for every value below the key
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/catalogue.h"
+#include "core/platforms.h"
+#include "core/text.h"
+#include "win32/module_path.h"
+#include "win32/wide.h"
+#include "win32/win_registry.h"
+
+namespace {
+
+using namespace ombrisk;
+
+std::u16string Upper(std::u16string text) {
+  for (char16_t& c : text) c = static_cast<char16_t>(towupper(c));
+  return text;
+}
+
+// The release whose recorded executable is this program.
+VersionCode OwnRelease(const std::u16string& self) {
+  WinRegistry registry;
+  for (const Release& release : Releases()) {
+    registry.SetRootKey(InstallationRoot(release.code));
+    if (registry.OpenKeyReadOnly(InstallationKey(release.code)) &&
+        Upper(registry.ReadString(ExecutableValueName(release.code))) == Upper(self)) {
+      return release.code;
+    }
+  }
+  return 0;
+}
+
+// The name after "/r" in the command line, when it has such a switch.
+bool AlternateKey(std::u16string& name) {
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  bool found = false;
+  for (int i = 1; i < count && !found; ++i) {
+    const std::wstring argument = arguments[i];
+    if (argument.size() >= 2 && (argument[0] == L'/' || argument[0] == L'-') && (argument[1] == L'r')) {
+      name = FromWide(argument.substr(2));
+      found = true;
+    }
+  }
+  LocalFree(arguments);
+  return found;
+}
+
+void DumpKey(WinRegistry& registry, const std::u16string& base, const std::u16string& sub, std::string& out) {
+  if (!registry.OpenKeyReadOnly(base + sub)) return;
+  out += ToUtf8(sub) + "\n";
+  for (const std::u16string& name : registry.GetValueNames()) {
+    out += ToUtf8(sub) + "|" + ToUtf8(name) + "=" + ToUtf8(registry.ReadString(name)) + "\n";
+  }
+  registry.CloseKey();
+}
+
+std::string FileText(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "(none)";
+  wchar_t buffer[1024];
+  DWORD read = 0;
+  ReadFile(file, buffer, sizeof buffer - sizeof(wchar_t), &read, nullptr);
+  CloseHandle(file);
+  return ToUtf8(FromWide(std::wstring_view(buffer, read / sizeof(wchar_t))));
+}
+
+}  // namespace
+
+int wmain() {
+  const std::u16string self = ExecutablePath();
+  const std::wstring folder = Wide(self.substr(0, self.find_last_of(u'\\')));
+  wchar_t current[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, current);
+
+  const VersionCode code = OwnRelease(self);
+  std::u16string alternate;
+  const bool useAlternate = AlternateKey(alternate);
+  const std::u16string base = IdeRegistryKey(code, useAlternate, alternate);
+
+  std::string out;
+  out += "command=" + ToUtf8(FromWide(GetCommandLineW())) + "\n";
+  out += "folder=" + ToUtf8(FromWide(current)) + "\n";
+  out += "release=" + std::to_string(code) + "\n";
+  out += "key=" + ToUtf8(base) + "\n";
+  out += "prelaunch=" + FileText(folder + L"\\prelaunch.txt") + "\n";
+  WinRegistry registry;
+  DumpKey(registry, base, u"Disabled Packages", out);
+  DumpKey(registry, base, u"Form Design", out);
+  for (TPlatformType platform : VersionPlatforms(code)) DumpKey(registry, base, LibraryKeyName(platform), out);
+
+  const std::wstring report = Wide(self) + L".txt";
+  HANDLE file = CreateFileW(report.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  WriteFile(file, out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
+  CloseHandle(file);
+  return 0;
+}
