@@ -9,11 +9,14 @@
 #include "ui/error_boundary.h"
 #include "ui/main_form.h"
 #include "ui/message_loop.h"
+#include "win32/message_dialog.h"
 #include "win32/module_path.h"
 #include "win32/single_instance.h"
 #include "win32/wide.h"
 #include "win32/win_file_system.h"
+#include "win32/win_process_starter.h"
 #include "win32/win_registry.h"
+#include "win32/win_text_comparer.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace ombrisk;
@@ -31,13 +34,24 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   WinRegistryFactory registries;
   WinFileSystem files;
+  WinTextComparer comparer;
   TMAIN_FORM::RegisterWindowClass(instance);
-  TMAIN_FORM mainForm(Services{registries, files, ShowErrorBox});
+  TMAIN_FORM mainForm(Services{
+      registries, files, comparer, ExecutablePath(), ShowErrorBox,
+      [](HWND owner, std::u16string_view caption, std::u16string_view text, unsigned flags) {
+        return ShowMessageDialog(owner, caption, text, flags, u"");
+      },
+      [](HWND owner) -> std::unique_ptr<ProcessStarter> { return std::make_unique<WinProcessStarter>(owner); }});
   const bool created = RunHandler(ShowErrorBox, [&] {
     mainForm.Create();
     mainForm.Show();
   });
-  if (created) RunMessageLoop();
+  if (created) {
+    RunMessageLoop([&mainForm](MSG& message) {
+      return mainForm.TranslateShortcut(message) ||
+             (mainForm.Handle() != nullptr && IsDialogMessageW(mainForm.Handle(), &message));
+    });
+  }
 
   marker.Release();
   return 0;

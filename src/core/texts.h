@@ -26,6 +26,9 @@ inline constexpr std::u16string_view kRegistryReadFailed = u"'%s' の取得に�
 inline constexpr std::u16string_view kSettingsReadFailed = u"ファイル %s は開けません。 %s ";
 inline constexpr std::u16string_view kSettingsWriteFailed = u"ファイル \"%s\" を作成できません。%s";
 
+// Delete; %s is the profile name.
+inline constexpr std::u16string_view kDeleteProfileQuestion = u"プロファイル [%s] を削除してよろしいですか？";
+
 // Launch; %s is the profile name.
 inline constexpr std::u16string_view kProfileNotFound = u"プロファイル [%s] が見つかりません";
 

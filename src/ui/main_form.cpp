@@ -1,6 +1,15 @@
 #include "ui/main_form.h"
 
+#include <windowsx.h>
+
+#include <optional>
+
+#include "core/errors.h"
+#include "core/profile_list.h"
+#include "core/settings_file.h"
+#include "core/text.h"
 #include "core/texts.h"
+#include "resource_ids.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -8,12 +17,92 @@ namespace ombrisk {
 namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_APPWINDOW;
-constexpr int kApplicationIcon = 1;
-// Posted when the window is first shown, so that the first-show work runs
-// once the window is visible (an error box then belongs to it) and before
-// its first paint.
-constexpr UINT kFirstShowMessage = WM_APP + 1;
+constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+constexpr const wchar_t* kPanelClass = L"TPanel";
+constexpr int kFirstActionCommand = 1000;
+constexpr int kListId = 200;
+
+// The actions table: caption, image in IL1 (-1 none), shortcut and its text.
+struct ActionInfo {
+  std::u16string_view caption;
+  int image;
+  BYTE modifiers;
+  WORD key;
+  std::u16string_view shortcutText;
+};
+
+constexpr ActionInfo kActions[TMAIN_FORM::kActionCount] = {
+    {u"追加(&A)", 2, FVIRTKEY, VK_INSERT, u"Ins"},
+    {u"編集(&E)", 3, 0, 0, u""},
+    {u"削除(&D)", 4, FVIRTKEY, VK_DELETE, u"Del"},
+    {u"起動(&L)", 0, 0, 0, u""},
+    {u"キャンセル", -1, 0, 0, u""},
+    {u"コピーを作成(&C)", -1, 0, 0, u""},
+    {u"検索", 1, FVIRTKEY | FCONTROL, 'F', u"Ctrl+F"},
+};
+
+// PopupMenu1 from top to bottom; -1 is a separator (N1, N3, N2).
+constexpr int kPopupItems[] = {TMAIN_FORM::AL_ADD,    TMAIN_FORM::AL_EDIT,
+                               TMAIN_FORM::AL_DELETE, -1,
+                               TMAIN_FORM::AL_COPY,   -1,
+                               TMAIN_FORM::AL_FIND,   -1,
+                               TMAIN_FORM::AL_LAUNCH};
+
+// A panel passes its children's commands and notifications to its parent,
+// so the form hears every control wherever it sits.
+LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CONTEXTMENU:
+      return SendMessageW(GetParent(window), message, wParam, lParam);
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+// Group boxes and etched lines draw only their lines and text; under panels
+// that clip their children nobody else paints the rest, so they fill their
+// own background.
+LRESULT CALLBACK FillBackgroundProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if (message == WM_ERASEBKGND) {
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, FillBackgroundProc, 0);
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+HIMAGELIST LoadImageStrip(int resource, int count) {
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32, count, 0);
+  const auto strip = static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (strip != nullptr) {
+    ImageList_Add(list, strip, nullptr);
+    DeleteObject(strip);
+  }
+  return list;
+}
+
+void MoveTo(HWND window, int left, int top, int width, int height) {
+  SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE FrameSize() {
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// Where the primary work area lies on the screen; window placements count
+// from there.
+POINT WorkAreaOrigin() {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return POINT{work.left, work.top};
+}
 
 }  // namespace
 
@@ -24,17 +113,39 @@ void TMAIN_FORM::RegisterWindowClass(HINSTANCE instance) {
   windowClass.lpfnWndProc = &Window::WindowProc;
   windowClass.hInstance = instance;
   windowClass.hIcon = static_cast<HICON>(
-      LoadImageW(instance, MAKEINTRESOURCEW(kApplicationIcon), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+      LoadImageW(instance, MAKEINTRESOURCEW(IDI_OMBRISK), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   windowClass.hIconSm =
-      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kApplicationIcon), IMAGE_ICON,
-                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_OMBRISK), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kClassName;
   RegisterClassExW(&windowClass);
+
+  WNDCLASSEXW panel = windowClass;
+  panel.style = 0;
+  panel.lpfnWndProc = PanelProc;
+  panel.hIcon = nullptr;
+  panel.hIconSm = nullptr;
+  panel.lpszClassName = kPanelClass;
+  RegisterClassExW(&panel);
 }
 
 TMAIN_FORM::TMAIN_FORM(Services services) : services_(std::move(services)) {}
+
+TMAIN_FORM::~TMAIN_FORM() {
+  if (LV1 != nullptr) RemoveWindowSubclass(LV1, ListProc, 0);
+  if (PopupMenu1 != nullptr) DestroyMenu(PopupMenu1);
+  if (shortcuts_ != nullptr) DestroyAcceleratorTable(shortcuts_);
+  for (HWND button : {btnLaunch, btnAdd, btnEdit, btnDelete}) {
+    BUTTON_IMAGELIST images{};
+    if (button != nullptr && SendMessageW(button, BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images))) {
+      if (images.himl != nullptr) ImageList_Destroy(images.himl);
+    }
+  }
+  if (IL1 != nullptr) ImageList_Destroy(IL1);
+  if (IL2 != nullptr) ImageList_Destroy(IL2);
+}
 
 void TMAIN_FORM::Create() {
   RECT bounds{0, 0, kDesignClientSize.cx, kDesignClientSize.cy};
@@ -45,25 +156,265 @@ void TMAIN_FORM::Create() {
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   CreateHandle(kClassName, Wide(texts::kMainFormCaption).c_str(), kStyle, kExStyle,
                RECT{left, top, left + width, top + height}, nullptr);
+  CreateComponents();
+  Layout();
 }
 
-void TMAIN_FORM::Show() { ShowWindow(Handle(), SW_SHOWNORMAL); }
+void TMAIN_FORM::CreateComponents() {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  const auto child = [&](HWND parent, const wchar_t* className, std::u16string_view caption, DWORD style, DWORD exStyle,
+                         int id) {
+    HWND window = CreateWindowExW(exStyle, className, Wide(caption).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    return window;
+  };
+  const auto button = [&](HWND parent, Action action) {
+    return child(parent, L"BUTTON", kActions[action].caption, WS_TABSTOP | BS_PUSHBUTTON, 0,
+                 kFirstActionCommand + action);
+  };
+  constexpr DWORD kPanel = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+
+  // Tab order follows creation: the list, its buttons, then launch and cancel.
+  pnlMain = child(Handle(), kPanelClass, u"", kPanel, WS_EX_CONTROLPARENT, 0);
+  gbProfileList = child(pnlMain, L"BUTTON", u"プロファイルリスト", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0);
+  LV1 = child(pnlMain, WC_LISTVIEWW, u"",
+              WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, WS_EX_CLIENTEDGE,
+              kListId);
+  pnlOparation = child(pnlMain, kPanelClass, u"", kPanel, WS_EX_CONTROLPARENT, 0);
+  btnAdd = button(pnlOparation, AL_ADD);
+  btnEdit = button(pnlOparation, AL_EDIT);
+  btnDelete = button(pnlOparation, AL_DELETE);
+  pnlBottom = child(Handle(), kPanelClass, u"", kPanel, WS_EX_CONTROLPARENT, 0);
+  Bevel1 = child(pnlBottom, L"STATIC", u"", SS_ETCHEDHORZ, 0, 0);
+  btnLaunch = button(pnlBottom, AL_LAUNCH);
+  btnCancel = button(pnlBottom, AL_CANCEL);
+  SetWindowPos(LV1, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetWindowSubclass(gbProfileList, FillBackgroundProc, 0, 0);
+  SetWindowSubclass(Bevel1, FillBackgroundProc, 0, 0);
+
+  ListView_SetExtendedListViewStyle(LV1, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  const std::u16string_view headers[] = {u"プロファイル名", u"バージョン", u"備考"};
+  for (int column = 0; column < 3; ++column) {
+    std::wstring text = Wide(headers[column]);
+    LVCOLUMNW info{};
+    info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    info.pszText = text.data();
+    info.cx = std::array<int, 3>{132, 190, 154}[static_cast<std::size_t>(column)];
+    info.iSubItem = column;
+    ListView_InsertColumn(LV1, column, &info);
+  }
+  SetWindowSubclass(LV1, ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+
+  IL1 = LoadImageStrip(IDB_ACTIONS, 5);
+  IL2 = LoadImageStrip(IDB_RELEASES, 8);
+  ListView_SetImageList(LV1, IL2, LVSIL_SMALL);
+  for (const auto& [control, action] : {std::pair{btnLaunch, AL_LAUNCH}, std::pair{btnAdd, AL_ADD},
+                                        std::pair{btnEdit, AL_EDIT}, std::pair{btnDelete, AL_DELETE}}) {
+    HIMAGELIST image = ImageList_Create(16, 16, ILC_COLOR32, 1, 0);
+    HICON icon = ImageList_GetIcon(IL1, kActions[action].image, ILD_NORMAL);
+    ImageList_AddIcon(image, icon);
+    DestroyIcon(icon);
+    BUTTON_IMAGELIST images{image, {4, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+    SendMessageW(control, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+  }
+
+  PopupMenu1 = CreatePopupMenu();
+  for (int item : kPopupItems) {
+    if (item < 0) {
+      AppendMenuW(PopupMenu1, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    std::u16string text(kActions[item].caption);
+    if (!kActions[item].shortcutText.empty()) text += Concat({u"\t", kActions[item].shortcutText});
+    AppendMenuW(PopupMenu1, MF_STRING, static_cast<UINT_PTR>(kFirstActionCommand + item), Wide(text).c_str());
+  }
+
+  std::vector<ACCEL> accelerators;
+  for (int action = 0; action < kActionCount; ++action) {
+    if (kActions[action].key != 0) {
+      accelerators.push_back(
+          ACCEL{kActions[action].modifiers, kActions[action].key, static_cast<WORD>(kFirstActionCommand + action)});
+    }
+  }
+  shortcuts_ = CreateAcceleratorTableW(accelerators.data(), static_cast<int>(accelerators.size()));
+}
+
+// Positions every component for the present client size; the right-hand
+// buttons keep their distance to the right edge.
+void TMAIN_FORM::Layout() {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  const int width = client.right;
+  const int mainHeight = client.bottom - 37;
+  MoveTo(pnlBottom, 0, mainHeight, width, 37);
+  MoveTo(Bevel1, 0, 0, width, 10);
+  MoveTo(btnLaunch, width - 204, 6, 96, 25);
+  MoveTo(btnCancel, width - 104, 6, 96, 25);
+
+  MoveTo(pnlMain, 0, 0, width, mainHeight);
+  const int inner = width - 8;  // 4 pixel border
+  MoveTo(pnlOparation, 4, mainHeight - 4 - 33, inner, 33);
+  MoveTo(btnAdd, 10, 6, 88, 25);
+  MoveTo(btnEdit, 101, 6, 88, 25);
+  MoveTo(btnDelete, 192, 6, 88, 25);
+  const int groupHeight = mainHeight - 8 - 33;
+  MoveTo(gbProfileList, 4, 4, inner, groupHeight);
+
+  // The group box's client area lies below its caption, 2 pixels in from its
+  // edges; the list fills it with an 8 pixel margin.
+  HDC screen = GetDC(Handle());
+  const HGDIOBJ old = SelectObject(screen, font_.Get());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen, &metrics);
+  SelectObject(screen, old);
+  ReleaseDC(Handle(), screen);
+  const int captionHeight = metrics.tmHeight;
+  MoveTo(LV1, 4 + 2 + 8, 4 + captionHeight + 2 + 8, inner - 4 - 16, groupHeight - captionHeight - 4 - 16);
+}
+
+void TMAIN_FORM::Show() {
+  // The first-show work runs while the window is still hidden, so the stored
+  // size and state apply without a visible jump; an error it raises is shown
+  // once the window is on screen, owned by it.
+  std::optional<std::u16string> failure;
+  if (!shown_) {
+    shown_ = true;
+    RunHandler([&failure](std::u16string_view message) { failure = std::u16string(message); }, [this] { FormShow(); });
+  }
+  ShowWindow(Handle(), IsIconic(Handle()) || IsZoomed(Handle()) ? SW_SHOW : SW_SHOWNORMAL);
+  SetFocus(LV1);
+  if (failure) services_.reportError(*failure);
+}
+
+void TMAIN_FORM::FormShow() {
+  SettingsFileName_ = ombrisk::SettingsFileName(services_.executablePath);
+  DetectInstalledVersions(services_.registries, services_.files, InstalledVersions_);
+  const SettingsFile file(services_.files, services_.comparer, SettingsFileName_);
+  LineColor_ = LineColorFor(file.ReadInteger(u"System", u"ListViewLineColor", kDefaultLineColor),
+                            [](int index) { return static_cast<std::uint32_t>(GetSysColor(index)); });
+
+  const SIZE frame = FrameSize();
+  const MainFormGeometry geometry =
+      ReadMainFormGeometry(file, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), frame.cx, frame.cy);
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(Handle(), &placement);
+  const POINT origin = WorkAreaOrigin();
+  placement.rcNormalPosition = RECT{geometry.left - origin.x, geometry.top - origin.y,
+                                    geometry.left - origin.x + geometry.clientWidth + frame.cx,
+                                    geometry.top - origin.y + geometry.clientHeight + frame.cy};
+  placement.showCmd = SW_HIDE;
+  SetWindowPlacement(Handle(), &placement);
+  if (geometry.windowState == 1) ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
+  if (geometry.windowState == 2) ShowWindow(Handle(), SW_SHOWMAXIMIZED);
+  for (int column = 0; column < 3; ++column) {
+    ListView_SetColumnWidth(LV1, column, geometry.columnWidths[static_cast<std::size_t>(column)]);
+  }
+
+  // Filled without a repaint per row.
+  SendMessageW(LV1, WM_SETREDRAW, FALSE, 0);
+  const std::vector<ListedProfile> rows = ListProfiles(file, InstalledVersions_, services_.comparer);
+  for (const ListedProfile& row : rows) {
+    std::wstring name = Wide(row.name);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+    item.iItem = ListView_GetItemCount(LV1);
+    item.pszText = name.data();
+    item.lParam = row.code;
+    item.iImage = VersionImageIndex(row.code);
+    const int index = ListView_InsertItem(LV1, &item);
+    std::wstring label = Wide(row.label);
+    std::wstring description = Wide(row.description);
+    ListView_SetItemText(LV1, index, 1, label.data());
+    ListView_SetItemText(LV1, index, 2, description.data());
+  }
+  SendMessageW(LV1, WM_SETREDRAW, TRUE, 0);
+  if (!rows.empty()) ListView_SetItemState(LV1, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void TMAIN_FORM::FormDestroy() {
+  if (SettingsFileName_.empty()) SettingsFileName_ = ombrisk::SettingsFileName(services_.executablePath);
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(Handle(), &placement);
+  const POINT origin = WorkAreaOrigin();
+  const SIZE frame = FrameSize();
+  const RECT& normal = placement.rcNormalPosition;
+  MainFormGeometry geometry;
+  geometry.windowState = IsIconic(Handle()) ? 1 : (IsZoomed(Handle()) ? 2 : 0);
+  geometry.clientWidth = normal.right - normal.left - frame.cx;
+  geometry.clientHeight = normal.bottom - normal.top - frame.cy;
+  geometry.left = normal.left + origin.x;
+  geometry.top = normal.top + origin.y;
+  for (int column = 0; column < 3; ++column) {
+    geometry.columnWidths[static_cast<std::size_t>(column)] = ListView_GetColumnWidth(LV1, column);
+  }
+  SettingsFile file(services_.files, services_.comparer, SettingsFileName_);
+  WriteMainFormGeometry(file, geometry);
+  file.UpdateFile();
+}
+
+HWND TMAIN_FORM::Component(const wchar_t* name) const {
+  const std::pair<const wchar_t*, HWND> components[] = {{L"pnlBottom", pnlBottom},
+                                                        {L"Bevel1", Bevel1},
+                                                        {L"btnLaunch", btnLaunch},
+                                                        {L"btnCancel", btnCancel},
+                                                        {L"pnlMain", pnlMain},
+                                                        {L"gbProfileList", gbProfileList},
+                                                        {L"LV1", LV1},
+                                                        {L"pnlOparation", pnlOparation},
+                                                        {L"btnAdd", btnAdd},
+                                                        {L"btnEdit", btnEdit},
+                                                        {L"btnDelete", btnDelete}};
+  for (const auto& [componentName, window] : components) {
+    if (std::wstring_view(componentName) == name) return window;
+  }
+  return nullptr;
+}
+
+bool TMAIN_FORM::TranslateShortcut(MSG& message) {
+  if (Handle() == nullptr || (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd))) return false;
+  return TranslateAcceleratorW(Handle(), shortcuts_, &message) != 0;
+}
 
 LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_SHOWWINDOW:
-      if (wParam != FALSE && !shown_) {
-        shown_ = true;
-        PostMessageW(Handle(), kFirstShowMessage, 0, 0);
-      }
-      break;
-    case kFirstShowMessage:
-      FormShow();
+    case WM_SIZE:
+      if (LV1 != nullptr) Layout();
       return 0;
     case WM_GETMINMAXINFO:
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{kMinimumSize.cx, kMinimumSize.cy};
       return 0;
+    case WM_COMMAND: {
+      const int command = LOWORD(wParam) - kFirstActionCommand;
+      // Enter and Esc reach the window as IDOK and IDCANCEL; it has no
+      // default or cancel button, so both do nothing.
+      if (command >= 0 && command < kActionCount) Execute(static_cast<Action>(command));
+      return 0;
+    }
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      if (header->hwndFrom == LV1) return LV1Notify(header);
+      break;
+    }
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) == LV1) {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (lParam == -1) {
+          RECT item{};
+          const int row = SelectedRow();
+          if (row < 0 || !ListView_GetItemRect(LV1, row, &item, LVIR_LABEL)) GetClientRect(LV1, &item);
+          at = POINT{item.left, item.bottom};
+          ClientToScreen(LV1, &at);
+        }
+        ShowPopupMenu(at);
+        return 0;
+      }
+      break;
     case WM_DESTROY:
+      // The loop ends whatever the destroy work does.
+      PostQuitMessage(0);
       FormDestroy();
       return 0;
     default:
@@ -72,11 +423,185 @@ LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Window::HandleMessage(message, wParam, lParam);
 }
 
-void TMAIN_FORM::FormShow() { DetectInstalledVersions(services_.registries, services_.files, installedVersions_); }
+void TMAIN_FORM::Execute(Action action) {
+  if (!enabled_[action]) return;
+  switch (action) {
+    case AL_LAUNCH:
+      AL_LAUNCHExecute();
+      break;
+    case AL_DELETE:
+      AL_DELETEExecute();
+      break;
+    case AL_CANCEL:
+      AL_CANCELExecute();
+      break;
+    case AL_ADD:
+    case AL_EDIT:
+    case AL_COPY:
+    case AL_FIND:
+    case kActionCount:
+      break;
+  }
+}
 
-void TMAIN_FORM::FormDestroy() {
-  // The loop ends whatever the destroy work does.
-  PostQuitMessage(0);
+LRESULT TMAIN_FORM::LV1Notify(NMHDR* header) {
+  switch (header->code) {
+    case NM_CUSTOMDRAW:
+      return LV1AdvancedCustomDrawItem(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+    case LVN_COLUMNCLICK:
+      LV1ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+      return 0;
+    case NM_DBLCLK:
+      LV1DblClick();
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+LRESULT TMAIN_FORM::LV1AdvancedCustomDrawItem(NMLVCUSTOMDRAW* draw) {
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && draw->nmcd.dwItemSpec % 2 == 0 &&
+      (draw->nmcd.uItemState & CDIS_SELECTED) == 0) {
+    draw->clrTextBk = LineColor_;
+  }
+  return CDRF_DODEFAULT;
+}
+
+void TMAIN_FORM::LV1ColumnClick(int column) {
+  if (column < 0 || column > 2) return;
+  Sort_Column = column;
+  int& direction = sortDirections_[static_cast<std::size_t>(column)];
+  direction = direction == 1 ? -1 : 1;
+  ListView_SortItemsEx(LV1, LV1Compare, reinterpret_cast<LPARAM>(this));
+}
+
+int CALLBACK TMAIN_FORM::LV1Compare(LPARAM first, LPARAM second, LPARAM form) {
+  const auto* self = reinterpret_cast<const TMAIN_FORM*>(form);
+  const int column = self->Sort_Column;
+  return CompareRowKeys(self->RowText(static_cast<int>(first), column),
+                        self->RowText(static_cast<int>(second), column)) *
+         self->sortDirections_[static_cast<std::size_t>(column)];
+}
+
+void TMAIN_FORM::LV1DblClick() { AL_LAUNCHExecute(); }
+
+void TMAIN_FORM::LV1KeyDown(WPARAM key) {
+  if (key == VK_RETURN) AL_LAUNCHExecute();
+}
+
+void TMAIN_FORM::LV1MouseDown() { UpdateActionStates(); }
+
+void TMAIN_FORM::UpdateActionStates() {
+  const bool selected = SelectedRow() >= 0;
+  SetActionEnabled(AL_EDIT, selected);
+  SetActionEnabled(AL_DELETE, selected);
+  SetActionEnabled(AL_COPY, selected);
+  SetActionEnabled(AL_FIND, ListView_GetItemCount(LV1) > 0);
+  SetActionEnabled(AL_LAUNCH, selected);
+}
+
+void TMAIN_FORM::SetActionEnabled(Action action, bool enabled) {
+  enabled_[action] = enabled;
+  const std::pair<HWND, Action> buttons[] = {
+      {btnAdd, AL_ADD}, {btnEdit, AL_EDIT}, {btnDelete, AL_DELETE}, {btnLaunch, AL_LAUNCH}, {btnCancel, AL_CANCEL}};
+  for (const auto& [button, bound] : buttons) {
+    if (bound == action) EnableWindow(button, enabled);
+  }
+}
+
+void TMAIN_FORM::ShowPopupMenu(POINT at) {
+  for (int item : kPopupItems) {
+    if (item >= 0) {
+      EnableMenuItem(PopupMenu1, static_cast<UINT>(kFirstActionCommand + item),
+                     MF_BYCOMMAND | (enabled_[item] ? MF_ENABLED : MF_GRAYED));
+    }
+  }
+  TrackPopupMenu(PopupMenu1, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+}
+
+void TMAIN_FORM::AL_LAUNCHExecute() {
+  const int row = SelectedRow();
+  if (row < 0) return;
+  LVITEMW item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  ListView_GetItem(LV1, &item);
+  const std::unique_ptr<ProcessStarter> starter = services_.processStarter(Handle());
+  LaunchProfile(LaunchServices{SettingsFileName_, services_.files, services_.comparer, services_.registries, *starter,
+                               [] {
+                                 MSG message;
+                                 while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                                   if (message.message == WM_QUIT) {
+                                     PostQuitMessage(static_cast<int>(message.wParam));
+                                     break;
+                                   }
+                                   TranslateMessage(&message);
+                                   DispatchMessageW(&message);
+                                 }
+                               },
+                               [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }},
+                static_cast<VersionCode>(item.lParam), RowText(row, 0));
+}
+
+void TMAIN_FORM::AL_DELETEExecute() {
+  const int row = SelectedRow();
+  if (row < 0) return;
+  const std::u16string name = RowText(row, 0);
+  if (services_.showMessage(Handle(), texts::kConfirmCaption, Format(texts::kDeleteProfileQuestion, {name}),
+                            MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO) != IDYES) {
+    return;
+  }
+  SettingsFile file(services_.files, services_.comparer, SettingsFileName_);
+  file.EraseSection(Concat({u"PREF_", name}));
+  file.UpdateFile();
+  // The row goes only once the file no longer holds the profile.
+  ListView_DeleteItem(LV1, row);
+}
+
+void TMAIN_FORM::AL_CANCELExecute() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
+
+int TMAIN_FORM::SelectedRow() const { return ListView_GetNextItem(LV1, -1, LVNI_SELECTED); }
+
+std::u16string TMAIN_FORM::RowText(int row, int column) const {
+  wchar_t buffer[1024];
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = buffer;
+  item.cchTextMax = 1024;
+  const auto length = SendMessageW(LV1, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return FromWide(std::wstring_view(buffer, static_cast<std::size_t>(length)));
+}
+
+LRESULT CALLBACK TMAIN_FORM::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR form) {
+  auto* self = reinterpret_cast<TMAIN_FORM*>(form);
+  switch (message) {
+    case WM_GETDLGCODE:
+      // The list takes Enter itself, so the dialog navigation leaves it.
+      if (lParam != 0 && reinterpret_cast<MSG*>(lParam)->message == WM_KEYDOWN &&
+          reinterpret_cast<MSG*>(lParam)->wParam == VK_RETURN) {
+        return DLGC_WANTALLKEYS;
+      }
+      break;
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN) {
+        RunHandler(self->services_.reportError, [&] { self->LV1KeyDown(wParam); });
+        return 0;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      // After the list has handled the press, so the selection is the new one.
+      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      RunHandler(self->services_.reportError, [&] { self->LV1MouseDown(); });
+      return result;
+    }
+    default:
+      break;
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 }  // namespace ombrisk

@@ -1,7 +1,13 @@
-// TMAIN_FORM, the program's main window. Closing it ends the program.
+// TMAIN_FORM, the program's main window: the profile list and the commands
+// on it. Closing it ends the program.
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include <array>
+#include <string>
 
 #include "core/catalogue.h"
 #include "ui/services.h"
@@ -16,30 +22,77 @@ class TMAIN_FORM : public Window {
   static constexpr SIZE kDesignClientSize{512, 320};
   static constexpr SIZE kMinimumSize{284, 200};
 
-  // Registers the window class once per process.
+  // The actions, in the order of the actions table.
+  enum Action { AL_ADD, AL_EDIT, AL_DELETE, AL_LAUNCH, AL_CANCEL, AL_COPY, AL_FIND, kActionCount };
+
+  // Registers the window classes once per process.
   static void RegisterWindowClass(HINSTANCE instance);
 
   explicit TMAIN_FORM(Services services);
+  ~TMAIN_FORM() override;
 
-  // Creates the window hidden, at its design size, centred on the screen.
+  // Creates the window hidden, at its design size, with its components.
   void Create();
   void Show();
+  // Gives the shortcuts to the window; true when the message was one.
+  bool TranslateShortcut(MSG& message);
 
   HFONT Font() const { return font_.Get(); }
-  InstalledVersionSet InstalledVersions() const { return installedVersions_; }
+  InstalledVersionSet InstalledVersions() const { return InstalledVersions_; }
+  const std::u16string& SettingsFileName() const { return SettingsFileName_; }
+  COLORREF LineColor() const { return LineColor_; }
+  bool ActionEnabled(Action action) const { return enabled_[action]; }
+  HWND Component(const wchar_t* name) const;
+  HMENU PopupMenu() const { return PopupMenu1; }
+  void Execute(Action action);
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   const ErrorReporter& Reporter() const override { return services_.reportError; }
 
  private:
+  void CreateComponents();
+  void Layout();
   void FormShow();
   void FormDestroy();
+  void ApplyGeometry();
+  LRESULT LV1Notify(NMHDR* header);
+  LRESULT LV1AdvancedCustomDrawItem(NMLVCUSTOMDRAW* draw);
+  void LV1ColumnClick(int column);
+  static int CALLBACK LV1Compare(LPARAM first, LPARAM second, LPARAM form);
+  void LV1DblClick();
+  void LV1KeyDown(WPARAM key);
+  void LV1MouseDown();
+  void UpdateActionStates();
+  void SetActionEnabled(Action action, bool enabled);
+  void AL_LAUNCHExecute();
+  void AL_DELETEExecute();
+  void AL_CANCELExecute();
+  void ShowPopupMenu(POINT at);
+  int SelectedRow() const;
+  std::u16string RowText(int row, int column) const;
+  static LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR form);
 
   Services services_;
   UiFont font_;
   bool shown_ = false;
-  InstalledVersionSet installedVersions_ = 0;
+
+  // Set when first shown.
+  std::u16string SettingsFileName_;
+  InstalledVersionSet InstalledVersions_ = 0;
+  COLORREF LineColor_ = 0xFFEEDD;
+
+  HWND pnlBottom = nullptr, Bevel1 = nullptr, btnLaunch = nullptr, btnCancel = nullptr;
+  HWND pnlMain = nullptr, gbProfileList = nullptr, LV1 = nullptr, pnlOparation = nullptr;
+  HWND btnAdd = nullptr, btnEdit = nullptr, btnDelete = nullptr;
+  HIMAGELIST IL1 = nullptr, IL2 = nullptr;
+  HMENU PopupMenu1 = nullptr;
+  HACCEL shortcuts_ = nullptr;
+
+  int Sort_Column = 0;
+  std::array<int, 3> sortDirections_{0, 0, 0};  // the columns' tags
+  std::array<bool, kActionCount> enabled_{true, true, true, true, true, true, true};
 };
 
 }  // namespace ombrisk

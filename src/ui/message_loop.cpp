@@ -1,12 +1,11 @@
 #include "ui/message_loop.h"
 
-#include <windows.h>
-
 namespace ombrisk {
 
-void RunMessageLoop() {
+void RunMessageLoop(const std::function<bool(MSG&)>& preTranslate) {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (preTranslate && preTranslate(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

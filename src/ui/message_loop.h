@@ -1,8 +1,14 @@
 #pragma once
 
+#include <windows.h>
+
+#include <functional>
+
 namespace ombrisk {
 
 // Runs the message loop until the main window's destruction posts WM_QUIT.
-void RunMessageLoop();
+// preTranslate sees every message first and returns true when it handled it
+// (shortcuts, dialog navigation).
+void RunMessageLoop(const std::function<bool(MSG&)>& preTranslate);
 
 }  // namespace ombrisk

@@ -1,58 +1,189 @@
-// The main window created in this process and driven by messages.
+// The main window created in this process and driven by messages, on the
+// real registry and files of the test prefix.
 #include "ui/main_form.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "core/settings_file.h"
+#include "core/text.h"
 #include "support/win_test_support.h"
+#include "win32/wide.h"
 #include "win32/win_file_system.h"
 #include "win32/win_registry.h"
+#include "win32/win_text_comparer.h"
 
 namespace ombrisk {
 namespace {
 
+// Records the starts instead of starting anything.
+class RecordingStarter : public ProcessStarter {
+ public:
+  explicit RecordingStarter(std::vector<std::u16string>& log) : log_(log) {}
+  std::uint32_t RunAndWait(std::u16string_view commandLine, bool) override {
+    log_.push_back(u"run " + std::u16string(commandLine));
+    return 0;
+  }
+  void RunElevated(std::u16string_view file, std::u16string_view parameters) override {
+    log_.push_back(u"runas " + std::u16string(file) + u" " + std::u16string(parameters));
+  }
+  void Open(std::u16string_view file, std::u16string_view parameters) override {
+    log_.push_back(u"open " + std::u16string(file) + u" " + std::u16string(parameters));
+  }
+  bool SupportsElevation() override { return true; }
+
+ private:
+  std::vector<std::u16string>& log_;
+};
+
+struct Rect {
+  int left, top, width, height;
+  bool operator==(const Rect&) const = default;
+};
+
+void PrintTo(const Rect& r, std::ostream* out) { *out << r.left << "," << r.top << " " << r.width << "x" << r.height; }
+
 class MainForm : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { TMAIN_FORM::RegisterWindowClass(GetModuleHandleW(nullptr)); }
+  static void SetUpTestSuite() {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    TMAIN_FORM::RegisterWindowClass(GetModuleHandleW(nullptr));
+  }
 
   void TearDown() override {
+    form_.reset();
     testing::PumpMessages();
     DiscardQuit();
   }
 
-  TMAIN_FORM& NewForm() {
-    form_ = std::make_unique<TMAIN_FORM>(
-        Services{registries, files, [this](std::u16string_view message) { errors.emplace_back(message); }});
+  std::wstring SettingsPath() const { return folder / L"Ombrisk.env"; }
+
+  // Releases installed for the test: an executable file and its record.
+  void Install(VersionCode code) {
+    const std::wstring exe = folder / (L"ide" + std::to_wstring(code) + L".exe");
+    testing::WriteBytes(exe, "MZ");
+    WinRegistry registry;
+    registry.SetRootKey(InstallationRoot(code));
+    ASSERT_TRUE(registry.OpenKey(InstallationKey(code), true));
+    registry.WriteString(ExecutableValueName(code), FromWide(exe));
+  }
+
+  void Settings(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    testing::WriteBytes(SettingsPath(), bytes);
+  }
+
+  std::u16string SettingsText() {
+    const std::string bytes = testing::ReadBytes(SettingsPath());
+    std::u16string text(bytes.size() / 2, u'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * 2);
+    return text;
+  }
+
+  TMAIN_FORM& NewForm(bool show = true) {
+    form_ = std::make_unique<TMAIN_FORM>(Services{
+        registries, files, comparer, FromWide(folder / L"Ombrisk.exe"),
+        [this](std::u16string_view message) { errors.emplace_back(message); },
+        [this](HWND owner, std::u16string_view caption, std::u16string_view text, unsigned flags) {
+          dialogs.push_back(std::u16string(caption) + u"|" + std::u16string(text) + u"|" + DecimalText(flags));
+          EXPECT_EQ(owner, form_->Handle());
+          return answer;
+        },
+        [this](HWND) -> std::unique_ptr<ProcessStarter> { return std::make_unique<RecordingStarter>(starts); }});
     form_->Create();
+    if (show) form_->Show();
+    testing::PumpMessages();
     return *form_;
   }
 
-  // True when a WM_QUIT is waiting in this thread's queue; removes it.
   static bool DiscardQuit() {
     MSG message;
     bool quit = false;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT)
+      if (message.message == WM_QUIT) {
         quit = true;
-      else
+      } else {
         DispatchMessageW(&message);
+      }
     }
     return quit;
   }
 
-  testing::RegistryCleaner cleaner{{L"Software\\Embarcadero"}};
+  // Closes the form through its message and waits for the loop's end.
+  bool CloseAndWait() {
+    PostMessageW(form_->Handle(), WM_CLOSE, 0, 0);
+    for (int tries = 0; tries < 100; ++tries) {
+      if (DiscardQuit()) return true;
+      Sleep(10);
+    }
+    return false;
+  }
+
+  HWND LV1() const { return form_->Component(L"LV1"); }
+  int RowCount() const { return ListView_GetItemCount(LV1()); }
+  int Selected() const { return ListView_GetNextItem(LV1(), -1, LVNI_SELECTED); }
+  std::wstring Cell(int row, int column) const {
+    wchar_t text[512] = L"";
+    ListView_GetItemText(LV1(), row, column, text, 512);
+    return text;
+  }
+  std::vector<std::wstring> Column(int column) const {
+    std::vector<std::wstring> cells;
+    for (int row = 0; row < RowCount(); ++row) cells.push_back(Cell(row, column));
+    return cells;
+  }
+  Rect Bounds(const wchar_t* name) const {
+    HWND window = form_->Component(name);
+    RECT r;
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
+  void ClickColumn(int column) {
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = LV1();
+    click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(LV1()));
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = column;
+    SendMessageW(form_->Handle(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+  }
+  // A left click in the list at a row (or below the rows for -1).
+  void ClickRow(int row) {
+    RECT item{};
+    if (row >= 0) {
+      ListView_GetItemRect(LV1(), row, &item, LVIR_LABEL);
+    } else {
+      RECT client;
+      GetClientRect(LV1(), &client);
+      item = RECT{5, client.bottom - 6, 6, client.bottom - 5};
+    }
+    const LPARAM at = MAKELPARAM(item.left + 2, (item.top + item.bottom) / 2);
+    PostMessageW(LV1(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(LV1(), WM_LBUTTONUP, 0, at);
+    testing::PumpMessages();
+  }
+
+  testing::RegistryCleaner cleaner{{L"Software\\Borland", L"Software\\CodeGear", L"Software\\Embarcadero"}};
   testing::TempFolder folder;
   WinRegistryFactory registries;
   WinFileSystem files;
+  WinTextComparer comparer;
   std::vector<std::u16string> errors;
+  std::vector<std::u16string> dialogs;
+  std::vector<std::u16string> starts;
+  int answer = IDNO;
   std::unique_ptr<TMAIN_FORM> form_;
 };
 
-TEST_F(MainForm, CreatedHiddenAtItsDesignSizeCentredOnTheScreen) {
+TEST_F(MainForm, FirstShowWithoutSettingsFile) {
   TMAIN_FORM& form = NewForm();
   HWND window = form.Handle();
   EXPECT_EQ(testing::ClassName(window), L"TMAIN_FORM");
   EXPECT_EQ(testing::WindowText(window), L"Ombrisk");
-  EXPECT_FALSE(IsWindowVisible(window));
   RECT client;
   GetClientRect(window, &client);
   EXPECT_EQ(client.right, 512);
@@ -61,89 +192,257 @@ TEST_F(MainForm, CreatedHiddenAtItsDesignSizeCentredOnTheScreen) {
   GetWindowRect(window, &outer);
   EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2);
   EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2);
-  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
-  EXPECT_TRUE(style & WS_THICKFRAME) << "resizable";
-  EXPECT_TRUE(style & WS_MAXIMIZEBOX);
-  EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr) << "owns its task-bar button";
-
+  EXPECT_EQ(GetFocus(), LV1());
+  EXPECT_EQ(RowCount(), 0);
+  for (int column = 0; column < 3; ++column) {
+    EXPECT_EQ(ListView_GetColumnWidth(LV1(), column), (std::array<int, 3>{132, 190, 154})[column]);
+  }
+  for (int action = 0; action < TMAIN_FORM::kActionCount; ++action) {
+    EXPECT_TRUE(form.ActionEnabled(static_cast<TMAIN_FORM::Action>(action))) << action;
+  }
+  EXPECT_EQ(form.SettingsFileName(), FromWide(SettingsPath()));
+  EXPECT_EQ(form.LineColor(), 0xFFEEDDu);
   MINMAXINFO limits{};
   SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
   EXPECT_EQ(limits.ptMinTrackSize.x, 284);
   EXPECT_EQ(limits.ptMinTrackSize.y, 200);
-}
-
-TEST_F(MainForm, UsesAnInstalledJapaneseFont13PixelsHigh) {
-  TMAIN_FORM& form = NewForm();
-  LOGFONTW font{};
-  ASSERT_NE(GetObjectW(form.Font(), sizeof font, &font), 0);
-  EXPECT_EQ(font.lfHeight, -13);
-  EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
-  const std::wstring face = font.lfFaceName;
-  const auto faces = UiFontFaces();
-  EXPECT_NE(std::find(faces.begin(), faces.end(), face), faces.end()) << testing::Narrow(face);
-  // The face the window uses is really there, so Japanese text is not shown
-  // as boxes: the selected font reports the same face.
-  HDC screen = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(screen, form.Font());
-  wchar_t selected[LF_FACESIZE];
-  GetTextFaceW(screen, LF_FACESIZE, selected);
-  SelectObject(screen, old);
-  ReleaseDC(nullptr, screen);
-  EXPECT_EQ(std::wstring(selected), face);
-}
-
-TEST_F(MainForm, FirstShowDetectsInstalledReleasesOnce) {
-  testing::WriteBytes(folder / L"bds.exe", "MZ");
-  testing::SetRegistryString(HKEY_CURRENT_USER, L"Software\\Embarcadero\\BDS\\14.0", L"APP", folder / L"bds.exe");
-  TMAIN_FORM& form = NewForm();
-  EXPECT_EQ(form.InstalledVersions(), 0u);
-  form.Show();
-  EXPECT_TRUE(IsWindowVisible(form.Handle()));
-  testing::PumpMessages();
-  EXPECT_EQ(form.InstalledVersions(), 0x40000u);
-
-  // Shown again after hiding: detection does not run again.
-  testing::SetRegistryString(HKEY_CURRENT_USER, L"Software\\Embarcadero\\BDS\\13.0", L"APP", folder / L"bds.exe");
-  ShowWindow(form.Handle(), SW_HIDE);
-  form.Show();
-  testing::PumpMessages();
-  EXPECT_EQ(form.InstalledVersions(), 0x40000u);
   EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(MainForm, ComponentsAtTheirPlacesWithTheirCaptions) {
+  TMAIN_FORM& form = NewForm();
+  EXPECT_EQ(Bounds(L"pnlBottom"), (Rect{0, 283, 512, 37}));
+  EXPECT_EQ(Bounds(L"Bevel1"), (Rect{0, 0, 512, 10}));
+  EXPECT_EQ(Bounds(L"btnLaunch"), (Rect{308, 6, 96, 25}));
+  EXPECT_EQ(Bounds(L"btnCancel"), (Rect{408, 6, 96, 25}));
+  EXPECT_EQ(Bounds(L"pnlMain"), (Rect{0, 0, 512, 283}));
+  EXPECT_EQ(Bounds(L"gbProfileList"), (Rect{4, 4, 504, 242}));
+  EXPECT_EQ(Bounds(L"pnlOparation"), (Rect{4, 246, 504, 33}));
+  EXPECT_EQ(Bounds(L"btnAdd"), (Rect{10, 6, 88, 25}));
+  EXPECT_EQ(Bounds(L"btnEdit"), (Rect{101, 6, 88, 25}));
+  EXPECT_EQ(Bounds(L"btnDelete"), (Rect{192, 6, 88, 25}));
+  const Rect list = Bounds(L"LV1");
+  const Rect group = Bounds(L"gbProfileList");
+  EXPECT_EQ(list.left, group.left + 2 + 8);
+  EXPECT_EQ(list.left + list.width, group.left + group.width - 2 - 8);
+  EXPECT_EQ(list.top + list.height, group.top + group.height - 2 - 8);
+  EXPECT_GT(list.top, group.top + 8) << "below the group box's caption";
+
+  EXPECT_EQ(testing::WindowText(form.Component(L"btnLaunch")), L"起動(&L)");
+  EXPECT_EQ(testing::WindowText(form.Component(L"btnCancel")), L"キャンセル");
+  EXPECT_EQ(testing::WindowText(form.Component(L"btnAdd")), L"追加(&A)");
+  EXPECT_EQ(testing::WindowText(form.Component(L"btnEdit")), L"編集(&E)");
+  EXPECT_EQ(testing::WindowText(form.Component(L"btnDelete")), L"削除(&D)");
+  EXPECT_EQ(testing::WindowText(form.Component(L"gbProfileList")), L"プロファイルリスト");
+  const std::wstring headers[] = {L"プロファイル名", L"バージョン", L"備考"};
+  for (int column = 0; column < 3; ++column) {
+    wchar_t text[64] = L"";
+    LVCOLUMNW info{};
+    info.mask = LVCF_TEXT;
+    info.pszText = text;
+    info.cchTextMax = 64;
+    ListView_GetColumn(LV1(), column, &info);
+    EXPECT_EQ(std::wstring(text), headers[column]);
+  }
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(LV1(), GWL_STYLE));
+  EXPECT_TRUE(style & LVS_REPORT);
+  EXPECT_TRUE(style & LVS_SINGLESEL);
+  EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
+  EXPECT_FALSE(style & LVS_EDITLABELS);
+  EXPECT_TRUE(ListView_GetExtendedListViewStyle(LV1()) & LVS_EX_FULLROWSELECT);
+  EXPECT_EQ(ImageList_GetImageCount(ListView_GetImageList(LV1(), LVSIL_SMALL)), 8);
+
+  // The context menu in its order, shortcuts shown.
+  HMENU menu = form.PopupMenu();
+  std::vector<std::wstring> items;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[64] = L"";
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+    items.push_back(text);
+  }
+  EXPECT_EQ(items, (std::vector<std::wstring>{L"追加(&A)\tIns", L"編集(&E)", L"削除(&D)\tDel", L"", L"コピーを作成(&C)",
+                                              L"", L"検索\tCtrl+F", L"", L"起動(&L)"}));
+
+  // Wider, the right-hand buttons keep their distance to the right edge.
+  RECT frame{0, 0, 700, 400};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(form.Handle(), GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(form.Handle(), GWL_EXSTYLE)));
+  SetWindowPos(form.Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(Bounds(L"btnLaunch"), (Rect{700 - 204, 6, 96, 25}));
+  EXPECT_EQ(Bounds(L"btnCancel"), (Rect{700 - 104, 6, 96, 25}));
+  EXPECT_EQ(Bounds(L"pnlBottom"), (Rect{0, 363, 700, 37}));
+  EXPECT_EQ(Bounds(L"btnAdd"), (Rect{10, 6, 88, 25}));
+}
+
+TEST_F(MainForm, ListsInstalledProfilesInTheLocalesOrderAndSelectsTheFirst) {
+  Install(7);
+  Install(2017);
+  Settings(
+      u"[PREF_gamma]\r\nVersion=2017\r\n[PREF_beta]\r\nVersion=7\r\nDescription=seven\r\n"
+      u"[PREF_Alpha]\r\nVersion=2017\r\nDescription=XE6 profile\r\n[PREF_old]\r\nVersion=2010\r\n"
+      u"[System]\r\nListViewLineColor=$00FF00\r\n");
+  TMAIN_FORM& form = NewForm();
+  EXPECT_EQ(form.InstalledVersions(), 0x20u | 0x40000u);
+  EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"Alpha", L"beta", L"gamma"}));
+  EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"Delphi XE6 / RAD Studio XE6", L"Delphi 7 / 7.1",
+                                                  L"Delphi XE6 / RAD Studio XE6"}));
+  EXPECT_EQ(Column(2), (std::vector<std::wstring>{L"XE6 profile", L"seven", L""}));
+  EXPECT_EQ(Selected(), 0);
+  LVITEMW item{};
+  item.mask = LVIF_PARAM | LVIF_IMAGE;
+  item.iItem = 1;
+  ListView_GetItem(LV1(), &item);
+  EXPECT_EQ(item.lParam, 7);
+  EXPECT_EQ(item.iImage, 4);
+  EXPECT_EQ(form.LineColor(), 0x00FF00u);
+}
+
+TEST_F(MainForm, ColumnClicksSortEachColumnInItsOwnDirection) {
+  Install(7);
+  Install(2010);
+  Settings(
+      u"[PREF_gamma]\r\nVersion=2010\r\nDescription=b\r\n[PREF_beta]\r\nVersion=7\r\nDescription=c\r\n"
+      u"[PREF_Alpha]\r\nVersion=7\r\nDescription=a\r\n");
+  NewForm();
+  ClickColumn(0);
+  EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"Alpha", L"beta", L"gamma"}));
+  ClickColumn(0);
+  EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"gamma", L"beta", L"Alpha"}));
+  ClickColumn(1);
+  EXPECT_EQ(Column(1).front(), L"Delphi 2010 / RAD Studio 2010") << "labels compare as text";
+  ClickColumn(2);
+  EXPECT_EQ(Column(2), (std::vector<std::wstring>{L"a", L"b", L"c"}));
+  ClickColumn(0);
+  EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"Alpha", L"beta", L"gamma"})) << "column 0 kept its direction";
+
+  // The shading follows positions, whichever profiles they hold.
+  for (int row = 0; row < 3; ++row) {
+    NMLVCUSTOMDRAW draw{};
+    draw.nmcd.hdr.hwndFrom = LV1();
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    draw.clrTextBk = CLR_DEFAULT;
+    SendMessageW(form_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw));
+    EXPECT_EQ(draw.clrTextBk, row % 2 == 0 ? 0xFFEEDDu : CLR_DEFAULT) << row;
+  }
+}
+
+TEST_F(MainForm, MousePressesSetTheActionStates) {
+  Install(7);
+  Settings(u"[PREF_one]\r\nVersion=7\r\n[PREF_two]\r\nVersion=7\r\n");
+  TMAIN_FORM& form = NewForm();
+  ClickRow(-1);
+  EXPECT_EQ(Selected(), -1);
+  for (auto action : {TMAIN_FORM::AL_EDIT, TMAIN_FORM::AL_DELETE, TMAIN_FORM::AL_COPY, TMAIN_FORM::AL_LAUNCH}) {
+    EXPECT_FALSE(form.ActionEnabled(action)) << action;
+  }
+  EXPECT_TRUE(form.ActionEnabled(TMAIN_FORM::AL_FIND));
+  EXPECT_TRUE(form.ActionEnabled(TMAIN_FORM::AL_ADD));
+  EXPECT_FALSE(IsWindowEnabled(form.Component(L"btnLaunch")));
+  EXPECT_FALSE(IsWindowEnabled(form.Component(L"btnDelete")));
+  ClickRow(1);
+  EXPECT_EQ(Selected(), 1);
+  EXPECT_TRUE(form.ActionEnabled(TMAIN_FORM::AL_LAUNCH));
+  EXPECT_TRUE(IsWindowEnabled(form.Component(L"btnEdit")));
+}
+
+TEST_F(MainForm, EnterAndDoubleClickLaunchTheSelectedProfile) {
+  Install(2017);
+  Settings(u"[PREF_XE6]\r\nVersion=2017\r\nNoSplash=1\r\n");
+  NewForm();
+  const std::u16string ide = FromWide(folder / L"ide2017.exe");
+  SendMessageW(LV1(), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(starts, std::vector<std::u16string>{u"open \"" + ide + u"\" /ns "});
+  EXPECT_TRUE(CloseAndWait() || !IsWindow(form_->Handle())) << "the window closes after a launch";
+
+  starts.clear();
+  NewForm();
+  ClickRow(0);
+  SendMessageW(LV1(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  testing::PumpMessages();
+  NMITEMACTIVATE activate{};
+  activate.hdr.hwndFrom = LV1();
+  activate.hdr.code = NM_DBLCLK;
+  SendMessageW(form_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&activate));
+  EXPECT_FALSE(starts.empty());
+  EXPECT_EQ(starts.front(), u"open \"" + ide + u"\" /ns ");
+}
+
+TEST_F(MainForm, DoubleClickWithoutSelectionDoesNothing) {
+  Install(2017);
+  Settings(u"[PREF_XE6]\r\nVersion=2017\r\n");
+  NewForm();
+  ClickRow(-1);
+  NMITEMACTIVATE activate{};
+  activate.hdr.hwndFrom = LV1();
+  activate.hdr.code = NM_DBLCLK;
+  SendMessageW(form_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&activate));
+  EXPECT_TRUE(starts.empty());
+  EXPECT_TRUE(IsWindow(form_->Handle()));
+}
+
+TEST_F(MainForm, DeleteAsksThenRemovesTheSectionAndTheRow) {
+  Install(7);
+  Settings(u"[PREF_keep]\r\nVersion=7\r\n[PREF_drop]\r\nVersion=7\r\nDescription=x\r\n");
+  TMAIN_FORM& form = NewForm();
+  ClickRow(0);  // "drop" comes first in the locale's order
+  ASSERT_EQ(Cell(0, 0), L"drop");
+  answer = IDNO;
+  form.Execute(TMAIN_FORM::AL_DELETE);
+  EXPECT_EQ(dialogs, std::vector<std::u16string>{u"確認|プロファイル [drop] を削除してよろしいですか？|8228"});
+  EXPECT_EQ(RowCount(), 2);
+  answer = IDYES;
+  form.Execute(TMAIN_FORM::AL_DELETE);
+  EXPECT_EQ(Column(0), std::vector<std::wstring>{L"keep"});
+  EXPECT_EQ(Selected(), -1) << "no other row is selected";
+  EXPECT_EQ(SettingsText(), u"\xFEFF[PREF_keep]\r\nVersion=7\r\n\r\n");
+  EXPECT_TRUE(form.ActionEnabled(TMAIN_FORM::AL_DELETE)) << "states change only at mouse presses";
+  form.Execute(TMAIN_FORM::AL_DELETE);
+  EXPECT_EQ(dialogs.size(), 2u) << "nothing selected: nothing asked";
+}
+
+TEST_F(MainForm, GeometryIsWrittenAtDestroyAndRestoredAtTheNextStart) {
+  NewForm();
+  SetWindowPos(form_->Handle(), nullptr, 40, 50, 600, 400, SWP_NOZORDER);
+  ListView_SetColumnWidth(LV1(), 1, 77);
+  RECT client;
+  GetClientRect(form_->Handle(), &client);
+  ASSERT_TRUE(CloseAndWait());
+  EXPECT_EQ(SettingsText(), u"\xFEFF[MainForm]\r\nClientWidth=" + DecimalText(client.right) + u"\r\nClientHeight=" +
+                                DecimalText(client.bottom) +
+                                u"\r\nWindowState=0\r\nTop=50\r\nLeft=40\r\n"
+                                u"ListViewColumnWidths=132,77,154\r\n\r\n");
+
+  NewForm();
+  RECT outer;
+  GetWindowRect(form_->Handle(), &outer);
+  EXPECT_EQ(outer.left, 40);
+  EXPECT_EQ(outer.top, 50);
+  EXPECT_EQ(outer.right - outer.left, 600);
+  EXPECT_EQ(ListView_GetColumnWidth(LV1(), 1), 77);
+
+  // Closed maximised, it comes back maximised over its normal bounds.
+  ShowWindow(form_->Handle(), SW_MAXIMIZE);
+  ASSERT_TRUE(CloseAndWait());
+  EXPECT_NE(SettingsText().find(u"WindowState=2\r\nTop=50\r\nLeft=40\r\n"), std::u16string::npos);
+  NewForm();
+  EXPECT_TRUE(IsZoomed(form_->Handle()));
+}
+
 TEST_F(MainForm, ErrorInFirstShowIsReportedAndTheWindowGoesOn) {
-  testing::WriteBytes(folder / L"bds.exe", "MZ");
-  testing::SetRegistryString(HKEY_CURRENT_USER, L"Software\\Embarcadero\\BDS\\14.0", L"APP", folder / L"bds.exe");
+  Install(2017);
   const DWORD number = 5;
   testing::SetRegistryValue(HKEY_CURRENT_USER, L"Software\\Embarcadero\\BDS\\12.0", L"APP", REG_DWORD, &number,
                             sizeof number);
+  Settings(u"[PREF_XE6]\r\nVersion=2017\r\n");
   TMAIN_FORM& form = NewForm();
-  form.Show();
-  testing::PumpMessages();
   EXPECT_EQ(errors, std::vector<std::u16string>{u"'APP' のデータ型が不正です"});
   EXPECT_EQ(form.InstalledVersions(), 0x40000u);
-  EXPECT_TRUE(IsWindow(form.Handle()));
+  EXPECT_EQ(RowCount(), 0) << "the steps after the error did not run";
   EXPECT_TRUE(IsWindowVisible(form.Handle()));
-  // The window still answers messages after the error.
-  MINMAXINFO limits{};
-  SendMessageW(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-  EXPECT_EQ(limits.ptMinTrackSize.x, 284);
-}
-
-TEST_F(MainForm, ClosingEndsTheMessageLoop) {
-  TMAIN_FORM& form = NewForm();
-  form.Show();
-  DiscardQuit();
-  HWND window = form.Handle();
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  bool quit = false;
-  for (int tries = 0; tries < 100 && !quit; ++tries) {
-    quit = DiscardQuit();
-    Sleep(10);
-  }
-  EXPECT_TRUE(quit) << "WM_QUIT posted";
-  EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(form.Handle(), nullptr);
+  EXPECT_TRUE(CloseAndWait());
 }
 
 }  // namespace

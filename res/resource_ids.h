@@ -1,0 +1,6 @@
+// Resource numbers shared by Ombrisk.rc and the windows.
+#pragma once
+
+#define IDI_OMBRISK 1
+#define IDB_ACTIONS 101
+#define IDB_RELEASES 102

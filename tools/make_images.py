@@ -1,0 +1,251 @@
+#!/usr/bin/env python3
+"""Draws the program's pictures and writes them into res/:
+
+- Ombrisk.ico: the application icon, a blue rounded tile with three pale
+  profile lines and a white launch triangle;
+- actions.bmp: the five 16 x 16 action images (launch, find, add, edit,
+  delete), side by side;
+- releases.bmp: the eight 16 x 16 release images, a coloured tile per era
+  with its number or letters (2, 3, 5, 6, 7, 8, XE, AM).
+
+Shapes are sampled 4 x 4 times per pixel so the small sizes stay smooth. The
+bitmaps are 32-bit with alpha. Run it again after changing a drawing; the
+output is deterministic.
+"""
+import os
+import struct
+import sys
+
+SIZES = (16, 24, 32, 48)
+SAMPLES = 4
+
+
+def inside_rounded(x, y, radius):
+    # Unit square with rounded corners.
+    cx = min(max(x, radius), 1 - radius)
+    cy = min(max(y, radius), 1 - radius)
+    return (x - cx) ** 2 + (y - cy) ** 2 <= radius ** 2
+
+
+def inside_triangle(x, y):
+    # Pointing right: tip at (0.86, 0.5), base from (0.52, 0.26) to (0.52, 0.74).
+    if x < 0.52:
+        return False
+    half = 0.24 * (0.86 - x) / 0.34
+    return abs(y - 0.5) <= half
+
+
+def inside_lines(x, y):
+    if not 0.16 <= x <= 0.44:
+        return False
+    return any(abs(y - row) <= 0.045 for row in (0.32, 0.5, 0.68))
+
+
+def colour_at(x, y):
+    """Premultiplied-free RGBA of one sample point, or None for transparent."""
+    if not inside_rounded(x, y, 0.2):
+        return None
+    if inside_triangle(x, y):
+        return (255, 255, 255)
+    if inside_lines(x, y):
+        return (190, 220, 255)
+    # Vertical gradient from a light to a deep blue.
+    t = y
+    return (int(40 + 10 * (1 - t)), int(110 - 50 * t), int(220 - 60 * t))
+
+
+def render(size):
+    pixels = []
+    for py in range(size):
+        row = []
+        for px in range(size):
+            r = g = b = a = 0
+            for sy in range(SAMPLES):
+                for sx in range(SAMPLES):
+                    c = colour_at((px + (sx + 0.5) / SAMPLES) / size, (py + (sy + 0.5) / SAMPLES) / size)
+                    if c is not None:
+                        r += c[0]
+                        g += c[1]
+                        b += c[2]
+                        a += 1
+            n = SAMPLES * SAMPLES
+            if a:
+                row.append((r // a, g // a, b // a, 255 * a // n))
+            else:
+                row.append((0, 0, 0, 0))
+        pixels.append(row)
+    return pixels
+
+
+def icon_image(size):
+    pixels = render(size)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    body = bytearray()
+    for row in reversed(pixels):
+        for r, g, b, a in row:
+            body += bytes((b, g, r, a))
+    mask_stride = ((size + 31) // 32) * 4
+    mask = bytearray()
+    for row in reversed(pixels):
+        bits = bytearray(mask_stride)
+        for x, (_, _, _, a) in enumerate(row):
+            if a == 0:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bits
+    return header + bytes(body) + bytes(mask)
+
+
+def sample(size, colour_of):
+    """RGBA rows of a picture whose colour_of(x, y) gives (r, g, b, a) or None."""
+    rows = []
+    for py in range(size):
+        row = []
+        for px in range(size):
+            acc = [0, 0, 0, 0]
+            for sy in range(SAMPLES):
+                for sx in range(SAMPLES):
+                    c = colour_of((px + (sx + 0.5) / SAMPLES) / size, (py + (sy + 0.5) / SAMPLES) / size)
+                    if c is not None:
+                        a = c[3] if len(c) > 3 else 255
+                        for k in range(3):
+                            acc[k] += c[k] * a
+                        acc[3] += a
+            n = SAMPLES * SAMPLES
+            if acc[3]:
+                row.append((acc[0] // acc[3], acc[1] // acc[3], acc[2] // acc[3], acc[3] // n))
+            else:
+                row.append((0, 0, 0, 0))
+        rows.append(row)
+    return rows
+
+
+def near_segment(x, y, ax, ay, bx, by, width):
+    dx, dy = bx - ax, by - ay
+    t = max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy)))
+    return (x - ax - t * dx) ** 2 + (y - ay - t * dy) ** 2 <= (width / 2) ** 2
+
+
+def action_launch(x, y):
+    half = 0.4 * (0.88 - x) / 0.7
+    if 0.18 <= x <= 0.88 and abs(y - 0.5) <= half:
+        return (46, 160, 67) if abs(y - 0.5) <= half - 0.07 or x < 0.2 else (24, 110, 40)
+    return None
+
+
+def action_find(x, y):
+    r = ((x - 0.42) ** 2 + (y - 0.42) ** 2) ** 0.5
+    if near_segment(x, y, 0.6, 0.6, 0.86, 0.86, 0.16):
+        return (90, 70, 50)
+    if 0.2 <= r <= 0.3:
+        return (40, 90, 170)
+    if r < 0.2:
+        return (200, 225, 250, 200)
+    return None
+
+
+def action_add(x, y):
+    if (abs(x - 0.5) <= 0.11 and 0.12 <= y <= 0.88) or (abs(y - 0.5) <= 0.11 and 0.12 <= x <= 0.88):
+        return (46, 160, 67)
+    return None
+
+
+def action_edit(x, y):
+    if near_segment(x, y, 0.22, 0.78, 0.3, 0.7, 0.2):
+        return (60, 60, 60)
+    if near_segment(x, y, 0.3, 0.7, 0.72, 0.28, 0.22):
+        return (240, 170, 40)
+    if near_segment(x, y, 0.72, 0.28, 0.82, 0.18, 0.22):
+        return (220, 90, 90)
+    return None
+
+
+def action_delete(x, y):
+    if near_segment(x, y, 0.2, 0.2, 0.8, 0.8, 0.2) or near_segment(x, y, 0.8, 0.2, 0.2, 0.8, 0.2):
+        return (210, 45, 45)
+    return None
+
+
+# 3 x 5 glyphs, drawn at twice their size.
+GLYPHS = {
+    "2": ["111", "001", "111", "100", "111"],
+    "3": ["111", "001", "111", "001", "111"],
+    "5": ["111", "100", "111", "001", "111"],
+    "6": ["111", "100", "111", "101", "111"],
+    "7": ["111", "001", "010", "010", "010"],
+    "8": ["111", "101", "111", "101", "111"],
+    "X": ["101", "101", "010", "101", "101"],
+    "E": ["111", "100", "111", "100", "111"],
+    "A": ["010", "101", "111", "101", "101"],
+    "M": ["101", "111", "111", "101", "101"],
+}
+
+# One tile a release image: its colour and its label.
+RELEASES = [
+    ((130, 60, 160), "2"),   # Delphi 2
+    ((60, 90, 170), "3"),    # Delphi 3 and 4
+    ((30, 130, 150), "5"),   # Delphi 5
+    ((40, 140, 80), "6"),    # Delphi 6
+    ((190, 120, 30), "7"),   # Delphi 7
+    ((180, 50, 50), "8"),    # Delphi 8 to 2009
+    ((200, 40, 40), "XE"),   # 2010 to XE6
+    ((40, 40, 40), "AM"),    # AppMethod
+]
+
+
+def release_image(colour, label):
+    width = len(label) * 6 + (len(label) - 1)
+    left = (16 - width) // 2
+    lit = set()
+    for i, ch in enumerate(label):
+        for gy, line in enumerate(GLYPHS[ch]):
+            for gx, bit in enumerate(line):
+                if bit == "1":
+                    for dy in range(2):
+                        for dx in range(2):
+                            lit.add((left + i * 7 + gx * 2 + dx, 3 + gy * 2 + dy))
+
+    def tile(x, y):
+        return colour if inside_rounded(x, y, 0.22) else None
+
+    rows = sample(16, tile)
+    for (px, py) in lit:
+        rows[py][px] = (255, 255, 255, 255)
+    return rows
+
+
+def strip_bitmap(images):
+    """A 32-bit bottom-up BMP holding the 16 x 16 images side by side."""
+    width, height = 16 * len(images), 16
+    pixels = bytearray()
+    for y in reversed(range(height)):
+        for image in images:
+            for r, g, b, a in image[y]:
+                # Premultiplied by alpha, as image lists expect of 32-bit bitmaps.
+                pixels += bytes((b * a // 255, g * a // 255, r * a // 255, a))
+    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 32, 0, len(pixels), 2835, 2835, 0, 0)
+    file_header = struct.pack("<2sIHHI", b"BM", 14 + len(header) + len(pixels), 0, 0, 14 + len(header))
+    return file_header + header + bytes(pixels)
+
+
+def main():
+    res = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "res")
+    actions = [sample(16, f) for f in (action_launch, action_find, action_add, action_edit, action_delete)]
+    with open(os.path.join(res, "actions.bmp"), "wb") as f:
+        f.write(strip_bitmap(actions))
+    with open(os.path.join(res, "releases.bmp"), "wb") as f:
+        f.write(strip_bitmap([release_image(colour, label) for colour, label in RELEASES]))
+    out = os.path.join(res, "Ombrisk.ico")
+    images = [icon_image(size) for size in SIZES]
+    data = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, image in zip(SIZES, images):
+        data += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    for image in images:
+        data += image
+    with open(out, "wb") as f:
+        f.write(data)
+
+
+if __name__ == "__main__":
+    main()
