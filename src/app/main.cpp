@@ -47,10 +47,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     mainForm.Show();
   });
   if (created) {
-    RunMessageLoop([&mainForm](MSG& message) {
-      return mainForm.TranslateShortcut(message) ||
-             (mainForm.Handle() != nullptr && IsDialogMessageW(mainForm.Handle(), &message));
-    });
+    RunMessageLoop([&mainForm](MSG& message) { return mainForm.PreTranslateMessage(message); });
   }
 
   marker.Release();

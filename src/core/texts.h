@@ -26,6 +26,12 @@ inline constexpr std::u16string_view kRegistryReadFailed = u"'%s' の取得に�
 inline constexpr std::u16string_view kSettingsReadFailed = u"ファイル %s は開けません。 %s ";
 inline constexpr std::u16string_view kSettingsWriteFailed = u"ファイル \"%s\" を作成できません。%s";
 
+inline constexpr std::u16string_view kErrorCaption = u"エラー";
+
+// Search
+inline constexpr std::u16string_view kNoMatch = u"一致するデータがありませんでした。";
+inline constexpr std::u16string_view kNoProfiles = u"プロファイルが存在しません。";
+
 // Delete; %s is the profile name.
 inline constexpr std::u16string_view kDeleteProfileQuestion = u"プロファイル [%s] を削除してよろしいですか？";
 

@@ -106,6 +106,8 @@ POINT WorkAreaOrigin() {
 
 }  // namespace
 
+const UINT TMAIN_FORM::kFindMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
+
 void TMAIN_FORM::RegisterWindowClass(HINSTANCE instance) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
@@ -131,7 +133,12 @@ void TMAIN_FORM::RegisterWindowClass(HINSTANCE instance) {
   RegisterClassExW(&panel);
 }
 
-TMAIN_FORM::TMAIN_FORM(Services services) : services_(std::move(services)) {}
+TMAIN_FORM::TMAIN_FORM(Services services) : services_(std::move(services)) {
+  FD_LV.lStructSize = sizeof FD_LV;
+  FD_LV.Flags = FR_DOWN | FR_HIDEMATCHCASE | FR_HIDEWHOLEWORD;
+  FD_LV.lpstrFindWhat = findText_;
+  FD_LV.wFindWhatLen = static_cast<WORD>(std::size(findText_));
+}
 
 TMAIN_FORM::~TMAIN_FORM() {
   if (LV1 != nullptr) RemoveWindowSubclass(LV1, ListProc, 0);
@@ -228,6 +235,14 @@ void TMAIN_FORM::CreateComponents() {
     std::u16string text(kActions[item].caption);
     if (!kActions[item].shortcutText.empty()) text += Concat({u"\t", kActions[item].shortcutText});
     AppendMenuW(PopupMenu1, MF_STRING, static_cast<UINT_PTR>(kFirstActionCommand + item), Wide(text).c_str());
+    if (kActions[item].image >= 0) {
+      // The image comes from IL1 when the menu draws the item.
+      MENUITEMINFOW info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_BITMAP;
+      info.hbmpItem = HBMMENU_CALLBACK;
+      SetMenuItemInfoW(PopupMenu1, static_cast<UINT>(kFirstActionCommand + item), FALSE, &info);
+    }
   }
 
   std::vector<ACCEL> accelerators;
@@ -373,9 +388,11 @@ HWND TMAIN_FORM::Component(const wchar_t* name) const {
   return nullptr;
 }
 
-bool TMAIN_FORM::TranslateShortcut(MSG& message) {
+bool TMAIN_FORM::PreTranslateMessage(MSG& message) {
+  if (findDialog_ != nullptr && IsDialogMessageW(findDialog_, &message)) return true;
   if (Handle() == nullptr || (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd))) return false;
-  return TranslateAcceleratorW(Handle(), shortcuts_, &message) != 0;
+  if (TranslateAcceleratorW(Handle(), shortcuts_, &message) != 0) return true;
+  return IsDialogMessageW(Handle(), &message) != 0;
 }
 
 LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -392,6 +409,24 @@ LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // default or cancel button, so both do nothing.
       if (command >= 0 && command < kActionCount) Execute(static_cast<Action>(command));
       return 0;
+    }
+    case WM_MEASUREITEM: {
+      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (item->CtlType != ODT_MENU) break;
+      item->itemWidth = 16;
+      item->itemHeight = 16;
+      return TRUE;
+    }
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlType != ODT_MENU) break;
+      const int action = static_cast<int>(item->itemID) - kFirstActionCommand;
+      if (action >= 0 && action < kActionCount && kActions[action].image >= 0) {
+        const int top = item->rcItem.top + (item->rcItem.bottom - item->rcItem.top - 16) / 2;
+        ImageList_Draw(IL1, kActions[action].image, item->hDC, item->rcItem.left, top,
+                       (item->itemState & ODS_DISABLED) != 0 ? ILD_NORMAL | ILD_BLEND50 : ILD_NORMAL);
+      }
+      return TRUE;
     }
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
@@ -413,11 +448,21 @@ LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_DESTROY:
+      if (findDialog_ != nullptr) DestroyWindow(findDialog_);
       // The loop ends whatever the destroy work does.
       PostQuitMessage(0);
       FormDestroy();
       return 0;
     default:
+      if (message == kFindMessage) {
+        const auto* find = reinterpret_cast<const FINDREPLACEW*>(lParam);
+        if ((find->Flags & FR_DIALOGTERM) != 0) {
+          FD_LVClose();
+        } else if ((find->Flags & FR_FINDNEXT) != 0) {
+          FD_LVFind();
+        }
+        return 0;
+      }
       break;
   }
   return Window::HandleMessage(message, wParam, lParam);
@@ -435,10 +480,12 @@ void TMAIN_FORM::Execute(Action action) {
     case AL_CANCEL:
       AL_CANCELExecute();
       break;
+    case AL_FIND:
+      StartFind(LV1);
+      break;
     case AL_ADD:
     case AL_EDIT:
     case AL_COPY:
-    case AL_FIND:
     case kActionCount:
       break;
   }
@@ -560,6 +607,77 @@ void TMAIN_FORM::AL_DELETEExecute() {
 }
 
 void TMAIN_FORM::AL_CANCELExecute() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
+
+void TMAIN_FORM::StartFind(HWND view) {
+  if (ListView_GetItemCount(view) == 0) {
+    services_.showMessage(findDialog_, texts::kErrorCaption, texts::kNoProfiles, MB_TASKMODAL | MB_ICONERROR | MB_OK);
+    SetFocus(view);
+  }
+  dLV = view;
+  previousHit_ = 0;
+  if (findDialog_ != nullptr) {
+    SetForegroundWindow(findDialog_);
+    SetActiveWindow(findDialog_);
+    return;
+  }
+  FD_LV.hwndOwner = Handle();
+  // Only the direction carries over; the event bits the dialog set do not.
+  FD_LV.Flags = (FD_LV.Flags & FR_DOWN) | FR_HIDEMATCHCASE | FR_HIDEWHOLEWORD;
+  findDialog_ = FindTextW(&FD_LV);
+  if (findDialog_ != nullptr && findPosition_) {
+    SetWindowPos(findDialog_, nullptr, findPosition_->x, findPosition_->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  }
+}
+
+void TMAIN_FORM::FD_LVFind() {
+  // No further find events while a search runs (its message is modal).
+  if (finding_ || dLV == nullptr) return;
+  finding_ = true;
+  struct Reattach {
+    bool& flag;
+    ~Reattach() { flag = false; }
+  } reattach{finding_};
+
+  const std::u16string text = FromWide(findText_);
+  const int count = ListView_GetItemCount(dLV);
+  const int selected = ListView_GetNextItem(dLV, -1, LVNI_SELECTED);
+  int row = selected < 0 ? 0 : selected;
+  const bool down = (FD_LV.Flags & FR_DOWN) != 0;
+  if (previousHit_ == 1) row += down ? 1 : -1;
+  bool found = false;
+  for (; !found && row >= 0 && row < count; row += down ? 1 : -1) found = MatchListItem(dLV, row, text);
+  if (found) {
+    previousHit_ = 1;
+    return;
+  }
+  services_.showMessage(findDialog_, texts::kErrorCaption, texts::kNoMatch, MB_TASKMODAL | MB_ICONERROR | MB_OK);
+}
+
+void TMAIN_FORM::FD_LVClose() {
+  if (findDialog_ != nullptr) {
+    RECT bounds;
+    GetWindowRect(findDialog_, &bounds);
+    findPosition_ = POINT{bounds.left, bounds.top};
+  }
+  findDialog_ = nullptr;
+  dLV = nullptr;
+}
+
+bool TMAIN_FORM::MatchListItem(HWND view, int index, std::u16string_view text) {
+  if (text.empty()) return false;
+  const auto cell = [view, index](int column) {
+    wchar_t buffer[1024] = L"";
+    ListView_GetItemText(view, index, column, buffer, 1024);
+    return FromWide(buffer);
+  };
+  const bool matches = cell(0).find(text) != std::u16string::npos ||
+                       Concat({cell(1), u"\r\n", cell(2), u"\r\n"}).find(text) != std::u16string::npos;
+  if (matches) {
+    ListView_SetItemState(view, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(view, index, TRUE);
+  }
+  return matches;
+}
 
 int TMAIN_FORM::SelectedRow() const { return ListView_GetNextItem(LV1, -1, LVNI_SELECTED); }
 

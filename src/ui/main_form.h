@@ -3,10 +3,12 @@
 #pragma once
 
 #include <windows.h>
-// After windows.h, which it needs.
+// After windows.h, which they need.
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "core/catalogue.h"
@@ -34,8 +36,9 @@ class TMAIN_FORM : public Window {
   // Creates the window hidden, at its design size, with its components.
   void Create();
   void Show();
-  // Gives the shortcuts to the window; true when the message was one.
-  bool TranslateShortcut(MSG& message);
+  // Sees every message of the loop first: the find dialog's navigation, the
+  // window's shortcuts, then its Tab navigation. True when it handled one.
+  bool PreTranslateMessage(MSG& message);
 
   HFONT Font() const { return font_.Get(); }
   InstalledVersionSet InstalledVersions() const { return InstalledVersions_; }
@@ -44,6 +47,8 @@ class TMAIN_FORM : public Window {
   bool ActionEnabled(Action action) const { return enabled_[action]; }
   HWND Component(const wchar_t* name) const;
   HMENU PopupMenu() const { return PopupMenu1; }
+  // The open find dialog, or nullptr.
+  HWND FindDialog() const { return findDialog_; }
   void Execute(Action action);
 
  protected:
@@ -68,6 +73,10 @@ class TMAIN_FORM : public Window {
   void AL_LAUNCHExecute();
   void AL_DELETEExecute();
   void AL_CANCELExecute();
+  void StartFind(HWND view);
+  void FD_LVFind();
+  void FD_LVClose();
+  bool MatchListItem(HWND view, int index, std::u16string_view text);
   void ShowPopupMenu(POINT at);
   int SelectedRow() const;
   std::u16string RowText(int row, int column) const;
@@ -89,6 +98,17 @@ class TMAIN_FORM : public Window {
   HIMAGELIST IL1 = nullptr, IL2 = nullptr;
   HMENU PopupMenu1 = nullptr;
   HACCEL shortcuts_ = nullptr;
+
+  // FD_LV: one find dialog state for the window's life (text, direction and
+  // position are kept from one opening to the next).
+  static const UINT kFindMessage;
+  FINDREPLACEW FD_LV{};
+  wchar_t findText_[256] = L"";
+  HWND findDialog_ = nullptr;
+  std::optional<POINT> findPosition_;
+  HWND dLV = nullptr;
+  int previousHit_ = 0;
+  bool finding_ = false;
 
   int Sort_Column = 0;
   std::array<int, 3> sortDirections_{0, 0, 0};  // the columns' tags

@@ -89,7 +89,7 @@ class MainForm : public ::testing::Test {
         [this](std::u16string_view message) { errors.emplace_back(message); },
         [this](HWND owner, std::u16string_view caption, std::u16string_view text, unsigned flags) {
           dialogs.push_back(std::u16string(caption) + u"|" + std::u16string(text) + u"|" + DecimalText(flags));
-          EXPECT_EQ(owner, form_->Handle());
+          EXPECT_TRUE(owner == form_->Handle() || owner == form_->FindDialog());
           return answer;
         },
         [this](HWND) -> std::unique_ptr<ProcessStarter> { return std::make_unique<RecordingStarter>(starts); }});
@@ -370,6 +370,46 @@ TEST_F(MainForm, EnterAndDoubleClickLaunchTheSelectedProfile) {
   EXPECT_EQ(starts.front(), u"open \"" + ide + u"\" /ns ");
 }
 
+// Keys as the message loop delivers them: the window's shortcuts and Tab
+// navigation see them first.
+bool Deliver(TMAIN_FORM& form, HWND target, UINT message, WPARAM key) {
+  MSG msg{target, message, key, 0, 0, {}};
+  if (form.PreTranslateMessage(msg)) return true;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+  return false;
+}
+
+TEST_F(MainForm, KeysThroughTheMessageLoop) {
+  Install(2017);
+  Settings(u"[PREF_XE6]\r\nVersion=2017\r\n");
+  TMAIN_FORM& form = NewForm();
+  Deliver(form, LV1(), WM_KEYDOWN, VK_ESCAPE);
+  testing::PumpMessages();
+  EXPECT_TRUE(IsWindow(form.Handle())) << "Esc does nothing";
+  EXPECT_TRUE(starts.empty());
+  // Del reaches the delete command wherever the focus is.
+  Deliver(form, form.Component(L"btnAdd"), WM_KEYDOWN, VK_DELETE);
+  EXPECT_EQ(dialogs.size(), 1u);
+  // Enter in the list launches.
+  Deliver(form, LV1(), WM_KEYDOWN, VK_RETURN);
+  EXPECT_EQ(starts.size(), 1u);
+}
+
+TEST_F(MainForm, CancelClosesTheWindowAndEndsTheLoop) {
+  TMAIN_FORM& form = NewForm();
+  HWND window = form.Handle();
+  form.Execute(TMAIN_FORM::AL_CANCEL);
+  bool quit = false;
+  for (int tries = 0; tries < 100 && !quit; ++tries) {
+    quit = DiscardQuit();
+    Sleep(10);
+  }
+  EXPECT_TRUE(quit);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_NE(SettingsText().find(u"[MainForm]"), std::u16string::npos) << "the geometry was written";
+}
+
 TEST_F(MainForm, DoubleClickWithoutSelectionDoesNothing) {
   Install(2017);
   Settings(u"[PREF_XE6]\r\nVersion=2017\r\n");
@@ -443,6 +483,118 @@ TEST_F(MainForm, ErrorInFirstShowIsReportedAndTheWindowGoesOn) {
   EXPECT_EQ(RowCount(), 0) << "the steps after the error did not run";
   EXPECT_TRUE(IsWindowVisible(form.Handle()));
   EXPECT_TRUE(CloseAndWait());
+}
+
+// The system's find dialog, driven through its own controls.
+class Search : public MainForm {
+ protected:
+  static constexpr int kFindText = 0x480;  // edt1
+  static constexpr int kUp = 0x420;        // rad1
+  static constexpr int kDown = 0x421;      // rad2
+
+  void Open() {
+    form_->Execute(TMAIN_FORM::AL_FIND);
+    testing::PumpMessages();
+  }
+  void FindNext(const wchar_t* text, bool down = true) {
+    HWND dialog = form_->FindDialog();
+    ASSERT_NE(dialog, nullptr);
+    SetDlgItemTextW(dialog, kFindText, text);
+    CheckRadioButton(dialog, kUp, kDown, down ? kDown : kUp);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    testing::PumpMessages();
+  }
+  std::vector<std::u16string> Reported() {
+    std::vector<std::u16string> reported;
+    reported.swap(dialogs);
+    return reported;
+  }
+  const std::u16string kNoMatch = u"エラー|一致するデータがありませんでした。|8208";
+};
+
+TEST_F(Search, FindsDownwardsFromTheSelectedRowWithoutWrapping) {
+  Install(7);
+  Install(2017);
+  Settings(
+      u"[PREF_Alpha]\r\nVersion=7\r\n[PREF_Alphabet]\r\nVersion=7\r\n[PREF_beta]\r\nVersion=2017\r\n"
+      u"Description=uses XE6 packages\r\n");
+  NewForm();
+  Open();
+  HWND dialog = form_->FindDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, 0x410))) << "match case hidden";
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, 0x411))) << "whole word hidden";
+  EXPECT_EQ(IsDlgButtonChecked(dialog, kDown), BST_CHECKED) << "direction preset to down";
+
+  FindNext(L"Alpha");
+  EXPECT_EQ(Selected(), 0) << "the selected row itself first";
+  FindNext(L"Alpha");
+  EXPECT_EQ(Selected(), 1);
+  EXPECT_TRUE(Reported().empty());
+  FindNext(L"Alpha");
+  EXPECT_EQ(Selected(), 1) << "no wrap-around";
+  EXPECT_EQ(Reported(), std::vector<std::u16string>{kNoMatch});
+  FindNext(L"alpha");
+  EXPECT_EQ(Reported(), std::vector<std::u16string>{kNoMatch}) << "case counts";
+  FindNext(L"XE6");
+  EXPECT_EQ(Selected(), 2) << "found in the release label or description";
+  FindNext(L"Alpha", false);
+  EXPECT_EQ(Selected(), 1) << "upwards from the row before";
+  FindNext(L"Alpha", false);
+  EXPECT_EQ(Selected(), 0);
+  FindNext(L"Alpha", false);
+  EXPECT_EQ(Reported(), std::vector<std::u16string>{kNoMatch}) << "up from the first row after a hit";
+
+  // Ctrl+F while open: the same dialog, and the next search starts at the
+  // selected row again.
+  Open();
+  EXPECT_EQ(form_->FindDialog(), dialog);
+  FindNext(L"Alpha");
+  EXPECT_EQ(Selected(), 0);
+  EXPECT_TRUE(Reported().empty());
+
+  // After a hit with no row selected any more, a downward search starts at
+  // the second row and an upward one finds nothing.
+  FindNext(L"beta");
+  ListView_SetItemState(LV1(), -1, 0, LVIS_SELECTED);
+  FindNext(L"XE6");
+  EXPECT_EQ(Selected(), 2);
+  ListView_SetItemState(LV1(), -1, 0, LVIS_SELECTED);
+  FindNext(L"Alpha", false);
+  EXPECT_EQ(Reported(), std::vector<std::u16string>{kNoMatch});
+
+  // Closed and opened again, it keeps its text, direction and position.
+  CheckRadioButton(dialog, kUp, kDown, kUp);
+  FindNext(L"Alpha", false);
+  Reported();
+  SetWindowPos(dialog, nullptr, 33, 44, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  testing::PumpMessages();
+  EXPECT_EQ(form_->FindDialog(), nullptr);
+  Open();
+  wchar_t text[64] = L"";
+  GetDlgItemTextW(form_->FindDialog(), kFindText, text, 64);
+  EXPECT_EQ(std::wstring(text), L"Alpha");
+  EXPECT_EQ(IsDlgButtonChecked(form_->FindDialog(), kUp), BST_CHECKED);
+  RECT bounds;
+  GetWindowRect(form_->FindDialog(), &bounds);
+  EXPECT_EQ(bounds.left, 33);
+  EXPECT_EQ(bounds.top, 44);
+}
+
+TEST_F(Search, EmptyListSaysSoAndFindsNothing) {
+  NewForm();
+  Open();
+  EXPECT_EQ(Reported(), std::vector<std::u16string>{u"エラー|プロファイルが存在しません。|8208"});
+  ASSERT_NE(form_->FindDialog(), nullptr) << "the dialog opens all the same";
+  FindNext(L"x");
+  FindNext(L"x", false);
+  EXPECT_EQ(Reported(), (std::vector<std::u16string>{kNoMatch, kNoMatch}));
+  // After a press in the empty list, Find is disabled and does nothing.
+  ClickRow(-1);
+  EXPECT_FALSE(form_->ActionEnabled(TMAIN_FORM::AL_FIND));
+  Open();
+  EXPECT_TRUE(Reported().empty());
 }
 
 }  // namespace
