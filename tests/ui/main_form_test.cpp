@@ -469,6 +469,20 @@ TEST_F(MainForm, GeometryIsWrittenAtDestroyAndRestoredAtTheNextStart) {
   EXPECT_NE(SettingsText().find(u"WindowState=2\r\nTop=50\r\nLeft=40\r\n"), std::u16string::npos);
   NewForm();
   EXPECT_TRUE(IsZoomed(form_->Handle()));
+
+  // Closed minimised, it stores its normal bounds and comes back minimised.
+  ShowWindow(form_->Handle(), SW_RESTORE);
+  ShowWindow(form_->Handle(), SW_MINIMIZE);
+  ASSERT_TRUE(CloseAndWait());
+  EXPECT_NE(SettingsText().find(u"WindowState=1\r\nTop=50\r\nLeft=40\r\n"), std::u16string::npos);
+  EXPECT_NE(SettingsText().find(u"ClientWidth=" + DecimalText(client.right) + u"\r\n"), std::u16string::npos);
+  NewForm();
+  EXPECT_TRUE(IsIconic(form_->Handle()));
+  ShowWindow(form_->Handle(), SW_RESTORE);
+  RECT restored;
+  GetWindowRect(form_->Handle(), &restored);
+  EXPECT_EQ(restored.left, 40);
+  EXPECT_EQ(restored.right - restored.left, 600);
 }
 
 TEST_F(MainForm, ErrorInFirstShowIsReportedAndTheWindowGoesOn) {
