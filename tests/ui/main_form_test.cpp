@@ -151,6 +151,17 @@ class MainForm : public ::testing::Test {
     click.iSubItem = column;
     SendMessageW(form_->Handle(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
   }
+  // The background the window gives a row as it is painted.
+  COLORREF RowBackground(int row) {
+    NMLVCUSTOMDRAW draw{};
+    draw.nmcd.hdr.hwndFrom = LV1();
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    draw.clrTextBk = CLR_DEFAULT;
+    SendMessageW(form_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw));
+    return draw.clrTextBk;
+  }
   // A left click in the list at a row (or below the rows for -1).
   void ClickRow(int row) {
     RECT item{};
@@ -317,16 +328,7 @@ TEST_F(MainForm, ColumnClicksSortEachColumnInItsOwnDirection) {
   EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"Alpha", L"beta", L"gamma"})) << "column 0 kept its direction";
 
   // The shading follows positions, whichever profiles they hold.
-  for (int row = 0; row < 3; ++row) {
-    NMLVCUSTOMDRAW draw{};
-    draw.nmcd.hdr.hwndFrom = LV1();
-    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
-    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
-    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
-    draw.clrTextBk = CLR_DEFAULT;
-    SendMessageW(form_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw));
-    EXPECT_EQ(draw.clrTextBk, row % 2 == 0 ? 0xFFEEDDu : CLR_DEFAULT) << row;
-  }
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(RowBackground(row), row % 2 == 0 ? 0xFFEEDDu : CLR_DEFAULT) << row;
 }
 
 TEST_F(MainForm, MousePressesSetTheActionStates) {
@@ -436,6 +438,7 @@ TEST_F(MainForm, DeleteAsksThenRemovesTheSectionAndTheRow) {
   answer = IDYES;
   form.Execute(TMAIN_FORM::AL_DELETE);
   EXPECT_EQ(Column(0), std::vector<std::wstring>{L"keep"});
+  EXPECT_EQ(RowBackground(0), 0xFFEEDDu) << "the row that moved up is shaded now";
   EXPECT_EQ(Selected(), -1) << "no other row is selected";
   EXPECT_EQ(SettingsText(), u"\xFEFF[PREF_keep]\r\nVersion=7\r\n\r\n");
   EXPECT_TRUE(form.ActionEnabled(TMAIN_FORM::AL_DELETE)) << "states change only at mouse presses";
