@@ -144,12 +144,7 @@ TMAIN_FORM::~TMAIN_FORM() {
   if (LV1 != nullptr) RemoveWindowSubclass(LV1, ListProc, 0);
   if (PopupMenu1 != nullptr) DestroyMenu(PopupMenu1);
   if (shortcuts_ != nullptr) DestroyAcceleratorTable(shortcuts_);
-  for (HWND button : {btnLaunch, btnAdd, btnEdit, btnDelete}) {
-    BUTTON_IMAGELIST images{};
-    if (button != nullptr && SendMessageW(button, BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images))) {
-      if (images.himl != nullptr) ImageList_Destroy(images.himl);
-    }
-  }
+  for (HIMAGELIST images : buttonImages_) ImageList_Destroy(images);
   if (IL1 != nullptr) ImageList_Destroy(IL1);
   if (IL2 != nullptr) ImageList_Destroy(IL2);
 }
@@ -218,7 +213,7 @@ void TMAIN_FORM::CreateComponents() {
   ListView_SetImageList(LV1, IL2, LVSIL_SMALL);
   for (const auto& [control, action] : {std::pair{btnLaunch, AL_LAUNCH}, std::pair{btnAdd, AL_ADD},
                                         std::pair{btnEdit, AL_EDIT}, std::pair{btnDelete, AL_DELETE}}) {
-    HIMAGELIST image = ImageList_Create(16, 16, ILC_COLOR32, 1, 0);
+    HIMAGELIST image = buttonImages_.emplace_back(ImageList_Create(16, 16, ILC_COLOR32, 1, 0));
     HICON icon = ImageList_GetIcon(IL1, kActions[action].image, ILD_NORMAL);
     ImageList_AddIcon(image, icon);
     DestroyIcon(icon);

@@ -10,6 +10,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/catalogue.h"
 #include "ui/services.h"
@@ -96,6 +97,7 @@ class TMAIN_FORM : public Window {
   HWND pnlMain = nullptr, gbProfileList = nullptr, LV1 = nullptr, pnlOparation = nullptr;
   HWND btnAdd = nullptr, btnEdit = nullptr, btnDelete = nullptr;
   HIMAGELIST IL1 = nullptr, IL2 = nullptr;
+  std::vector<HIMAGELIST> buttonImages_;  // one image each, from IL1
   HMENU PopupMenu1 = nullptr;
   HACCEL shortcuts_ = nullptr;
 

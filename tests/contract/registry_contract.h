@@ -12,6 +12,7 @@
 
 #include "core/errors.h"
 #include "core/registry.h"
+#include "support/expect_app_error.h"
 
 namespace ombrisk::contract {
 
@@ -111,42 +112,22 @@ TEST_P(RegistryContract, ReadStringTakesStringsAsStoredAndRefusesOtherTypes) {
   EXPECT_EQ(registry->ReadString(u"Expand"), u"%SystemRoot%\\bin");
   EXPECT_EQ(registry->ReadString(u"Cut"), u"before");
   EXPECT_TRUE(registry->ValueExists(u"Number"));
-  try {
-    registry->ReadString(u"Number");
-    FAIL() << "a DWORD value read as a string";
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.Message(), u"'Number' のデータ型が不正です");
-  }
+  testing::ExpectAppError([&] { registry->ReadString(u"Number"); }, u"'Number' のデータ型が不正です");
 }
 
 TEST_P(RegistryContract, WriteStringFailsWithoutAWritableKey) {
   auto registry = under_->NewRegistry();
-  try {
-    registry->WriteString(u"Nowhere", u"x");
-    FAIL() << "a write with no key open";
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.Message(), u"'Nowhere' の設定に失敗しました");
-  }
+  testing::ExpectAppError([&] { registry->WriteString(u"Nowhere", u"x"); }, u"'Nowhere' の設定に失敗しました");
   registry->CreateKey(Scratch(u"ReadOnly"));
   ASSERT_TRUE(registry->OpenKeyReadOnly(Scratch(u"ReadOnly")));
-  try {
-    registry->WriteString(u"Locked", u"x");
-    FAIL() << "a write to a key opened read-only";
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.Message(), u"'Locked' の設定に失敗しました");
-  }
+  testing::ExpectAppError([&] { registry->WriteString(u"Locked", u"x"); }, u"'Locked' の設定に失敗しました");
   EXPECT_FALSE(registry->ValueExists(u"Locked"));
 }
 
 TEST_P(RegistryContract, CreateKeyReportsThePathItCouldNotCreate) {
   auto registry = under_->NewRegistry();
   const std::u16string path = under_->UncreatablePath();
-  try {
-    registry->CreateKey(path);
-    FAIL() << "created " << ToUtf8(path);
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.Message(), u"キー " + path + u" の作成に失敗しました");
-  }
+  testing::ExpectAppError([&] { registry->CreateKey(path); }, u"キー " + path + u" の作成に失敗しました");
 }
 
 TEST_P(RegistryContract, DeleteKeyRemovesSubKeysAndValues) {

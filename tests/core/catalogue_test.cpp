@@ -4,6 +4,7 @@
 
 #include "core/errors.h"
 #include "core/fakes.h"
+#include "support/expect_app_error.h"
 
 namespace ombrisk {
 namespace {
@@ -174,12 +175,8 @@ TEST_F(Detection, NonStringValueStopsDetectionKeepingEarlierBits) {
   Install(7, u"C:\\D7\\delphi32.exe");
 
   InstalledVersionSet installed = 0;
-  try {
-    DetectInstalledVersions(registries, files, installed);
-    FAIL() << "a DWORD executable value passed";
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.Message(), u"'APP' のデータ型が不正です");
-  }
+  testing::ExpectAppError([&] { DetectInstalledVersions(registries, files, installed); },
+                          u"'APP' のデータ型が不正です");
   EXPECT_EQ(installed, 0x40000u) << "2017 stays; 2010 and 7 were never examined";
   ASSERT_GE(registries.log.size(), 3u);
   EXPECT_EQ(registries.log[registries.log.size() - 3], "open \\Software\\Embarcadero\\BDS\\9.0");

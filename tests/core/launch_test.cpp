@@ -7,6 +7,7 @@
 #include "core/platforms.h"
 #include "core/settings_file.h"
 #include "core/test_comparer.h"
+#include "support/expect_app_error.h"
 
 namespace ombrisk {
 namespace {
@@ -243,21 +244,12 @@ TEST_F(Launch, MissingSectionOrRegistryErrorStartsNothing) {
   Install(2017);
   Profile(u"Known", {{u"Version", u"2017"}});
   const Dump before = testing::DumpRegistry(store, RegistryRoot::CurrentUser);
-  try {
-    Run(2017, u"Gone");
-    FAIL() << "a missing profile was launched";
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.Message(), u"プロファイル [Gone] が見つかりません");
-  }
+  testing::ExpectAppError([&] { Run(2017, u"Gone"); }, u"プロファイル [Gone] が見つかりません");
   EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser), before);
 
   store.refuseWrites = true;
-  try {
-    Run(2017, u"Known");
-    FAIL() << "a refused registry write went unnoticed";
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.Message(), u"キー \\Software\\Embarcadero\\BDS\\14.0\\Disabled Packages の作成に失敗しました");
-  }
+  testing::ExpectAppError([&] { Run(2017, u"Known"); },
+                          u"キー \\Software\\Embarcadero\\BDS\\14.0\\Disabled Packages の作成に失敗しました");
   EXPECT_TRUE(log.empty()) << "no command, no start, the window stays";
 }
 

@@ -7,6 +7,7 @@
 #include "core/errors.h"
 #include "core/fakes.h"
 #include "core/test_comparer.h"
+#include "support/expect_app_error.h"
 
 namespace ombrisk {
 namespace {
@@ -293,23 +294,14 @@ TEST_F(Settings, TrailingBlanksOfANameAreLostWhenReadAgain) {
 
 TEST_F(Settings, UnreadableAndUnwritableFilesRaiseTheirErrors) {
   files.readFailures[kPath] = u"別のプロセスが使用中です";
-  try {
-    Open();
-    FAIL() << "an unreadable file was read";
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.Message(), u"ファイル C:\\Tools\\Ombrisk.env は開けません。 別のプロセスが使用中です ");
-  }
+  testing::ExpectAppError([&] { Open(); }, u"ファイル C:\\Tools\\Ombrisk.env は開けません。 別のプロセスが使用中です ");
   files.readFailures.clear();
   Store(Utf16(kExample));
   auto file = Open();
   file->EraseSection(u"PREF_D7 clean");
   files.writeFailures[kPath] = u"アクセスが拒否されました";
-  try {
-    file->UpdateFile();
-    FAIL() << "an unwritable file was written";
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.Message(), u"ファイル \"C:\\Tools\\Ombrisk.env\" を作成できません。アクセスが拒否されました");
-  }
+  testing::ExpectAppError([&] { file->UpdateFile(); },
+                          u"ファイル \"C:\\Tools\\Ombrisk.env\" を作成できません。アクセスが拒否されました");
   EXPECT_EQ(Written(), Utf16(kExample));
 }
 

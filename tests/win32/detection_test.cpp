@@ -4,6 +4,7 @@
 
 #include "core/catalogue.h"
 #include "core/errors.h"
+#include "support/expect_app_error.h"
 #include "support/win_test_support.h"
 #include "win32/wide.h"
 #include "win32/win_file_system.h"
@@ -76,12 +77,8 @@ TEST_F(Detection, NonStringValueStopsDetectionMidway) {
   testing::SetRegistryValue(HKEY_CURRENT_USER, L"Software\\Embarcadero\\BDS\\9.0", L"APP", REG_DWORD, &number,
                             sizeof number);
   InstalledVersionSet installed = 0;
-  try {
-    DetectInstalledVersions(registries, files, installed);
-    FAIL() << "detection passed a DWORD executable value";
-  } catch (const AppError& error) {
-    EXPECT_EQ(error.Message(), u"'APP' のデータ型が不正です");
-  }
+  testing::ExpectAppError([&] { DetectInstalledVersions(registries, files, installed); },
+                          u"'APP' のデータ型が不正です");
   EXPECT_EQ(installed, 0x40000u) << "2017 found before the error; 2009 and 5 never examined";
 }
 
