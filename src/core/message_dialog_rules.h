@@ -8,7 +8,6 @@
 namespace ombrisk {
 
 // Message box results the callers look at.
-inline constexpr int kResultOk = 1;
 inline constexpr int kResultCancel = 2;
 inline constexpr int kResultAbort = 3;
 inline constexpr int kResultRetry = 4;

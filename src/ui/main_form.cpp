@@ -61,6 +61,21 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   }
 }
 
+// A cell's whole text, however long (a profile name has no length limit).
+std::u16string ListItemText(HWND view, int row, int column) {
+  std::wstring buffer(256, L'\0');
+  for (;;) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    const auto length = static_cast<std::size_t>(
+        SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    if (length + 1 < buffer.size()) return FromWide(std::wstring_view(buffer.data(), length));
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
 // Group boxes and etched lines draw only their lines and text; under panels
 // that clip their children nobody else paints the rest, so they fill their
 // own background.
@@ -660,11 +675,7 @@ void TMAIN_FORM::FD_LVClose() {
 
 bool TMAIN_FORM::MatchListItem(HWND view, int index, std::u16string_view text) {
   if (text.empty()) return false;
-  const auto cell = [view, index](int column) {
-    wchar_t buffer[1024] = L"";
-    ListView_GetItemText(view, index, column, buffer, 1024);
-    return FromWide(buffer);
-  };
+  const auto cell = [view, index](int column) { return ListItemText(view, index, column); };
   const bool matches = cell(0).find(text) != std::u16string::npos ||
                        Concat({cell(1), u"\r\n", cell(2), u"\r\n"}).find(text) != std::u16string::npos;
   if (matches) {
@@ -676,15 +687,7 @@ bool TMAIN_FORM::MatchListItem(HWND view, int index, std::u16string_view text) {
 
 int TMAIN_FORM::SelectedRow() const { return ListView_GetNextItem(LV1, -1, LVNI_SELECTED); }
 
-std::u16string TMAIN_FORM::RowText(int row, int column) const {
-  wchar_t buffer[1024];
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = buffer;
-  item.cchTextMax = 1024;
-  const auto length = SendMessageW(LV1, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  return FromWide(std::wstring_view(buffer, static_cast<std::size_t>(length)));
-}
+std::u16string TMAIN_FORM::RowText(int row, int column) const { return ListItemText(LV1, row, column); }
 
 LRESULT CALLBACK TMAIN_FORM::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR form) {

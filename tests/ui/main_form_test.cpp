@@ -446,6 +446,29 @@ TEST_F(MainForm, DeleteAsksThenRemovesTheSectionAndTheRow) {
   EXPECT_EQ(dialogs.size(), 2u) << "nothing selected: nothing asked";
 }
 
+TEST_F(MainForm, LongProfileNamesAreDeletedAndLaunchedWhole) {
+  Install(7);
+  const std::u16string name(1500, u'名');
+  const std::u16string settings = u"[PREF_other]\r\nVersion=7\r\n[PREF_" + name + u"]\r\nVersion=7\r\n";
+  Settings(settings);
+  TMAIN_FORM& form = NewForm();
+  ClickRow(1);
+  ASSERT_EQ(Cell(1, 0).size(), 511u) << "the test's own reader stops at 512";
+  answer = IDYES;
+  form.Execute(TMAIN_FORM::AL_DELETE);
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_NE(dialogs[0].find(name), std::u16string::npos) << "the question names the whole profile";
+  EXPECT_EQ(SettingsText(), u"\xFEFF[PREF_other]\r\nVersion=7\r\n\r\n");
+  EXPECT_EQ(RowCount(), 1);
+
+  Settings(settings);
+  TMAIN_FORM& again = NewForm();
+  ClickRow(1);
+  again.Execute(TMAIN_FORM::AL_LAUNCH);
+  EXPECT_EQ(starts.size(), 1u) << "found in the file by its whole name";
+  EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(MainForm, GeometryIsWrittenAtDestroyAndRestoredAtTheNextStart) {
   NewForm();
   SetWindowPos(form_->Handle(), nullptr, 40, 50, 600, 400, SWP_NOZORDER);
