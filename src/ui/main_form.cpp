@@ -10,6 +10,7 @@
 #include "core/text.h"
 #include "core/texts.h"
 #include "resource_ids.h"
+#include "ui/message_loop.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -179,6 +180,14 @@ void TMAIN_FORM::Create() {
 
 void TMAIN_FORM::CreateComponents() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
+  HDC screen = GetDC(Handle());
+  const HGDIOBJ old = SelectObject(screen, font_.Get());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen, &metrics);
+  SelectObject(screen, old);
+  ReleaseDC(Handle(), screen);
+  captionHeight_ = metrics.tmHeight;
+
   const auto child = [&](HWND parent, const wchar_t* className, std::u16string_view caption, DWORD style, DWORD exStyle,
                          int id) {
     HWND window = CreateWindowExW(exStyle, className, Wide(caption).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
@@ -288,14 +297,7 @@ void TMAIN_FORM::Layout() {
 
   // The group box's client area lies below its caption, 2 pixels in from its
   // edges; the list fills it with an 8 pixel margin.
-  HDC screen = GetDC(Handle());
-  const HGDIOBJ old = SelectObject(screen, font_.Get());
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(screen, &metrics);
-  SelectObject(screen, old);
-  ReleaseDC(Handle(), screen);
-  const int captionHeight = metrics.tmHeight;
-  MoveTo(LV1, 4 + 2 + 8, 4 + captionHeight + 2 + 8, inner - 4 - 16, groupHeight - captionHeight - 4 - 16);
+  MoveTo(LV1, 4 + 2 + 8, 4 + captionHeight_ + 2 + 8, inner - 4 - 16, groupHeight - captionHeight_ - 4 - 16);
 }
 
 void TMAIN_FORM::Show() {
@@ -586,18 +588,7 @@ void TMAIN_FORM::AL_LAUNCHExecute() {
   ListView_GetItem(LV1, &item);
   const std::unique_ptr<ProcessStarter> starter = services_.processStarter(Handle());
   LaunchProfile(LaunchServices{SettingsFileName_, services_.files, services_.comparer, services_.registries, *starter,
-                               [] {
-                                 MSG message;
-                                 while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                                   if (message.message == WM_QUIT) {
-                                     PostQuitMessage(static_cast<int>(message.wParam));
-                                     break;
-                                   }
-                                   TranslateMessage(&message);
-                                   DispatchMessageW(&message);
-                                 }
-                               },
-                               [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }},
+                               ProcessPendingMessages, [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }},
                 static_cast<VersionCode>(item.lParam), RowText(row, 0));
 }
 

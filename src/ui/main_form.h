@@ -87,6 +87,7 @@ class TMAIN_FORM : public Window {
   Services services_;
   UiFont font_;
   bool shown_ = false;
+  int captionHeight_ = 0;  // the font's text height, above the group box's client area
 
   // Set when first shown.
   std::u16string SettingsFileName_;

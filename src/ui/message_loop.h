@@ -11,4 +11,8 @@ namespace ombrisk {
 // (shortcuts, dialog navigation).
 void RunMessageLoop(const std::function<bool(MSG&)>& preTranslate);
 
+// Lets the pending messages be processed, in the middle of a long handler. A
+// WM_QUIT met on the way is posted again for the loop.
+void ProcessPendingMessages();
+
 }  // namespace ombrisk

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "core/errors.h"
 #include "core/fakes.h"
 #include "core/platforms.h"
@@ -107,14 +109,17 @@ class Launch : public ::testing::Test {
     }
     return below;
   }
-  // The expected library values of a release on one key: the written rows.
-  static void ExpectLibrary(Dump& expected, VersionCode code, TPlatformType platform, std::u16string_view prefix) {
+  // The expected library values of a release on one key: the written rows,
+  // each holding the prefix and its settings key suffix (as LibraryValues
+  // stores them), or empty when the profile stores none.
+  static void ExpectLibrary(Dump& expected, VersionCode code, TPlatformType platform,
+                            std::optional<std::u16string_view> prefix) {
     const std::u16string key = LibraryKeyName(platform);
     expected[key] = u"";
     for (const LibrarySetting& setting : LibrarySettings) {
       if (!IsWrittenAtLaunch(setting, code)) continue;
       expected[key + u"|" + std::u16string(RegistryValueName(setting, code))] =
-          std::u16string(prefix) + std::u16string(setting.settingsKeySuffix);
+          prefix ? std::u16string(*prefix) + std::u16string(setting.settingsKeySuffix) : u"";
     }
   }
   // A profile value for every library key of the release: prefix + suffix.
@@ -175,11 +180,8 @@ TEST_F(Launch, Delphi8WritesDesignerPackagesAndMissingValuesEmpty) {
                 {u"Disabled Packages|$(BDS)\\bin\\dclib.bpl", u"Interbase"},
                 {u"Disabled Packages|", u"no path: the default value"},
                 {u"Form Design", u""},
-                {u"Form Design|Embedded Designer", u"True"},
-                {u"Library", u""}};
-  for (const LibrarySetting& setting : LibrarySettings) {
-    if (IsWrittenAtLaunch(setting, 8)) expected[u"Library|" + std::u16string(RegistryValueName(setting, 8))] = u"";
-  }
+                {u"Form Design|Embedded Designer", u"True"}};
+  ExpectLibrary(expected, 8, TPlatformType::pftNone, std::nullopt);
   expected[u"Library|Search Path"] = u"$(BDS)\\lib";
   EXPECT_EQ(Below(u"Software\\Borland\\BDS\\2.0"), expected);
   EXPECT_EQ(expected.count(u"Library|Debug DCU Path"), 1u) << "row 7 is written for release 8";
