@@ -4,3 +4,4 @@
 #define IDI_OMBRISK 1
 #define IDB_ACTIONS 101
 #define IDB_RELEASES 102
+#define IDB_PLATFORMS 103

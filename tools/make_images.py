@@ -6,7 +6,9 @@
 - actions.bmp: the five 16 x 16 action images (launch, find, add, edit,
   delete), side by side;
 - releases.bmp: the eight 16 x 16 release images, a coloured tile per era
-  with its number or letters (2, 3, 5, 6, 7, 8, XE, AM).
+  with its number or letters (2, 3, 5, 6, 7, 8, XE, AM);
+- platforms.bmp: the five 16 x 16 platform-family images of the editor's
+  library tabs (a four-pane window, an apple, a penguin, a phone, a robot).
 
 Shapes are sampled 4 x 4 times per pixel so the small sizes stay smooth. The
 bitmaps are 32-bit with alpha. Run it again after changing a drawing; the
@@ -213,6 +215,67 @@ def release_image(colour, label):
     return rows
 
 
+def platform_windows(x, y):
+    # Four panes with a cross-shaped gap.
+    if not (0.1 <= x <= 0.9 and 0.1 <= y <= 0.9) or abs(x - 0.5) < 0.04 or abs(y - 0.5) < 0.04:
+        return None
+    colours = {(0, 0): (230, 80, 40), (1, 0): (120, 190, 40), (0, 1): (30, 150, 230), (1, 1): (250, 190, 20)}
+    return colours[(int(x > 0.5), int(y > 0.5))]
+
+
+def platform_apple(x, y):
+    body = ((x - 0.38) / 0.25) ** 2 + ((y - 0.6) / 0.3) ** 2 <= 1 or ((x - 0.62) / 0.25) ** 2 + (
+        (y - 0.6) / 0.3) ** 2 <= 1
+    bite = (x - 0.92) ** 2 + (y - 0.55) ** 2 <= 0.03
+    if body and not bite:
+        return (110, 110, 120)
+    if near_segment(x, y, 0.5, 0.3, 0.6, 0.1, 0.1):
+        return (110, 110, 120)
+    return None
+
+
+def platform_penguin(x, y):
+    if ((x - 0.5) / 0.3) ** 2 + ((y - 0.58) / 0.36) ** 2 <= 1:
+        if ((x - 0.5) / 0.18) ** 2 + ((y - 0.66) / 0.26) ** 2 <= 1:
+            return (250, 250, 250)
+        if (x - 0.42) ** 2 + (y - 0.3) ** 2 <= 0.003 or (x - 0.58) ** 2 + (y - 0.3) ** 2 <= 0.003:
+            return (250, 250, 250)
+        return (30, 30, 30)
+    if ((x - 0.5) / 0.12) ** 2 + ((y - 0.4) / 0.06) ** 2 <= 1:
+        return (250, 180, 30)
+    if ((x - 0.36) / 0.12) ** 2 + ((y - 0.94) / 0.05) ** 2 <= 1 or ((x - 0.64) / 0.12) ** 2 + (
+        (y - 0.94) / 0.05) ** 2 <= 1:
+        return (250, 180, 30)
+    return None
+
+
+def platform_phone(x, y):
+    if not (0.25 <= x <= 0.75 and 0.05 <= y <= 0.95):
+        return None
+    if 0.32 <= x <= 0.68 and 0.16 <= y <= 0.78:
+        return (120, 190, 250)
+    if (x - 0.5) ** 2 + (y - 0.86) ** 2 <= 0.002:
+        return (200, 200, 200)
+    return (50, 50, 60)
+
+
+def platform_robot(x, y):
+    green = (120, 190, 40)
+    if 0.22 <= y <= 0.42 and ((x - 0.5) / 0.3) ** 2 + ((y - 0.42) / 0.22) ** 2 <= 1:
+        if (x - 0.4) ** 2 + (y - 0.32) ** 2 <= 0.0015 or (x - 0.6) ** 2 + (y - 0.32) ** 2 <= 0.0015:
+            return (255, 255, 255)
+        return green
+    if near_segment(x, y, 0.32, 0.18, 0.38, 0.26, 0.05) or near_segment(x, y, 0.68, 0.18, 0.62, 0.26, 0.05):
+        return green
+    if 0.2 <= x <= 0.8 and 0.46 <= y <= 0.78:
+        return green
+    if near_segment(x, y, 0.1, 0.5, 0.1, 0.7, 0.1) or near_segment(x, y, 0.9, 0.5, 0.9, 0.7, 0.1):
+        return green
+    if near_segment(x, y, 0.38, 0.78, 0.38, 0.92, 0.12) or near_segment(x, y, 0.62, 0.78, 0.62, 0.92, 0.12):
+        return green
+    return None
+
+
 def strip_bitmap(images):
     """A 32-bit bottom-up BMP holding the 16 x 16 images side by side."""
     width, height = 16 * len(images), 16
@@ -234,6 +297,10 @@ def main():
         f.write(strip_bitmap(actions))
     with open(os.path.join(res, "releases.bmp"), "wb") as f:
         f.write(strip_bitmap([release_image(colour, label) for colour, label in RELEASES]))
+    platforms = [sample(16, f) for f in (platform_windows, platform_apple, platform_penguin, platform_phone,
+                                          platform_robot)]
+    with open(os.path.join(res, "platforms.bmp"), "wb") as f:
+        f.write(strip_bitmap(platforms))
     out = os.path.join(res, "Ombrisk.ico")
     images = [icon_image(size) for size in SIZES]
     data = struct.pack("<HHH", 0, 1, len(images))

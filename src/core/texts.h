@@ -38,4 +38,20 @@ inline constexpr std::u16string_view kDeleteProfileQuestion = u"プロファイ�
 // Launch; %s is the profile name.
 inline constexpr std::u16string_view kProfileNotFound = u"プロファイル [%s] が見つかりません";
 
+// The profile editor
+inline constexpr std::u16string_view kEditProfileCaption = u"プロファイルの編集";
+inline constexpr std::u16string_view kNewProfileCaption = u"プロファイルの新規作成";
+inline constexpr std::u16string_view kNewProfileName = u"新規プロファイル";
+inline constexpr std::u16string_view kCopyNamePrefix = u"コピー ～ ";
+inline constexpr std::u16string_view kDuplicateProfile = u"同名のプロファイルが存在します";
+inline constexpr std::u16string_view kEmptyProfileName = u"プロファイル名が空白です";
+inline constexpr std::u16string_view kEmptyAltReg = u"代替レジストリキーが空白です";
+inline constexpr std::u16string_view kMultiLinePreProcess = u"プリプロセッサのコマンドは 1 行で入力してください";
+// Placeholders of the new profile's empty edits.
+inline constexpr std::u16string_view kNameHint = u"一意なプロファイル名を入力してください (必須)";
+inline constexpr std::u16string_view kDescriptionHint = u"備考を入力してください (任意)";
+inline constexpr std::u16string_view kParametersHint =
+    u"プロジェクトファイル (*.dpr,*.dproj, *.dpk) 等を指定できます (任意)";
+inline constexpr std::u16string_view kAltRegHint = u"代替レジストリ(必須)";
+
 }  // namespace ombrisk::texts

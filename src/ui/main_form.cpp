@@ -4,13 +4,17 @@
 
 #include <optional>
 
+#include "core/editor_checks.h"
 #include "core/errors.h"
 #include "core/profile_list.h"
 #include "core/settings_file.h"
 #include "core/text.h"
 #include "core/texts.h"
 #include "resource_ids.h"
+#include "ui/controls.h"
 #include "ui/message_loop.h"
+#include "ui/pref_form.h"
+#include "ui/version_combo.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -19,7 +23,6 @@ namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
-constexpr const wchar_t* kPanelClass = L"TPanel";
 constexpr int kFirstActionCommand = 1000;
 constexpr int kListId = 200;
 
@@ -48,63 +51,6 @@ constexpr int kPopupItems[] = {TMAIN_FORM::AL_ADD,    TMAIN_FORM::AL_EDIT,
                                TMAIN_FORM::AL_COPY,   -1,
                                TMAIN_FORM::AL_FIND,   -1,
                                TMAIN_FORM::AL_LAUNCH};
-
-// A panel passes its children's commands and notifications to its parent,
-// so the form hears every control wherever it sits.
-LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_CONTEXTMENU:
-      return SendMessageW(GetParent(window), message, wParam, lParam);
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
-  }
-}
-
-// A cell's whole text, however long (a profile name has no length limit).
-std::u16string ListItemText(HWND view, int row, int column) {
-  std::wstring buffer(256, L'\0');
-  for (;;) {
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(buffer.size());
-    const auto length = static_cast<std::size_t>(
-        SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-    if (length + 1 < buffer.size()) return FromWide(std::wstring_view(buffer.data(), length));
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
-// Group boxes and etched lines draw only their lines and text; under panels
-// that clip their children nobody else paints the rest, so they fill their
-// own background.
-LRESULT CALLBACK FillBackgroundProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-  if (message == WM_ERASEBKGND) {
-    RECT client;
-    GetClientRect(window, &client);
-    FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
-    return 1;
-  }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, FillBackgroundProc, 0);
-  return DefSubclassProc(window, message, wParam, lParam);
-}
-
-HIMAGELIST LoadImageStrip(int resource, int count) {
-  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32, count, 0);
-  const auto strip = static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (strip != nullptr) {
-    ImageList_Add(list, strip, nullptr);
-    DeleteObject(strip);
-  }
-  return list;
-}
-
-void MoveTo(HWND window, int left, int top, int width, int height) {
-  SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 SIZE FrameSize() {
   RECT frame{0, 0, 0, 0};
@@ -140,13 +86,8 @@ void TMAIN_FORM::RegisterWindowClass(HINSTANCE instance) {
   windowClass.lpszClassName = kClassName;
   RegisterClassExW(&windowClass);
 
-  WNDCLASSEXW panel = windowClass;
-  panel.style = 0;
-  panel.lpfnWndProc = PanelProc;
-  panel.hIcon = nullptr;
-  panel.hIconSm = nullptr;
-  panel.lpszClassName = kPanelClass;
-  RegisterClassExW(&panel);
+  RegisterPanelClass(instance);
+  TPREF_FORM::RegisterWindowClass(instance);
 }
 
 TMAIN_FORM::TMAIN_FORM(Services services) : services_(std::move(services)) {
@@ -179,21 +120,10 @@ void TMAIN_FORM::Create() {
 }
 
 void TMAIN_FORM::CreateComponents() {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  HDC screen = GetDC(Handle());
-  const HGDIOBJ old = SelectObject(screen, font_.Get());
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(screen, &metrics);
-  SelectObject(screen, old);
-  ReleaseDC(Handle(), screen);
-  captionHeight_ = metrics.tmHeight;
-
-  const auto child = [&](HWND parent, const wchar_t* className, std::u16string_view caption, DWORD style, DWORD exStyle,
-                         int id) {
-    HWND window = CreateWindowExW(exStyle, className, Wide(caption).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    return window;
+  captionHeight_ = TextHeight(Handle(), font_.Get());
+  const auto child = [this](HWND parent, const wchar_t* className, std::u16string_view caption, DWORD style,
+                            DWORD exStyle, int id) {
+    return CreateChild(parent, className, caption, style, exStyle, id, font_.Get());
   };
   const auto button = [&](HWND parent, Action action) {
     return child(parent, L"BUTTON", kActions[action].caption, WS_TABSTOP | BS_PUSHBUTTON, 0,
@@ -216,8 +146,8 @@ void TMAIN_FORM::CreateComponents() {
   btnLaunch = button(pnlBottom, AL_LAUNCH);
   btnCancel = button(pnlBottom, AL_CANCEL);
   SetWindowPos(LV1, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  SetWindowSubclass(gbProfileList, FillBackgroundProc, 0, 0);
-  SetWindowSubclass(Bevel1, FillBackgroundProc, 0, 0);
+  FillOwnBackground(gbProfileList);
+  FillOwnBackground(Bevel1);
 
   ListView_SetExtendedListViewStyle(LV1, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   const std::u16string_view headers[] = {u"プロファイル名", u"バージョン", u"備考"};
@@ -412,6 +342,17 @@ LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       if (LV1 != nullptr) Layout();
       return 0;
+    case WM_ACTIVATE:
+      // The control that had the focus gets it back when the window is
+      // active again, after a dialog for instance.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(Handle(), focus)) focusBeforeDeactivation_ = focus;
+      } else if (focusBeforeDeactivation_ != nullptr && IsWindow(focusBeforeDeactivation_)) {
+        SetFocus(focusBeforeDeactivation_);
+        return 0;
+      }
+      break;
     case WM_GETMINMAXINFO:
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{kMinimumSize.cx, kMinimumSize.cy};
       return 0;
@@ -496,8 +437,14 @@ void TMAIN_FORM::Execute(Action action) {
       StartFind(LV1);
       break;
     case AL_ADD:
+      EditProfile(prmAdd);
+      break;
     case AL_EDIT:
+      EditProfile(prmEdit);
+      break;
     case AL_COPY:
+      EditProfile(prmCopy);
+      break;
     case kActionCount:
       break;
   }
@@ -577,6 +524,93 @@ void TMAIN_FORM::ShowPopupMenu(POINT at) {
     }
   }
   TrackPopupMenu(PopupMenu1, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+}
+
+void TMAIN_FORM::EditProfile(TPrefMode mode) {
+  const int row = SelectedRow();
+  if (mode != prmAdd && row < 0) return;
+  TPREF_FORM dialog(services_, SettingsFileName_, LineColor_);
+  dialog.Create(Handle());
+  dialog.SetMode(mode);
+  // The dialog is released however the editing ends; an error on the way is
+  // reported first.
+  RunHandler(services_.reportError, [&] {
+    FillEditor(dialog, mode, row);
+    // Without an installed release there is nothing to edit.
+    if (SendMessageW(dialog.Component(L"CB01"), CB_GETCOUNT, 0, 0) <= 0) return;
+    if (services_.runModal(dialog) != IDOK) return;
+    SaveProfile(dialog, mode, row);
+  });
+  dialog.Release();
+}
+
+void TMAIN_FORM::FillEditor(TPREF_FORM& dialog, TPrefMode mode, int row) {
+  SetWindowTextW(dialog.Handle(),
+                 Wide(mode == prmEdit ? texts::kEditProfileCaption : texts::kNewProfileCaption).c_str());
+  FillVersionCombo(dialog.Component(L"CB01"), InstalledVersions_);
+
+  const std::u16string name = mode == prmAdd ? u"" : RowText(row, 0);
+  const std::u16string section = Concat({u"PREF_", name});
+  const std::u16string shownName = mode == prmAdd    ? std::u16string(texts::kNewProfileName)
+                                   : mode == prmEdit ? name
+                                                     : Concat({texts::kCopyNamePrefix, name});
+  SetWindowTextW(dialog.Component(L"ED01"), Wide(shownName).c_str());
+  dialog.Profiles.clear();
+  const int rows = ListView_GetItemCount(LV1);
+  for (int other = 0; other < rows; ++other) {
+    if (mode != prmEdit || other != row) dialog.Profiles.push_back(RowText(other, 0));
+  }
+  // Every profile section of the file is taken, listed or not, except the
+  // edited profile's own.
+  const SettingsFile file(services_.files, services_.comparer, SettingsFileName_);
+  dialog.TakenSections.clear();
+  for (std::u16string& taken : file.ReadSections()) {
+    if (mode != prmEdit || !services_.comparer.Mapping().Equal(taken, section)) {
+      dialog.TakenSections.push_back(std::move(taken));
+    }
+  }
+  if (mode == prmAdd) return;
+
+  LVITEMW item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  ListView_GetItem(LV1, &item);
+  dialog.SelectVersion(static_cast<VersionCode>(item.lParam));
+  dialog.CB01Change();
+  ProfileRecord record = dialog.ReadRecord();
+  const std::unique_ptr<Registry> registry = services_.registries.Create();
+  LoadProfile(file, *registry, name, record);
+  dialog.LoadRecord(record);
+}
+
+void TMAIN_FORM::SaveProfile(TPREF_FORM& dialog, TPrefMode mode, int row) {
+  const std::u16string name(StoredProfileName(ControlText(dialog.Component(L"ED01"))));
+  const ProfileRecord record = dialog.ReadRecord();
+  {
+    SettingsFile file(services_.files, services_.comparer, SettingsFileName_);
+    const std::u16string oldName = mode == prmEdit ? RowText(row, 0) : u"";
+    ombrisk::SaveProfile(file, name, mode == prmEdit ? std::optional<std::u16string_view>(oldName) : std::nullopt,
+                         record);
+    file.UpdateFile();
+  }
+  // The row changes only once the file holds the profile.
+  std::wstring caption = Wide(name);
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+  item.pszText = caption.data();
+  item.lParam = record.version;
+  item.iImage = VersionImageIndex(record.version);
+  if (mode == prmEdit) {
+    item.iItem = row;
+    ListView_SetItem(LV1, &item);
+  } else {
+    item.iItem = ListView_GetItemCount(LV1);
+    item.iItem = ListView_InsertItem(LV1, &item);
+  }
+  std::wstring label = Wide(ControlText(dialog.Component(L"CB01")));
+  std::wstring description = Wide(record.description);
+  ListView_SetItemText(LV1, item.iItem, 1, label.data());
+  ListView_SetItemText(LV1, item.iItem, 2, description.data());
 }
 
 void TMAIN_FORM::AL_LAUNCHExecute() {

@@ -13,11 +13,14 @@
 #include <vector>
 
 #include "core/catalogue.h"
+#include "core/profile_record.h"
 #include "ui/services.h"
 #include "ui/ui_font.h"
 #include "ui/window.h"
 
 namespace ombrisk {
+
+class TPREF_FORM;
 
 class TMAIN_FORM : public Window {
  public:
@@ -71,6 +74,9 @@ class TMAIN_FORM : public Window {
   void LV1MouseDown();
   void UpdateActionStates();
   void SetActionEnabled(Action action, bool enabled);
+  void EditProfile(TPrefMode mode);
+  void FillEditor(TPREF_FORM& dialog, TPrefMode mode, int row);
+  void SaveProfile(TPREF_FORM& dialog, TPrefMode mode, int row);
   void AL_LAUNCHExecute();
   void AL_DELETEExecute();
   void AL_CANCELExecute();
@@ -110,6 +116,7 @@ class TMAIN_FORM : public Window {
   HWND findDialog_ = nullptr;
   std::optional<POINT> findPosition_;
   HWND dLV = nullptr;
+  HWND focusBeforeDeactivation_ = nullptr;
   int previousHit_ = 0;
   bool finding_ = false;
 

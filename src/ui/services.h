@@ -3,6 +3,8 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commdlg.h>
 
 #include <functional>
 #include <memory>
@@ -17,11 +19,23 @@
 
 namespace ombrisk {
 
+class TPREF_FORM;
+
 // Shows a message dialog and returns the answer (ShowMessageDialog).
 using MessageDialog =
     std::function<int(HWND owner, std::u16string_view caption, std::u16string_view text, unsigned flags)>;
 // Makes the process starter whose starts the window owns.
 using ProcessStarterFactory = std::function<std::unique_ptr<ProcessStarter>(HWND owner)>;
+// Runs the profile editor modally and returns how it closed: IDOK or
+// IDCANCEL.
+using ModalRunner = std::function<int(TPREF_FORM& dialog)>;
+// Shows a file-open dialog; false when the user cancelled it.
+using FileOpenDialog = std::function<bool(OPENFILENAMEW& dialog)>;
+
+// The production modal run: TPREF_FORM::ShowModal.
+int ShowModally(TPREF_FORM& dialog);
+// The system's file-open dialog.
+bool ShowOpenFileDialog(OPENFILENAMEW& dialog);
 
 struct Services {
   RegistryFactory& registries;
@@ -32,6 +46,8 @@ struct Services {
   ErrorReporter reportError;
   MessageDialog showMessage;
   ProcessStarterFactory processStarter;
+  ModalRunner runModal = ShowModally;
+  FileOpenDialog openFile = ShowOpenFileDialog;
 };
 
 }  // namespace ombrisk

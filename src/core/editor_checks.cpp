@@ -1,0 +1,63 @@
+#include "core/editor_checks.h"
+
+#include "core/text.h"
+#include "core/texts.h"
+
+namespace ombrisk {
+
+std::u16string_view StoredProfileName(std::u16string_view typed) {
+  while (!typed.empty() && IsBlankOrControl(typed.back())) typed.remove_suffix(1);
+  return typed;
+}
+
+std::optional<InputProblem> CheckProfileInput(const ProfileInput& input, std::span<const std::u16string> listedNames,
+                                              std::span<const std::u16string> takenSections,
+                                              const TextComparer& comparer) {
+  const std::u16string_view name = StoredProfileName(input.name);
+  // A blank name is reported as blank, even when a profile with an empty name
+  // exists.
+  if (Trim(name).empty()) return InputProblem{texts::kEmptyProfileName, EditorField::ProfileName};
+  for (const std::u16string& listed : listedNames) {
+    if (comparer.CompareIgnoringCase(name, listed) == 0) {
+      return InputProblem{texts::kDuplicateProfile, EditorField::ProfileName};
+    }
+  }
+  const std::u16string section = Concat({u"PREF_", name});
+  for (const std::u16string& taken : takenSections) {
+    if (comparer.Mapping().Equal(section, taken))
+      return InputProblem{texts::kDuplicateProfile, EditorField::ProfileName};
+  }
+  if (input.useAltReg && Trim(input.altReg).empty()) return InputProblem{texts::kEmptyAltReg, EditorField::AltReg};
+  if (input.preProcess.find_first_of(u"\r\n") != std::u16string_view::npos) {
+    return InputProblem{texts::kMultiLinePreProcess, EditorField::PreProcess};
+  }
+  return std::nullopt;
+}
+
+std::u16string ParameterFile(std::u16string_view parameters) {
+  if (parameters.empty() || parameters.front() != u'"') return std::u16string(parameters);
+  std::u16string file;
+  for (std::size_t i = 1; i < parameters.size(); ++i) {
+    if (parameters[i] != u'"') {
+      file += parameters[i];
+    } else if (i + 1 < parameters.size() && parameters[i + 1] == u'"') {
+      file += u'"';
+      ++i;
+    } else {
+      break;
+    }
+  }
+  return file;
+}
+
+std::u16string_view FolderPart(std::u16string_view path) {
+  const std::size_t last = path.find_last_of(u"\\:");
+  return last == std::u16string_view::npos ? std::u16string_view() : path.substr(0, last + 1);
+}
+
+std::u16string QuotedWhenBlank(std::u16string_view path) {
+  if (path.find(u' ') == std::u16string_view::npos) return std::u16string(path);
+  return Concat({u"\"", path, u"\""});
+}
+
+}  // namespace ombrisk

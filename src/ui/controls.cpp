@@ -1,0 +1,120 @@
+#include "ui/controls.h"
+
+#include <commctrl.h>
+
+#include "win32/wide.h"
+
+namespace ombrisk {
+
+namespace {
+
+LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CONTEXTMENU:
+    case WM_NEXTDLGCTL:
+    // A multi-line edit asks its parent to close when Esc is pressed in it.
+    case WM_CLOSE:
+      return SendMessageW(GetParent(window), message, wParam, lParam);
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+LRESULT CALLBACK FillBackgroundProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if (message == WM_ERASEBKGND) {
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, FillBackgroundProc, 0);
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void RegisterPanelClass(HINSTANCE instance) {
+  WNDCLASSEXW panel{};
+  panel.cbSize = sizeof panel;
+  panel.lpfnWndProc = PanelProc;
+  panel.hInstance = instance;
+  panel.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  panel.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  panel.lpszClassName = kPanelClass;
+  RegisterClassExW(&panel);
+}
+
+HWND CreateChild(HWND parent, const wchar_t* className, std::u16string_view caption, DWORD style, DWORD exStyle, int id,
+                 HFONT font) {
+  HWND window =
+      CreateWindowExW(exStyle, className, Wide(caption).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return window;
+}
+
+void MoveTo(HWND window, int left, int top, int width, int height) {
+  SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::u16string ListItemText(HWND view, int row, int column) {
+  std::wstring buffer(256, L'\0');
+  for (;;) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    const auto length = static_cast<std::size_t>(
+        SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    if (length + 1 < buffer.size()) return FromWide(std::wstring_view(buffer.data(), length));
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+HIMAGELIST LoadImageStrip(int resource, int count) {
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32, count, 0);
+  const auto strip = static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (strip != nullptr) {
+    ImageList_Add(list, strip, nullptr);
+    DeleteObject(strip);
+  }
+  return list;
+}
+
+void FillOwnBackground(HWND window) { SetWindowSubclass(window, FillBackgroundProc, 0, 0); }
+
+int TextHeight(HWND window, HFONT font) {
+  HDC screen = GetDC(window);
+  const HGDIOBJ old = SelectObject(screen, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen, &metrics);
+  SelectObject(screen, old);
+  ReleaseDC(window, screen);
+  return metrics.tmHeight;
+}
+
+int TextWidth(HWND window, HFONT font, std::u16string_view text) {
+  std::wstring shown;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'&' && i + 1 < text.size()) ++i;
+    shown += static_cast<wchar_t>(text[i]);
+  }
+  HDC screen = GetDC(window);
+  const HGDIOBJ old = SelectObject(screen, font);
+  SIZE extent{};
+  GetTextExtentPoint32W(screen, shown.c_str(), static_cast<int>(shown.size()), &extent);
+  SelectObject(screen, old);
+  ReleaseDC(window, screen);
+  return extent.cx;
+}
+
+std::u16string ControlText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return FromWide(text);
+}
+
+}  // namespace ombrisk

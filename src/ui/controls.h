@@ -1,0 +1,44 @@
+// Small pieces the windows share: the container class of panels and pages,
+// child-control creation, list-view texts and image strips.
+#pragma once
+
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include <string>
+#include <string_view>
+
+namespace ombrisk {
+
+// A borderless container. It passes its children's commands, notifications
+// and dialog-navigation requests to its parent, so the window above hears
+// every control wherever it sits.
+inline constexpr const wchar_t* kPanelClass = L"TPanel";
+void RegisterPanelClass(HINSTANCE instance);
+
+// A visible child window with the font; 0 as id for none.
+HWND CreateChild(HWND parent, const wchar_t* className, std::u16string_view caption, DWORD style, DWORD exStyle, int id,
+                 HFONT font);
+
+void MoveTo(HWND window, int left, int top, int width, int height);
+
+// A cell's whole text, however long.
+std::u16string ListItemText(HWND view, int row, int column);
+
+// A 16 x 16 image list from a bitmap resource holding the images side by side.
+HIMAGELIST LoadImageStrip(int resource, int count);
+
+// Group boxes and etched lines draw only their lines and text; under
+// containers that clip their children nobody else paints the rest, so this
+// subclass fills their background.
+void FillOwnBackground(HWND window);
+
+// The height of the font's text line, which a one-line label takes.
+int TextHeight(HWND window, HFONT font);
+// The width the text takes in the font, without its "&" marks.
+int TextWidth(HWND window, HFONT font, std::u16string_view text);
+
+std::u16string ControlText(HWND window);
+
+}  // namespace ombrisk

@@ -1,0 +1,50 @@
+// TframeLibrary: the content of one library tab of the editor, the twelve
+// library path settings of one platform as label and edit pairs in a box
+// that scrolls when the tab is smaller than its content.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "core/platforms.h"
+
+namespace ombrisk {
+
+class TframeLibrary {
+ public:
+  static constexpr int kRows = static_cast<int>(LibrarySettings.size());
+
+  // Registers the scrolling box's window class once per process.
+  static void RegisterWindowClass(HINSTANCE instance);
+
+  // Creates the frame on the page, filling it. The page owns the windows.
+  TframeLibrary(HWND page, HFONT font, TPlatformType platform);
+
+  // The platform of the tab.
+  TPlatformType Tag() const { return platform_; }
+  HWND Handle() const { return frame_; }
+  HWND ScrollBox1() const { return scrollBox_; }
+  HWND Edit(int row) const { return edits_[static_cast<std::size_t>(row)]; }
+  HWND Label(int row) const { return labels_[static_cast<std::size_t>(row)]; }
+  HWND lblDmy() const { return lblDmy_; }
+
+  // Enables or disables a row's edit together with its label.
+  void SetRowEnabled(int row, bool enabled);
+  std::array<std::u16string, kRows> Values() const;
+  void SetValues(const std::array<std::u16string, kRows>& values);
+  // Fills the page again after it changed size.
+  void FitToPage();
+
+ private:
+  TPlatformType platform_;
+  HWND page_;
+  HWND frame_ = nullptr;
+  HWND scrollBox_ = nullptr;
+  std::array<HWND, kRows> labels_{};
+  std::array<HWND, kRows> edits_{};
+  HWND lblDmy_ = nullptr;
+};
+
+}  // namespace ombrisk

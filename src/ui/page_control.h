@@ -1,0 +1,42 @@
+// A tab control with one page per tab. The pages are panels beside the tab
+// control, laid over its display area, and only the selected one is visible.
+// As in property sheets, the tab strip comes after the pages in the Tab
+// order: the pages lie above the tab control, which stays at the bottom.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+#include <vector>
+
+namespace ombrisk {
+
+class PageControl {
+ public:
+  void Create(HWND parent, int id, HFONT font);
+  HWND Handle() const { return tabs_; }
+
+  // Appends a tab and its page (hidden unless it is the only one); image -1
+  // for none.
+  HWND AddPage(std::u16string_view caption, int image);
+  // Removes the last tab and destroys its page with everything on it.
+  void DeleteLastPage();
+  int PageCount() const { return static_cast<int>(pages_.size()); }
+  HWND Page(int index) const { return pages_[static_cast<std::size_t>(index)]; }
+  int ActivePageIndex() const;
+  // Selects the tab and shows its page without a change notification, as
+  // the program does.
+  void SetActivePage(int index);
+  // Shows the page of the tab the user selected (on TCN_SELCHANGE).
+  void ShowSelectedPage();
+  // Places the tab control; the pages fill its display area.
+  void SetBounds(int left, int top, int width, int height);
+  RECT PageBounds() const;
+
+ private:
+  HWND tabs_ = nullptr;
+  HFONT font_ = nullptr;
+  std::vector<HWND> pages_;
+};
+
+}  // namespace ombrisk
