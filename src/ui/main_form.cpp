@@ -421,6 +421,8 @@ LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Window::HandleMessage(message, wParam, lParam);
 }
 
+WORD TMAIN_FORM::CommandId(Action action) { return static_cast<WORD>(kFirstActionCommand + action); }
+
 void TMAIN_FORM::Execute(Action action) {
   if (!enabled_[action]) return;
   switch (action) {

@@ -54,6 +54,8 @@ class TMAIN_FORM : public Window {
   // The open find dialog, or nullptr.
   HWND FindDialog() const { return findDialog_; }
   void Execute(Action action);
+  // The command the action's button, menu item and shortcut send.
+  static WORD CommandId(Action action);
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -1,0 +1,809 @@
+// The profile editor reached as a person reaches it, through Add, Edit and
+// Copy of the main window, on the real registry and settings file of the
+// test prefix. Its modal run is the real one; the steps of a test run inside
+// it, one per timer tick, as the user's actions would.
+#include "ui/pref_form.h"
+
+#include <windowsx.h>
+
+#include <gtest/gtest.h>
+
+#include "ui/controls.h"
+#include "ui/main_form_fixture.h"
+
+namespace ombrisk {
+namespace {
+
+using Step = std::function<void(TPREF_FORM&)>;
+
+// Runs the steps one at a time from inside the dialog's modal loop. The
+// timer is set again after each step, so the dialog has its idle moment
+// between two steps, as between two actions of a person. A dialog still open
+// after the last step is closed with Cancel, and leftOpen tells so.
+class ModalScript {
+ public:
+  // The first tick only waits, so the dialog is idle once before the first
+  // step, however long its first painting takes.
+  explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
+    steps_.insert(steps_.begin(), [](TPREF_FORM&) {});
+  }
+
+  int operator()(TPREF_FORM& dialog) {
+    current_ = this;
+    dialog_ = &dialog;
+    ran = true;
+    timer_ = SetTimer(nullptr, 0, kPause, Tick);
+    const int result = dialog.ShowModal();
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+    return result;
+  }
+
+  bool ran = false;
+  bool leftOpen = false;
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    ModalScript* script = current_;
+    if (script == nullptr || script->dialog_->ModalResult() != 0) return;
+    if (script->next_ < script->steps_.size()) {
+      script->steps_[script->next_++](*script->dialog_);
+      SetTimer(nullptr, script->timer_, kPause, Tick);
+    } else if (!script->leftOpen) {
+      script->leftOpen = true;
+      PostMessageW(script->dialog_->Handle(), WM_CLOSE, 0, 0);
+    }
+  }
+
+  static constexpr UINT kPause = 40;
+  static inline ModalScript* current_ = nullptr;
+  UINT_PTR timer_ = 0;
+  std::vector<Step> steps_;
+  std::size_t next_ = 0;
+  TPREF_FORM* dialog_ = nullptr;
+};
+
+Rect BoundsInParent(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+std::u16string Text(HWND window) { return ControlText(window); }
+void SetText(HWND window, std::u16string_view text) { SetWindowTextW(window, Wide(text).c_str()); }
+bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+// A left click in the middle of a rectangle of the window.
+void ClickAt(HWND window, RECT area) {
+  const LPARAM at = MAKELPARAM((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+void ClickTab(HWND tabs, int index) {
+  RECT item;
+  TabCtrl_GetItemRect(tabs, index, &item);
+  ClickAt(tabs, item);
+}
+
+// A click on a column header, as the list view reports it to its parent.
+void ClickHeader(HWND view, int column) {
+  NMLISTVIEW click{};
+  click.hdr.hwndFrom = view;
+  click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(view));
+  click.hdr.code = LVN_COLUMNCLICK;
+  click.iItem = -1;
+  click.iSubItem = column;
+  SendMessageW(GetParent(view), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+}
+
+std::vector<std::u16string> TabCaptions(HWND tabs) {
+  std::vector<std::u16string> captions;
+  for (int index = 0; index < TabCtrl_GetItemCount(tabs); ++index) {
+    wchar_t text[64] = L"";
+    TCITEMW item{};
+    item.mask = TCIF_TEXT | TCIF_IMAGE;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    TabCtrl_GetItem(tabs, index, &item);
+    captions.push_back(FromWide(text) + u"/" + DecimalText(item.iImage));
+  }
+  return captions;
+}
+
+class Editor : public MainForm {
+ protected:
+  // A value of the IDE's settings key of the release (its default key, or
+  // the alternate one when named).
+  void Ide(VersionCode code, std::u16string_view relative, std::u16string_view name, std::u16string_view text,
+           std::u16string_view altReg = u"") {
+    WinRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(IdeRegistryKey(code, !altReg.empty(), altReg) + std::u16string(relative), true));
+    registry.WriteString(name, text);
+  }
+  // Every library value of the platform: "<tab caption>:<value name>".
+  void LibraryKey(VersionCode code, TPlatformType platform) {
+    for (const LibrarySetting& setting : LibrarySettings) {
+      const std::u16string name(RegistryValueName(setting, code));
+      Ide(code, LibraryKeyName(platform), name, std::u16string(PlatformTabCaption(platform)) + u":" + name);
+    }
+  }
+
+  // Runs a command of the main window with the steps inside the editor.
+  ModalScript& Run(TMAIN_FORM::Action action, std::vector<Step> steps) {
+    script = std::make_unique<ModalScript>(std::move(steps));
+    runModal = [this](TPREF_FORM& dialog) { return (*script)(dialog); };
+    // As the button or the menu sends it, so errors meet the window's own
+    // error boundary.
+    SendMessageW(form_->Handle(), WM_COMMAND, TMAIN_FORM::CommandId(action), 0);
+    testing::PumpMessages();
+    return *script;
+  }
+
+  static HWND C(TPREF_FORM& dialog, const wchar_t* name) { return dialog.Component(name); }
+  std::u16string Message(std::u16string_view text) { return u"エラー|" + std::u16string(text) + u"|8208"; }
+  std::vector<std::u16string> Packages(TPREF_FORM& dialog) {
+    HWND view = C(dialog, L"LV1");
+    std::vector<std::u16string> rows;
+    for (int row = 0; row < ListView_GetItemCount(view); ++row) {
+      rows.push_back(ListItemText(view, row, 0) + u"|" + ListItemText(view, row, 1) +
+                     (ListView_GetCheckState(view, row) ? u"|on" : u"|off"));
+    }
+    return rows;
+  }
+  void UserSelectsRelease(TPREF_FORM& dialog, VersionCode code) {
+    HWND combo = C(dialog, L"CB01");
+    for (int index = 0; index < ComboBox_GetCount(combo); ++index) {
+      if (static_cast<VersionCode>(ComboBox_GetItemData(combo, index)) == code) ComboBox_SetCurSel(combo, index);
+    }
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+  }
+
+  std::unique_ptr<ModalScript> script;
+};
+
+TEST_F(Editor, AddShowsTheNewProfileDialogLaidOut) {
+  Install(7);
+  Install(2017);
+  Settings(u"[PREF_Seven]\r\nVersion=7\r\n[PREF_Six]\r\nVersion=2017\r\n");
+  TMAIN_FORM& main = NewForm();
+  RECT mainBounds;
+  GetWindowRect(main.Handle(), &mainBounds);
+  const ModalScript& run = Run(
+      TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
+        HWND window = dialog.Handle();
+        EXPECT_EQ(Text(window), u"プロファイルの新規作成");
+        EXPECT_FALSE(IsWindowEnabled(main.Handle())) << "the owner is disabled while the editor runs";
+        EXPECT_EQ(GetWindow(window, GW_OWNER), main.Handle());
+        const auto style = GetWindowLongPtrW(window, GWL_STYLE);
+        EXPECT_TRUE((style & WS_SYSMENU) && (style & WS_CAPTION));
+        EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+        RECT client;
+        GetClientRect(window, &client);
+        EXPECT_EQ(client.right, 600);
+        EXPECT_EQ(client.bottom, 400);
+        RECT bounds;
+        GetWindowRect(window, &bounds);
+        EXPECT_NEAR((bounds.left + bounds.right) / 2, (mainBounds.left + mainBounds.right) / 2, 1);
+        EXPECT_NEAR((bounds.top + bounds.bottom) / 2, (mainBounds.top + mainBounds.bottom) / 2, 1);
+
+        EXPECT_EQ(Text(C(dialog, L"ED01")), u"新規プロファイル");
+        EXPECT_EQ(dialog.Profiles, (std::vector<std::u16string>{u"Seven", u"Six"}));
+        HWND combo = C(dialog, L"CB01");
+        ASSERT_EQ(ComboBox_GetCount(combo), 2);
+        EXPECT_EQ(ComboBox_GetCurSel(combo), 0) << "the newest release";
+        EXPECT_EQ(dialog.SelectedVersion(), 2017);
+        EXPECT_EQ(GetWindowLongPtrW(combo, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+        EXPECT_EQ(Text(window), u"プロファイルの新規作成");
+        EXPECT_EQ(TabCaptions(C(dialog, L"PC1")),
+                  (std::vector<std::u16string>{u"全般/-1", u"パッケージ/-1", u"ライブラリ/-1", u"プリプロセッサ/-1"}));
+        EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, L"PC1")), 0);
+        EXPECT_TRUE(IsWindowVisible(C(dialog, L"TabSheet1")));
+        EXPECT_FALSE(IsWindowVisible(C(dialog, L"tsPackage")));
+
+        const std::pair<const wchar_t*, Rect> places[] = {
+            {L"ED01", {20, 39, 549, 21}},   {L"CB01", {20, 86, 545, 0}},     {L"ED02", {20, 139, 545, 21}},
+            {L"ED09", {20, 183, 528, 21}},  {L"btnRef", {548, 183, 21, 21}}, {L"CHB1", {20, 220, 0, 17}},
+            {L"CHB2", {20, 243, 0, 17}},    {L"CHB3", {20, 266, 0, 17}},     {L"chbEmbedded", {20, 289, 0, 17}},
+            {L"CHB6", {285, 220, 0, 17}},   {L"CHB4", {285, 243, 0, 17}},    {L"CHB5", {285, 266, 0, 17}},
+            {L"ED10", {304, 289, 153, 21}}, {L"Label1", {20, 24, 0, 0}},     {L"Label2", {20, 71, 0, 0}},
+            {L"Label3", {20, 124, 0, 0}},   {L"Label10", {20, 168, 0, 0}},   {L"Memo1", {3, 8, 582, 272}},
+            {L"Label4", {4, 289, 581, 42}}, {L"Panel1", {0, 363, 600, 37}},  {L"Button4", {394, 6, 96, 25}},
+            {L"Button5", {496, 6, 96, 25}}};
+        for (const auto& [name, expected] : places) {
+          Rect actual = BoundsInParent(C(dialog, name));
+          // Widths and heights of 0 are the font's (labels, check boxes, the
+          // combo box's edit).
+          if (expected.width == 0) actual.width = 0;
+          if (expected.height == 0) actual.height = 0;
+          EXPECT_EQ(actual, expected) << testing::Narrow(name);
+        }
+        EXPECT_GE(BoundsInParent(C(dialog, L"CHB1")).width, 201);
+        const std::pair<const wchar_t*, std::u16string_view> captions[] = {
+            {L"Label1", u"プロファイル名(&E):"},
+            {L"Label2", u"バージョン(&V):"},
+            {L"Label3", u"備考(&D):"},
+            {L"Label10", u"起動パラメータ(&P):"},
+            {L"btnRef", u"…"},
+            {L"CHB1", u"Delphi パーソナリティのみ起動(&D)"},
+            {L"CHB2", u"スプラッシュを表示しない(&N)"},
+            {L"CHB3", u"プロジェクトを読み込まない(&R)"},
+            {L"chbEmbedded", u"埋め込みデザイナ(&M)"},
+            {L"CHB6", u"管理者権限で起動(&U)"},
+            {L"CHB4", u"キャッシュを利用しない(&C)"},
+            {L"CHB5", u"代替レジストリを使用する(&A)"},
+            {L"Label4", u"以下のマクロ文字列が利用可能です。\r\n@$(DELPHI)@ , @$(BDS)@"},
+            {L"Button4", u"OK"},
+            {L"Button5", u"キャンセル"}};
+        for (const auto& [name, caption] : captions) EXPECT_EQ(Text(C(dialog, name)), caption) << testing::Narrow(name);
+
+        // Placeholders of a new profile; ED01 holds a name, so its own shows only
+        // once emptied.
+        const std::pair<const wchar_t*, std::u16string_view> hints[] = {
+            {L"ED01", u"一意なプロファイル名を入力してください (必須)"},
+            {L"ED02", u"備考を入力してください (任意)"},
+            {L"ED09", u"プロジェクトファイル (*.dpr,*.dproj, *.dpk) 等を指定できます (任意)"},
+            {L"ED10", u"代替レジストリ(必須)"}};
+        for (const auto& [name, hint] : hints) {
+          wchar_t text[128] = L"";
+          SendMessageW(C(dialog, name), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(text), 128);
+          EXPECT_EQ(FromWide(text), hint) << testing::Narrow(name);
+        }
+        EXPECT_TRUE(GetWindowLongPtrW(C(dialog, L"ED10"), GWL_STYLE) & ES_UPPERCASE);
+        const auto memo = GetWindowLongPtrW(C(dialog, L"Memo1"), GWL_STYLE);
+        EXPECT_TRUE((memo & ES_MULTILINE) && (memo & ES_WANTRETURN));
+        EXPECT_FALSE(memo & (WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL));
+        EXPECT_TRUE(ListView_GetExtendedListViewStyle(C(dialog, L"LV1")) & LVS_EX_CHECKBOXES);
+        EXPECT_EQ(ListView_GetColumnWidth(C(dialog, L"LV1"), 0), 430);
+        EXPECT_EQ(ListView_GetColumnWidth(C(dialog, L"LV1"), 1), 410);
+
+        // The focus starts on the name; Tab goes through the general page, the
+        // buttons and the tab strip.
+        EXPECT_EQ(GetFocus(), C(dialog, L"ED01"));
+        std::vector<std::wstring> order;
+        HWND control = C(dialog, L"ED01");
+        for (int step = 0; step < 16; ++step) {
+          control = GetNextDlgTabItem(window, control, FALSE);
+          for (const wchar_t* name :
+               {L"ED01", L"CB01", L"ED02", L"ED09", L"btnRef", L"CHB1", L"CHB2", L"CHB3", L"chbEmbedded", L"CHB6",
+                L"CHB4", L"CHB5", L"ED10", L"Button4", L"Button5", L"PC1"}) {
+            if (C(dialog, name) == control) order.emplace_back(name);
+          }
+        }
+        EXPECT_EQ(order, (std::vector<std::wstring>{L"CB01", L"ED02", L"ED09", L"btnRef", L"CHB1", L"CHB2", L"CHB3",
+                                                    L"chbEmbedded", L"CHB6", L"CHB4", L"CHB5", L"Button4", L"Button5",
+                                                    L"PC1", L"ED01", L"CB01"}))
+            << "ED10 is disabled until CHB5 is checked";
+        Click(C(dialog, L"Button5"));
+      }});
+  EXPECT_TRUE(run.ran);
+  EXPECT_FALSE(run.leftOpen);
+  EXPECT_TRUE(IsWindowEnabled(main.Handle()));
+  EXPECT_EQ(RowCount(), 2);
+  EXPECT_EQ(SettingsText().substr(1).find(u"[PREF_新規"), std::u16string::npos);
+  EXPECT_NE(SettingsText().find(u"[PrefForm]\r\nListViewColumnWidths=430,410\r\n"), std::u16string::npos);
+}
+
+TEST_F(Editor, KeyboardMnemonicsEnterAndEsc) {
+  Install(2017);
+  NewForm();
+  const auto key = [](UINT message, WPARAM code) {
+    PostMessageW(GetFocus(), message, code, message == WM_SYSCHAR ? (1 << 29) : 0);
+  };
+  const ModalScript& run = Run(
+      TMAIN_FORM::AL_ADD, {[&](TPREF_FORM&) { key(WM_SYSCHAR, 'v'); },
+                           [&](TPREF_FORM& dialog) {
+                             EXPECT_EQ(GetFocus(), C(dialog, L"CB01")) << "a label's mnemonic moves to its control";
+                             key(WM_SYSCHAR, 'n');
+                           },
+                           [&](TPREF_FORM& dialog) {
+                             EXPECT_TRUE(Checked(C(dialog, L"CHB2"))) << "a check box's mnemonic toggles it";
+                             SetFocus(C(dialog, L"ED02"));
+                             key(WM_KEYDOWN, VK_RETURN);
+                           },
+                           [&](TPREF_FORM& dialog) {
+                             EXPECT_EQ(dialog.ModalResult(), 0) << "no default button: Enter in an edit does nothing";
+                             SetFocus(C(dialog, L"ED01"));
+                             key(WM_KEYDOWN, VK_ESCAPE);
+                           }});
+  EXPECT_FALSE(run.leftOpen) << "Esc closes";
+  EXPECT_EQ(RowCount(), 0);
+
+  // Enter on the focused OK button presses it.
+  Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
+        SetFocus(C(dialog, L"Button4"));
+        key(WM_KEYDOWN, VK_RETURN);
+      }});
+  EXPECT_FALSE(script->leftOpen);
+  EXPECT_EQ(RowCount(), 1);
+  EXPECT_EQ(Cell(0, 0), L"新規プロファイル");
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(Editor, OkChecksTheNameTheAlternateKeyAndTheCommand) {
+  Install(2017);
+  Settings(u"[PREF_Alpha]\r\nVersion=2017\r\n[PREF_Hidden]\r\nVersion=3\r\n");
+  NewForm();
+  const auto pressOk = [](TPREF_FORM& dialog) { Click(dialog.Component(L"Button4")); };
+  const auto refused = [this](TPREF_FORM& dialog, std::u16string_view message, const wchar_t* focus, int page) {
+    EXPECT_EQ(dialog.ModalResult(), 0);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0], Message(message));
+    dialogs.clear();
+    EXPECT_EQ(GetFocus(), C(dialog, focus));
+    EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, L"PC1")), page);
+    EXPECT_TRUE(IsWindowVisible(C(dialog, focus)));
+  };
+  Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
+                             SetText(C(dialog, L"ED01"), u"alpha ");
+                             ClickTab(C(dialog, L"PC1"), 2);
+                             pressOk(dialog);
+                             refused(dialog, u"同名のプロファイルが存在します", L"ED01", 0);
+                             SetText(C(dialog, L"ED01"), u"HIDDEN");
+                             pressOk(dialog);
+                             refused(dialog, u"同名のプロファイルが存在します", L"ED01", 0);
+                             SetText(C(dialog, L"ED01"), u" \t ");
+                             pressOk(dialog);
+                             refused(dialog, u"プロファイル名が空白です", L"ED01", 0);
+                             SetText(C(dialog, L"ED01"), u"New ");
+                             Click(C(dialog, L"CHB5"));
+                           },
+                           [&](TPREF_FORM& dialog) {
+                             EXPECT_TRUE(IsWindowEnabled(C(dialog, L"ED10"))) << "enabled at idle once CHB5 is checked";
+                             SetText(C(dialog, L"ED10"), u"  ");
+                             pressOk(dialog);
+                             refused(dialog, u"代替レジストリキーが空白です", L"ED10", 0);
+                             SetText(C(dialog, L"ED10"), u"alt");
+                             SetText(C(dialog, L"Memo1"), u"copy a b\r\ncopy c d");
+                             pressOk(dialog);
+                             refused(dialog, u"プリプロセッサのコマンドは 1 行で入力してください", L"Memo1", 3);
+                             EXPECT_EQ(Text(C(dialog, L"Memo1")), u"copy a b\r\ncopy c d") << "nothing typed is lost";
+                             SetText(C(dialog, L"Memo1"), u"copy a b");
+                             pressOk(dialog);
+                           }});
+  EXPECT_FALSE(script->leftOpen);
+  EXPECT_TRUE(dialogs.empty());
+  ASSERT_EQ(RowCount(), 2);
+  EXPECT_EQ(Cell(1, 0), L"New") << "stored without its trailing blank";
+  EXPECT_EQ(Cell(1, 1), L"Delphi XE6 / RAD Studio XE6");
+  const std::u16string text = SettingsText();
+  EXPECT_NE(text.find(u"[PREF_New]\r\nVersion=2017\r\nDescription=\r\nDelphiOnly=0\r\nNoSplash=0\r\nNoProject=0\r\n"
+                      u"NoCache=0\r\nUseAltReg=1\r\nRunAsAdmin=0\r\nAltReg=ALT\r\nParameters=\r\n"
+                      u"Embedded_Designer=False\r\nPKG_Count=0\r\nPreProcess=copy a b\r\n"),
+            std::u16string::npos)
+      << ToUtf8(text);
+  EXPECT_NE(text.find(u"[PREF_Hidden]\r\nVersion=3\r\n"), std::u16string::npos) << "the unlisted profile is kept";
+}
+
+TEST_F(Editor, CancelEscAndTheCloseBoxCloseWithoutChecks) {
+  Install(7);
+  NewForm();
+  const std::vector<Step> closers = {
+      [](TPREF_FORM& dialog) { Click(dialog.Component(L"Button5")); },
+      [](TPREF_FORM& dialog) { PostMessageW(dialog.Component(L"ED02"), WM_KEYDOWN, VK_ESCAPE, 0); },
+      [](TPREF_FORM& dialog) { SendMessageW(dialog.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+      [](TPREF_FORM& dialog) {
+        // Esc inside the multi-line memo, which takes every key.
+        SetFocus(dialog.Component(L"Memo1"));
+        PostMessageW(dialog.Component(L"Memo1"), WM_KEYDOWN, VK_ESCAPE, 0);
+      }};
+  for (const Step& close : closers) {
+    Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
+                               SetText(dialog.Component(L"ED01"), u"");
+                               close(dialog);
+                             },
+                             [](TPREF_FORM& dialog) { EXPECT_NE(dialog.ModalResult(), 0); }});
+    EXPECT_FALSE(script->leftOpen);
+    EXPECT_TRUE(dialogs.empty());
+    EXPECT_EQ(RowCount(), 0);
+  }
+}
+
+TEST_F(Editor, ImportFillsTabsPackagesAndSwitchesOfTheChosenRelease) {
+  for (VersionCode code : {2, 3, 7, 2006, 2017}) Install(code);
+  LibraryKey(2, TPlatformType::pftNone);
+  LibraryKey(3, TPlatformType::pftNone);
+  LibraryKey(7, TPlatformType::pftNone);
+  LibraryKey(2006, TPlatformType::pftNone);
+  for (TPlatformType platform : VersionPlatforms(2017)) {
+    if (platform != TPlatformType::pftWin64) LibraryKey(2017, platform);
+  }
+  Ide(2006, u"Form Design", u"Embedded Designer", u"False");
+  Ide(2017, u"Form Design", u"Embedded Designer", u"false");
+  Ide(2017, u"Known Packages", u"C:\\pkg\\zeta.bpl", u"Zeta");
+  Ide(2017, u"Known Packages", u"C:\\pkg\\alpha.bpl", u"alpha");
+  Ide(2017, u"Known Packages", u"C:\\pkg\\Beta.bpl", u"Beta");
+  Ide(2017, u"Disabled Packages", u"C:\\PKG\\BETA.BPL", u"");
+  NewForm();
+
+  const auto rowsEnabled = [](TframeLibrary& frame) {
+    std::u16string states;
+    for (int row = 0; row < TframeLibrary::kRows; ++row) {
+      const bool edit = IsWindowEnabled(frame.Edit(row)) != FALSE;
+      EXPECT_EQ(edit, IsWindowEnabled(frame.Label(row)) != FALSE) << "row " << row;
+      EXPECT_EQ(Text(frame.Edit(row)).empty(), !edit) << "row " << row;
+      states += edit ? u'1' : u'0';
+    }
+    return states;
+  };
+  const auto modernControls = [](TPREF_FORM& dialog) {
+    std::u16string states;
+    for (const wchar_t* name : {L"LV1", L"CHB1", L"CHB4", L"CHB5", L"chbEmbedded"}) {
+      HWND control = dialog.Component(name);
+      // The package list lies on a page that is not shown: its own state.
+      const bool on = std::wstring_view(name) == L"LV1" ? (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0
+                                                        : IsWindowEnabled(control) != FALSE;
+      states += on ? u'1' : u'0';
+    }
+    return states;
+  };
+  Run(TMAIN_FORM::AL_ADD,
+      {[&](TPREF_FORM& dialog) {
+         // XE6, imported when shown: no Win64 key, so OSX32 is the second tab.
+         EXPECT_EQ(TabCaptions(C(dialog, L"pcLibrary")),
+                   (std::vector<std::u16string>{u"Win32/0", u"OSX32/1", u"iOS Device/3", u"iOS Simulator/3",
+                                                u"Android32/4"}));
+         ASSERT_EQ(dialog.LibrarySheetCount(), 5);
+         EXPECT_EQ(dialog.SheetFrame(1).Tag(), TPlatformType::pftOSX32);
+         EXPECT_EQ(Text(dialog.SheetFrame(1).Edit(0)), u"OSX32:Search Path");
+         EXPECT_EQ(Text(dialog.SheetFrame(1).Edit(11)), u"OSX32:HPP Output Directory");
+         EXPECT_EQ(rowsEnabled(dialog.SheetFrame(0)), u"111111111111");
+         EXPECT_EQ(Packages(dialog),
+                   (std::vector<std::u16string>{u"alpha|C:\\pkg\\alpha.bpl|on", u"Beta|C:\\pkg\\Beta.bpl|off",
+                                                u"Zeta|C:\\pkg\\zeta.bpl|on"}));
+         EXPECT_TRUE(Checked(C(dialog, L"chbEmbedded"))) << "only the exact text False clears it";
+         EXPECT_EQ(modernControls(dialog), u"11111");
+         Click(C(dialog, L"CHB1"));
+         Click(C(dialog, L"CHB5"));
+         SetText(dialog.SheetFrame(0).Edit(0), u"typed");
+         UserSelectsRelease(dialog, 7);
+       },
+       [&](TPREF_FORM& dialog) {
+         EXPECT_EQ(TabCaptions(C(dialog, L"pcLibrary")), (std::vector<std::u16string>{u"Win32/0"}));
+         EXPECT_EQ(Text(dialog.SheetFrame(0).Edit(0)), u"Win32:Search Path");
+         EXPECT_EQ(rowsEnabled(dialog.SheetFrame(0)), u"111111000000");
+         EXPECT_EQ(modernControls(dialog), u"00000");
+         EXPECT_FALSE(Checked(C(dialog, L"CHB1")) || Checked(C(dialog, L"CHB5")) || Checked(C(dialog, L"chbEmbedded")));
+         EXPECT_FALSE(IsWindowEnabled(C(dialog, L"ED10")));
+         EXPECT_EQ(ListView_GetItemCount(C(dialog, L"LV1")), 0);
+         UserSelectsRelease(dialog, 2);
+       },
+       [&](TPREF_FORM& dialog) {
+         EXPECT_EQ(Text(dialog.SheetFrame(0).Edit(0)), u"Win32:SearchPath");
+         EXPECT_EQ(rowsEnabled(dialog.SheetFrame(0)), u"100000000000");
+         UserSelectsRelease(dialog, 3);
+       },
+       [&](TPREF_FORM& dialog) {
+         EXPECT_EQ(Text(dialog.SheetFrame(0).Edit(0)), u"Win32:SearchPath");
+         EXPECT_EQ(rowsEnabled(dialog.SheetFrame(0)), u"100000000000");
+         UserSelectsRelease(dialog, 2006);
+       },
+       [&](TPREF_FORM& dialog) {
+         EXPECT_EQ(TabCaptions(C(dialog, L"pcLibrary")), (std::vector<std::u16string>{u"Win32/0"}));
+         EXPECT_EQ(Text(dialog.SheetFrame(0).Edit(0)), u"Win32:Search Path");
+         EXPECT_EQ(rowsEnabled(dialog.SheetFrame(0)), u"111111100000");
+         EXPECT_EQ(modernControls(dialog), u"11111");
+         EXPECT_FALSE(Checked(C(dialog, L"chbEmbedded")));
+         UserSelectsRelease(dialog, 2017);
+       },
+       [&](TPREF_FORM& dialog) {
+         EXPECT_EQ(dialog.LibrarySheetCount(), 5);
+         EXPECT_EQ(Text(dialog.SheetFrame(0).Edit(0)), u"Win32:Search Path") << "what was typed is gone";
+         EXPECT_FALSE(dialog.Changed());
+       }});
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(Editor, AlternateKeyIsImportedAgainOnAPageChangeButNotOnOk) {
+  Install(2017);
+  Ide(2017, u"Known Packages", u"C:\\default.bpl", u"Default");
+  Ide(2017, u"Known Packages", u"C:\\alternate.bpl", u"Alternate", u"ALT");
+  Ide(2017, u"Known Packages", u"C:\\other.bpl", u"Other", u"OTHER");
+  NewForm();
+  Run(TMAIN_FORM::AL_ADD,
+      {[&](TPREF_FORM& dialog) {
+         EXPECT_EQ(Packages(dialog), (std::vector<std::u16string>{u"Default|C:\\default.bpl|on"}));
+         EXPECT_FALSE(dialog.Changed());
+         Click(C(dialog, L"CHB5"));
+         EXPECT_TRUE(dialog.Changed());
+       },
+       [&](TPREF_FORM& dialog) {
+         SetText(C(dialog, L"ED10"), u"alt");
+         EXPECT_EQ(Text(C(dialog, L"ED10")), u"ALT");
+         ClickTab(C(dialog, L"PC1"), 1);
+         EXPECT_EQ(Packages(dialog), (std::vector<std::u16string>{u"Alternate|C:\\alternate.bpl|on"}));
+         EXPECT_FALSE(dialog.Changed());
+         // A page change without a change of the key imports nothing.
+         ListView_SetCheckState(C(dialog, L"LV1"), 0, FALSE);
+         ClickTab(C(dialog, L"PC1"), 0);
+         EXPECT_EQ(Packages(dialog), (std::vector<std::u16string>{u"Alternate|C:\\alternate.bpl|off"}));
+         // Unchecked, the key is emptied and disabled at the next idle moment.
+         Click(C(dialog, L"CHB5"));
+       },
+       [&](TPREF_FORM& dialog) {
+         EXPECT_FALSE(IsWindowEnabled(C(dialog, L"ED10")));
+         EXPECT_EQ(Text(C(dialog, L"ED10")), u"");
+         ClickTab(C(dialog, L"PC1"), 3);
+         EXPECT_EQ(Packages(dialog), (std::vector<std::u16string>{u"Default|C:\\default.bpl|on"}));
+         ClickTab(C(dialog, L"PC1"), 0);
+         Click(C(dialog, L"CHB5"));
+       },
+       [&](TPREF_FORM& dialog) {
+         SetText(C(dialog, L"ED10"), u"other");
+         Click(C(dialog, L"Button4"));
+       }});
+  EXPECT_FALSE(script->leftOpen);
+  const std::u16string text = SettingsText();
+  EXPECT_NE(text.find(u"AltReg=OTHER\r\n"), std::u16string::npos);
+  EXPECT_EQ(text.find(u"C:\\other.bpl"), std::u16string::npos);
+  EXPECT_NE(text.find(u"PKG_Count=0\r\n"), std::u16string::npos) << "the rows of the earlier import, all enabled";
+}
+
+TEST_F(Editor, PackageColumnsSortInTheirOwnDirectionsAndRowsAreShaded) {
+  Install(2017);
+  Ide(2017, u"Known Packages", u"C:\\b\\z.bpl", u"alpha");
+  Ide(2017, u"Known Packages", u"C:\\a\\y.bpl", u"Beta");
+  Ide(2017, u"Known Packages", u"C:\\c\\x.bpl", u"gamma");
+  NewForm();
+  const auto names = [this](TPREF_FORM& dialog) {
+    std::u16string order;
+    for (const std::u16string& row : Packages(dialog)) order += row.substr(0, 1);
+    return order;
+  };
+  Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
+        HWND view = C(dialog, L"LV1");
+        ClickTab(C(dialog, L"PC1"), 1);
+        EXPECT_EQ(names(dialog), u"aBg");
+        ClickHeader(view, 1);
+        EXPECT_EQ(names(dialog), u"Bag") << "by path ascending";
+        ClickHeader(view, 1);
+        EXPECT_EQ(names(dialog), u"gaB");
+        ClickHeader(view, 1);
+        EXPECT_EQ(names(dialog), u"Bag");
+        ClickHeader(view, 0);
+        EXPECT_EQ(names(dialog), u"gBa") << "the name column goes on from its own ascending";
+        EXPECT_EQ(dialog.SortColumn(), 0);
+
+        // Rows 0 and 2 take the line colour; a row being drawn is asked for.
+        for (int row = 0; row < 3; ++row) {
+          NMLVCUSTOMDRAW draw{};
+          draw.nmcd.hdr.hwndFrom = view;
+          draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+          draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+          draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+          draw.clrTextBk = CLR_DEFAULT;
+          EXPECT_EQ(SendMessageW(GetParent(view), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw)), CDRF_DODEFAULT);
+          EXPECT_EQ(draw.clrTextBk, row % 2 == 0 ? dialog.LineColor() : CLR_DEFAULT) << row;
+        }
+        EXPECT_EQ(dialog.LineColor(), form_->LineColor());
+        Click(C(dialog, L"Button5"));
+      }});
+}
+
+TEST_F(Editor, BrowsePutsTheChosenFileIntoTheParameters) {
+  Install(2017);
+  NewForm();
+  std::vector<std::wstring> seen;
+  std::wstring chosen;
+  openFile = [&](OPENFILENAMEW& dialog) {
+    seen.push_back(dialog.lpstrInitialDir == nullptr ? L"<none>" : dialog.lpstrInitialDir);
+    EXPECT_EQ(std::wstring(dialog.lpstrFile), L"");
+    EXPECT_EQ(dialog.nFilterIndex, 1u);
+    EXPECT_EQ(dialog.Flags & (OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING),
+              static_cast<DWORD>(OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING));
+    std::vector<std::wstring> filters;
+    for (const wchar_t* part = dialog.lpstrFilter; *part != 0; part += wcslen(part) + 1) filters.emplace_back(part);
+    EXPECT_EQ(filters,
+              (std::vector<std::wstring>{
+                  L"Delphi プロジェクトファイル", L"*.dpr;*.dproj;*.proj;*.bdsproj;*.bpg;*.bdsgroup;*.groupproj",
+                  L"Delphi パッケージファイル (*.dpk)", L"*.dpk", L"すべてのファイル (*.*)", L"*.*"}));
+    if (chosen.empty()) return false;
+    wcscpy(dialog.lpstrFile, chosen.c_str());
+    return true;
+  };
+  Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
+        HWND parameters = C(dialog, L"ED09");
+        SetText(parameters, u"\"C:\\My Work\\App.dproj\" -debug");
+        chosen = L"C:\\Other Dir\\x.dpr";
+        Click(C(dialog, L"btnRef"));
+        EXPECT_EQ(Text(parameters), u"\"C:\\Other Dir\\x.dpr\"");
+        chosen = L"C:\\Work\\y.dpk";
+        Click(C(dialog, L"btnRef"));
+        EXPECT_EQ(Text(parameters), u"C:\\Work\\y.dpk");
+        chosen.clear();
+        Click(C(dialog, L"btnRef"));
+        EXPECT_EQ(Text(parameters), u"C:\\Work\\y.dpk") << "cancelled: nothing changes";
+        SetText(parameters, u"-x");
+        Click(C(dialog, L"btnRef"));
+        Click(C(dialog, L"Button5"));
+      }});
+  EXPECT_EQ(seen, (std::vector<std::wstring>{L"C:\\My Work\\", L"C:\\Other Dir\\", L"C:\\Work\\", L"<none>"}));
+}
+
+TEST_F(Editor, CtrlASelectsTheWholeCommand) {
+  Install(7);
+  NewForm();
+  Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
+                             HWND memo = C(dialog, L"Memo1");
+                             ClickTab(C(dialog, L"PC1"), 3);
+                             SetText(memo, u"copy a b");
+                             SetFocus(memo);
+                             SendMessageW(memo, EM_SETSEL, 2, 2);
+                             PostMessageW(memo, WM_CHAR, 1, 0);
+                           },
+                           [&](TPREF_FORM& dialog) {
+                             DWORD start = 0;
+                             DWORD end = 0;
+                             SendMessageW(C(dialog, L"Memo1"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                                          reinterpret_cast<LPARAM>(&end));
+                             EXPECT_EQ(start, 0u);
+                             EXPECT_EQ(end, 8u);
+                             EXPECT_EQ(Text(C(dialog, L"Memo1")), u"copy a b") << "the key itself is swallowed";
+                             Click(C(dialog, L"Button5"));
+                           }});
+}
+
+TEST_F(Editor, ColumnWidthsAreStoredAtEveryDestruction) {
+  // Nothing installed: the editor is not shown, yet stores its initial widths.
+  NewForm();
+  Run(TMAIN_FORM::AL_ADD, {});
+  EXPECT_FALSE(script->ran);
+  EXPECT_NE(SettingsText().find(u"[PrefForm]\r\nListViewColumnWidths=50,50\r\n"), std::u16string::npos);
+  EXPECT_EQ(SettingsText().find(u"[PREF_"), std::u16string::npos);
+  form_.reset();
+  DiscardQuit();
+
+  Install(2017);
+  for (const auto& [stored, expected] : {std::pair{u"500", u"500,400"}, {u"x,y,700", u"400,400"}}) {
+    Settings(u"[PrefForm]\r\nListViewColumnWidths=" + std::u16string(stored) + u"\r\n");
+    NewForm();
+    Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
+          HWND view = C(dialog, L"LV1");
+          EXPECT_EQ(
+              WidthListText(std::array<int, 2>{ListView_GetColumnWidth(view, 0), ListView_GetColumnWidth(view, 1)}),
+              expected);
+          Click(C(dialog, L"Button5"));
+        }});
+    EXPECT_NE(SettingsText().find(u"ListViewColumnWidths=" + std::u16string(expected) + u"\r\n"), std::u16string::npos);
+    form_.reset();
+    DiscardQuit();
+  }
+}
+
+TEST_F(Editor, EditLoadsTheProfileAndSavesItInPlace) {
+  Install(2017);
+  LibraryKey(2017, TPlatformType::pftWin32);
+  LibraryKey(2017, TPlatformType::pftWin64);
+  Ide(2017, u"Known Packages", u"C:\\pkg\\a.bpl", u"A package");
+  Ide(2017, u"Known Packages", u"C:\\pkg\\b.bpl", u"B package");
+  Ide(2017, u"Form Design", u"Embedded Designer", u"False");
+  Settings(
+      u"[PREF_A]\r\nVersion=2017\r\nDescription=first\r\nDelphiOnly=1\r\nNoSplash=0\r\nNoProject=1\r\nNoCache=0\r\n"
+      u"UseAltReg=0\r\nRunAsAdmin=1\r\nAltReg=\r\nParameters=-d\r\nPKG_Count=1\r\nPKG_PATH1=c:\\PKG\\B.BPL\r\n"
+      u"Search_Path=stored\r\nWIN64_Debug_DCU_Path=debug64\r\nPreProcess=echo @$(BDS)@\r\n"
+      u"[PREF_B]\r\nVersion=2017\r\n");
+  NewForm();
+  ASSERT_EQ(Selected(), 0);
+  Run(TMAIN_FORM::AL_EDIT, {[&](TPREF_FORM& dialog) {
+        EXPECT_EQ(Text(dialog.Handle()), u"プロファイルの編集");
+        EXPECT_EQ(Text(C(dialog, L"ED01")), u"A");
+        EXPECT_EQ(dialog.Profiles, (std::vector<std::u16string>{u"B"}));
+        EXPECT_EQ(dialog.Mode(), prmEdit);
+        EXPECT_EQ(Text(C(dialog, L"ED02")), u"first");
+        EXPECT_EQ(Text(C(dialog, L"ED09")), u"-d");
+        EXPECT_TRUE(Checked(C(dialog, L"CHB1")) && Checked(C(dialog, L"CHB3")) && Checked(C(dialog, L"CHB6")));
+        EXPECT_FALSE(Checked(C(dialog, L"CHB2")) || Checked(C(dialog, L"CHB4")) || Checked(C(dialog, L"CHB5")));
+        EXPECT_FALSE(Checked(C(dialog, L"chbEmbedded"))) << "no stored value: the IDE's";
+        EXPECT_EQ(Packages(dialog),
+                  (std::vector<std::u16string>{u"A package|C:\\pkg\\a.bpl|on", u"B package|C:\\pkg\\b.bpl|off"}));
+        ASSERT_EQ(dialog.LibrarySheetCount(), 2);
+        EXPECT_EQ(Text(dialog.SheetFrame(0).Edit(0)), u"stored");
+        EXPECT_EQ(Text(dialog.SheetFrame(0).Edit(1)), u"") << "the stored profile's, not the IDE's";
+        EXPECT_EQ(Text(dialog.SheetFrame(1).Edit(6)), u"debug64");
+        EXPECT_EQ(Text(C(dialog, L"Memo1")), u"echo @$(BDS)@");
+        wchar_t hint[64] = L"";
+        SendMessageW(C(dialog, L"ED01"), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(hint), 64);
+        EXPECT_EQ(std::wstring(hint), L"") << "no placeholders when editing";
+        SetText(C(dialog, L"ED01"), u"b");
+        Click(C(dialog, L"Button4"));
+        EXPECT_EQ(dialogs, (std::vector<std::u16string>{Message(u"同名のプロファイルが存在します")}));
+        SetText(C(dialog, L"ED01"), u"a");
+        SetText(C(dialog, L"ED02"), u"renamed");
+        Click(C(dialog, L"Button4"));
+      }});
+  EXPECT_FALSE(script->leftOpen);
+  EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"a", L"B"})) << "the row keeps its place";
+  EXPECT_EQ(Cell(0, 2), L"renamed");
+  EXPECT_EQ(Selected(), 0);
+  const std::u16string text = SettingsText();
+  EXPECT_EQ(text.find(u"[PREF_A]"), std::u16string::npos);
+  const std::size_t renamed = text.find(u"[PREF_a]\r\nVersion=2017\r\nDescription=renamed\r\nDelphiOnly=1\r\n");
+  ASSERT_NE(renamed, std::u16string::npos) << ToUtf8(text);
+  EXPECT_GT(renamed, text.find(u"[PREF_B]")) << "the section moves to the end";
+  EXPECT_NE(text.find(u"Embedded_Designer=False\r\nPKG_PATH1=C:\\pkg\\b.bpl\r\nPKG_NAME1=B package\r\nPKG_Count=1\r\n"
+                      u"Search_Path=stored\r\n"),
+            std::u16string::npos);
+  EXPECT_NE(text.find(u"WIN64_Debug_DCU_Path=debug64\r\n"), std::u16string::npos);
+}
+
+TEST_F(Editor, EditToAnEarlierReleaseAndBackRewritesTheSection) {
+  Install(7);
+  Install(2017);
+  LibraryKey(7, TPlatformType::pftNone);
+  for (TPlatformType platform : VersionPlatforms(2017)) LibraryKey(2017, platform);
+  Ide(2017, u"Known Packages", u"C:\\pkg\\a.bpl", u"A");
+  Settings(
+      u"[PREF_P]\r\nVersion=2017\r\nEmbedded_Designer=True\r\nPKG_Count=1\r\nPKG_PATH1=C:\\pkg\\a.bpl\r\n"
+      u"PKG_NAME1=A\r\n");
+  NewForm();
+  Run(TMAIN_FORM::AL_EDIT, {[&](TPREF_FORM& dialog) { UserSelectsRelease(dialog, 7); },
+                            [&](TPREF_FORM& dialog) { Click(C(dialog, L"Button4")); }});
+  std::u16string text = SettingsText();
+  EXPECT_EQ(text.find(u"Embedded_Designer"), std::u16string::npos) << ToUtf8(text);
+  EXPECT_EQ(text.find(u"PKG_"), std::u16string::npos);
+  EXPECT_NE(text.find(u"Search_Path=Win32:Search Path\r\n"), std::u16string::npos);
+  EXPECT_EQ(text.find(u"WIN64_"), std::u16string::npos);
+  EXPECT_EQ(Cell(0, 1), L"Delphi 7 / 7.1");
+
+  Run(TMAIN_FORM::AL_EDIT, {[&](TPREF_FORM& dialog) { UserSelectsRelease(dialog, 2017); },
+                            [&](TPREF_FORM& dialog) {
+                              ListView_SetCheckState(C(dialog, L"LV1"), 0, FALSE);
+                              Click(C(dialog, L"Button4"));
+                            }});
+  text = SettingsText();
+  // The designer box stays as release 7 left it: the IDE has no setting.
+  EXPECT_NE(text.find(u"Embedded_Designer=False\r\nPKG_PATH1=C:\\pkg\\a.bpl\r\nPKG_NAME1=A\r\nPKG_Count=1\r\n"),
+            std::u16string::npos)
+      << ToUtf8(text);
+  for (TPlatformType platform : VersionPlatforms(2017)) {
+    EXPECT_NE(text.find(SettingsKey(platform, LibrarySettings[11]) + u"=" +
+                        std::u16string(PlatformTabCaption(platform)) + u":HPP Output Directory\r\n"),
+              std::u16string::npos);
+  }
+  EXPECT_EQ(Cell(0, 1), L"Delphi XE6 / RAD Studio XE6");
+}
+
+TEST_F(Editor, CopyProposesANewNameAndKeepsTheOriginal) {
+  Install(7);
+  Settings(u"[PREF_A]\r\nVersion=7\r\nDescription=orig\r\n");
+  NewForm();
+  Run(TMAIN_FORM::AL_COPY, {[&](TPREF_FORM& dialog) {
+        EXPECT_EQ(Text(dialog.Handle()), u"プロファイルの新規作成");
+        EXPECT_EQ(Text(C(dialog, L"ED01")), u"コピー ～ A");
+        EXPECT_EQ(dialog.Profiles, (std::vector<std::u16string>{u"A"}));
+        EXPECT_EQ(Text(C(dialog, L"ED02")), u"orig");
+        SetText(C(dialog, L"ED01"), u"A");
+        Click(C(dialog, L"Button4"));
+        EXPECT_EQ(dialogs, (std::vector<std::u16string>{Message(u"同名のプロファイルが存在します")}));
+        SetText(C(dialog, L"ED01"), u"C");
+        Click(C(dialog, L"Button4"));
+      }});
+  EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"A", L"C"}));
+  EXPECT_EQ(Column(2), (std::vector<std::wstring>{L"orig", L"orig"}));
+  const std::u16string text = SettingsText();
+  EXPECT_NE(text.find(u"[PREF_A]\r\nVersion=7\r\nDescription=orig\r\n"), std::u16string::npos);
+  EXPECT_NE(text.find(u"[PREF_C]\r\nVersion=7\r\nDescription=orig\r\n"), std::u16string::npos);
+}
+
+TEST_F(Editor, AFailedSaveLeavesTheRowAndTheFileAsTheyWere) {
+  Install(7);
+  Settings(u"[PREF_A]\r\nVersion=7\r\nDescription=orig\r\n");
+  NewForm();
+  const std::string before = testing::ReadBytes(SettingsPath());
+  Run(TMAIN_FORM::AL_EDIT, {[&](TPREF_FORM& dialog) {
+        SetText(C(dialog, L"ED02"), u"changed");
+        SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY);
+        Click(C(dialog, L"Button4"));
+      }});
+  SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(Cell(0, 2), L"orig");
+  EXPECT_EQ(testing::ReadBytes(SettingsPath()), before);
+  ASSERT_EQ(errors.size(), 2u) << "the save, then the column widths";
+  EXPECT_EQ(errors[0].find(u"ファイル \""), 0u) << ToUtf8(errors[0]);
+}
+
+}  // namespace
+}  // namespace ombrisk
