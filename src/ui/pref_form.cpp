@@ -426,6 +426,13 @@ bool TPREF_FORM::PreTranslateMessage(MSG& message) {
       return true;
     }
   }
+  // Enter presses the focused push button, and no other: there is no
+  // default button.
+  if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && IsChild(Handle(), message.hwnd) &&
+      IsPushButton(message.hwnd)) {
+    SendMessageW(message.hwnd, BM_CLICK, 0, 0);
+    return true;
+  }
   return IsDialogMessageW(Handle(), &message) != 0;
 }
 
