@@ -142,8 +142,11 @@ void TframeLibrary::RegisterWindowClass(HINSTANCE instance) {
   RegisterClassExW(&box);
 }
 
-TframeLibrary::TframeLibrary(HWND page, HFONT font, TPlatformType platform) : platform_(platform), page_(page) {
+TframeLibrary::TframeLibrary(HWND page, HFONT font, TPlatformType platform) : platform_(platform) {
+  RECT bounds;
+  GetClientRect(page, &bounds);
   frame_ = CreateChild(page, kPanelClass, u"", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 0, font);
+  MoveTo(frame_, 0, 0, bounds.right, bounds.bottom);
   scrollBox_ = CreateChild(frame_, kScrollBoxClass, u"", WS_VSCROLL | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 0, font);
   const int labelHeight = TextHeight(frame_, font);
   // Tab order follows creation: each label, then its edit.
@@ -159,15 +162,9 @@ TframeLibrary::TframeLibrary(HWND page, HFONT font, TPlatformType platform) : pl
   }
   lblDmy_ = CreateChild(scrollBox_, L"STATIC", u"   ", SS_LEFT, 0, 0, font);
   MoveTo(lblDmy_, kDummyLabel.x, kDummyLabel.y, TextWidth(frame_, font, u"   ") + 2, labelHeight);
+  // The content's height is known now: sizing the box sets its scroll range.
   SetWindowLongPtrW(scrollBox_, GWLP_USERDATA, kDummyLabel.y + labelHeight);
-  FitToPage();
-}
-
-void TframeLibrary::FitToPage() {
-  RECT page;
-  GetClientRect(page_, &page);
-  MoveTo(frame_, 0, 0, page.right, page.bottom);
-  MoveTo(scrollBox_, 0, 0, page.right, page.bottom);
+  MoveTo(scrollBox_, 0, 0, bounds.right, bounds.bottom);
 }
 
 void TframeLibrary::SetRowEnabled(int row, bool enabled) {

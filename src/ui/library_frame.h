@@ -34,12 +34,9 @@ class TframeLibrary {
   void SetRowEnabled(int row, bool enabled);
   std::array<std::u16string, kRows> Values() const;
   void SetValues(const std::array<std::u16string, kRows>& values);
-  // Fills the page again after it changed size.
-  void FitToPage();
 
  private:
   TPlatformType platform_;
-  HWND page_;
   HWND frame_ = nullptr;
   HWND scrollBox_ = nullptr;
   std::array<HWND, kRows> labels_{};

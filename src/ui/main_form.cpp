@@ -541,7 +541,7 @@ void TMAIN_FORM::EditProfile(TPrefMode mode) {
     // Without an installed release there is nothing to edit.
     if (SendMessageW(dialog.Component(L"CB01"), CB_GETCOUNT, 0, 0) <= 0) return;
     if (services_.runModal(dialog) != IDOK) return;
-    SaveProfile(dialog, mode, row);
+    SaveEditedProfile(dialog, mode, row);
   });
   dialog.Release();
 }
@@ -585,7 +585,7 @@ void TMAIN_FORM::FillEditor(TPREF_FORM& dialog, TPrefMode mode, int row) {
   dialog.LoadRecord(record);
 }
 
-void TMAIN_FORM::SaveProfile(TPREF_FORM& dialog, TPrefMode mode, int row) {
+void TMAIN_FORM::SaveEditedProfile(TPREF_FORM& dialog, TPrefMode mode, int row) {
   const std::u16string name(StoredProfileName(ControlText(dialog.Component(L"ED01"))));
   const ProfileRecord record = dialog.ReadRecord();
   {

@@ -78,7 +78,7 @@ class TMAIN_FORM : public Window {
   void SetActionEnabled(Action action, bool enabled);
   void EditProfile(TPrefMode mode);
   void FillEditor(TPREF_FORM& dialog, TPrefMode mode, int row);
-  void SaveProfile(TPREF_FORM& dialog, TPrefMode mode, int row);
+  void SaveEditedProfile(TPREF_FORM& dialog, TPrefMode mode, int row);
   void AL_LAUNCHExecute();
   void AL_DELETEExecute();
   void AL_CANCELExecute();

@@ -70,7 +70,6 @@ class TPREF_FORM : public Window {
   void UpdateActions();
   bool Changed() const { return FChange; }
   int SortColumn() const { return Sort_Column; }
-  int ColumnTag(int column) const { return columnTags_[static_cast<std::size_t>(column)]; }
   COLORREF LineColor() const { return lineColor_; }
   // How the modal run ended so far: 0 while it goes on.
   int ModalResult() const { return modalResult_; }

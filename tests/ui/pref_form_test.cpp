@@ -810,53 +810,53 @@ TEST_F(Editor, LibraryTabsHoldScrollingFramesOfTwelveRows) {
   LibraryKey(2017, TPlatformType::pftWin32);
   LibraryKey(2017, TPlatformType::pftAndroid32);
   NewForm();
-  Run(TMAIN_FORM::AL_ADD,
-      {[&](TPREF_FORM& dialog) {
-         ClickTab(C(dialog, L"PC1"), 2);
-         ASSERT_EQ(dialog.LibrarySheetCount(), 2);
-         TframeLibrary& frame = dialog.SheetFrame(0);
-         constexpr int kLabelTops[] = {4, 46, 90, 134, 178, 222, 266, 308, 352, 396, 440, 482};
-         constexpr int kEditTops[] = {19, 61, 105, 149, 193, 237, 281, 323, 367, 413, 455, 497};
-         EXPECT_EQ(BoundsInParent(frame.ScrollBox1()).top, 0);
-         for (int row = 0; row < TframeLibrary::kRows; ++row) {
-           const Rect label = BoundsInParent(frame.Label(row));
-           EXPECT_EQ(label.left, 20);
-           EXPECT_EQ(label.top, kLabelTops[row]);
-           EXPECT_EQ(BoundsInParent(frame.Edit(row)), (Rect{20, kEditTops[row], 534, 21})) << row;
-           EXPECT_EQ(Text(frame.Label(row)), LibrarySettings[static_cast<std::size_t>(row)].labelCaption);
-           EXPECT_EQ(GetNextDlgTabItem(dialog.Handle(), frame.Edit(row), FALSE),
-                     row + 1 < TframeLibrary::kRows ? frame.Edit(row + 1) : C(dialog, L"pcLibrary"))
-               << "row " << row;
-         }
-         EXPECT_EQ(Text(frame.lblDmy()), u"   ");
-         EXPECT_EQ(BoundsInParent(frame.lblDmy()).left, 224);
-         EXPECT_EQ(BoundsInParent(frame.lblDmy()).top, 518);
-         // The content is higher than the tab: the box scrolls, and an edit
-         // that gets the focus comes into view.
-         EXPECT_TRUE(GetWindowLongPtrW(frame.ScrollBox1(), GWL_STYLE) & WS_VSCROLL);
-         SetFocus(frame.Edit(11));
-         RECT box;
-         RECT edit;
-         GetWindowRect(frame.ScrollBox1(), &box);
-         GetWindowRect(frame.Edit(11), &edit);
-         EXPECT_LE(edit.bottom, box.bottom);
-         EXPECT_GE(edit.top, box.top);
-         SetFocus(frame.Edit(0));
-         GetWindowRect(frame.Edit(0), &edit);
-         EXPECT_GE(edit.top, box.top);
-         // A label's mnemonic moves the focus to its edit.
-         PostMessageW(GetFocus(), WM_SYSCHAR, 'h', 1 << 29);
-       },
-       [&](TPREF_FORM& dialog) {
-         EXPECT_EQ(GetFocus(), dialog.SheetFrame(0).Edit(11));
-         // The other tab shows its own frame.
-         ClickTab(C(dialog, L"pcLibrary"), 1);
-         EXPECT_EQ(dialog.SheetFrame(1).Tag(), TPlatformType::pftAndroid32);
-         EXPECT_TRUE(IsWindowVisible(dialog.SheetFrame(1).Handle()));
-         EXPECT_FALSE(IsWindowVisible(dialog.SheetFrame(0).Handle()));
-         EXPECT_EQ(Text(dialog.SheetFrame(1).Edit(0)), u"Android32:Search Path");
-         Click(C(dialog, L"Button5"));
-       }});
+  Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
+                             ClickTab(C(dialog, L"PC1"), 2);
+                             ASSERT_EQ(dialog.LibrarySheetCount(), 2);
+                             TframeLibrary& frame = dialog.SheetFrame(0);
+                             constexpr int kLabelTops[] = {4, 46, 90, 134, 178, 222, 266, 308, 352, 396, 440, 482};
+                             constexpr int kEditTops[] = {19, 61, 105, 149, 193, 237, 281, 323, 367, 413, 455, 497};
+                             EXPECT_EQ(BoundsInParent(frame.ScrollBox1()).top, 0);
+                             for (int row = 0; row < TframeLibrary::kRows; ++row) {
+                               const Rect label = BoundsInParent(frame.Label(row));
+                               EXPECT_EQ(label.left, 20);
+                               EXPECT_EQ(label.top, kLabelTops[row]);
+                               EXPECT_EQ(BoundsInParent(frame.Edit(row)), (Rect{20, kEditTops[row], 534, 21})) << row;
+                               EXPECT_EQ(Text(frame.Label(row)),
+                                         LibrarySettings[static_cast<std::size_t>(row)].labelCaption);
+                               EXPECT_EQ(GetNextDlgTabItem(dialog.Handle(), frame.Edit(row), FALSE),
+                                         row + 1 < TframeLibrary::kRows ? frame.Edit(row + 1) : C(dialog, L"pcLibrary"))
+                                   << "row " << row;
+                             }
+                             EXPECT_EQ(Text(frame.lblDmy()), u"   ");
+                             EXPECT_EQ(BoundsInParent(frame.lblDmy()).left, 224);
+                             EXPECT_EQ(BoundsInParent(frame.lblDmy()).top, 518);
+                             // The content is higher than the tab: the box scrolls, and an edit
+                             // that gets the focus comes into view.
+                             EXPECT_TRUE(GetWindowLongPtrW(frame.ScrollBox1(), GWL_STYLE) & WS_VSCROLL);
+                             SetFocus(frame.Edit(11));
+                             RECT box;
+                             RECT edit;
+                             GetWindowRect(frame.ScrollBox1(), &box);
+                             GetWindowRect(frame.Edit(11), &edit);
+                             EXPECT_LE(edit.bottom, box.bottom);
+                             EXPECT_GE(edit.top, box.top);
+                             SetFocus(frame.Edit(0));
+                             GetWindowRect(frame.Edit(0), &edit);
+                             EXPECT_GE(edit.top, box.top);
+                             // A label's mnemonic moves the focus to its edit.
+                             PostMessageW(GetFocus(), WM_SYSCHAR, 'h', 1 << 29);
+                           },
+                           [&](TPREF_FORM& dialog) {
+                             EXPECT_EQ(GetFocus(), dialog.SheetFrame(0).Edit(11));
+                             // The other tab shows its own frame.
+                             ClickTab(C(dialog, L"pcLibrary"), 1);
+                             EXPECT_EQ(dialog.SheetFrame(1).Tag(), TPlatformType::pftAndroid32);
+                             EXPECT_TRUE(IsWindowVisible(dialog.SheetFrame(1).Handle()));
+                             EXPECT_FALSE(IsWindowVisible(dialog.SheetFrame(0).Handle()));
+                             EXPECT_EQ(Text(dialog.SheetFrame(1).Edit(0)), u"Android32:Search Path");
+                             Click(C(dialog, L"Button5"));
+                           }});
 }
 
 TEST_F(Editor, CtrlTabSwitchesPagesAsTheUsersChange) {
@@ -906,8 +906,8 @@ TEST_F(Editor, CtrlTabSwitchesPagesAsTheUsersChange) {
 
 TEST_F(Editor, AnImportErrorEndsTheEditAndStillStoresTheWidths) {
   Install(2017);
-  testing::SetRegistryValue(HKEY_CURRENT_USER, L"Software\\Embarcadero\\BDS\\14.0\\Library\\Win32", L"Search Path", REG_DWORD,
-                   "\1\0\0\0", 4);
+  testing::SetRegistryValue(HKEY_CURRENT_USER, L"Software\\Embarcadero\\BDS\\14.0\\Library\\Win32", L"Search Path",
+                            REG_DWORD, "\1\0\0\0", 4);
   Settings(u"[PREF_A]\r\nVersion=2017\r\n");
   NewForm();
   Run(TMAIN_FORM::AL_EDIT, {});
