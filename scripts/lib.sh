@@ -5,8 +5,8 @@
 OMBRISK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Debian packages the build and every test level need.
-OMBRISK_PACKAGES=(cmake g++ clang libclang-rt-14-dev libbenchmark-dev mingw-w64 wine wine64 xvfb xauth xdotool
-  imagemagick fonts-ipafont-gothic locales python3)
+OMBRISK_PACKAGES=(cmake g++ clang libclang-rt-14-dev libbenchmark-dev mingw-w64 wine wine64 xvfb xauth xdotool zip
+  imagemagick fonts-ipafont-gothic locales python3 clang-format clang-tidy lcov)
 
 log() { printf '==> %s\n' "$*" >&2; }
 
@@ -66,6 +66,67 @@ run_fuzzer() {
   grep -E '^Done [0-9]+ runs' "$output" >&2 || true
 }
 
+# Every C++ file of the project.
+project_sources() {
+  find "$OMBRISK_ROOT/src" "$OMBRISK_ROOT/tests" "$OMBRISK_ROOT/bench" "$OMBRISK_ROOT/fuzz" \
+    -name '*.h' -o -name '*.cpp' | LC_ALL=C sort
+}
+
+check_format() {
+  log "checking the layout of every C++ file (clang-format)"
+  project_sources | xargs clang-format --dry-run --Werror
+}
+
+# clang-tidy with the checked-in .clang-tidy over the program's own code: the
+# core with the native compile commands of the coverage build, the Windows
+# layers with the win64 ones, read as the MinGW-w64 target.
+run_clang_tidy() {
+  log "clang-tidy on src/"
+  local mingw
+  mingw=$(ls -d /usr/lib/gcc/x86_64-w64-mingw32/*-posix/include/c++ | head -n 1)
+  find "$OMBRISK_ROOT/src/core" -name '*.cpp' | xargs -P "$(nproc)" -n 4 \
+    clang-tidy -p "$OMBRISK_ROOT/build/coverage" --quiet 2>&1 | tidy_findings
+  find "$OMBRISK_ROOT/src/win32" "$OMBRISK_ROOT/src/ui" "$OMBRISK_ROOT/src/app" -name '*.cpp' |
+    xargs -P "$(nproc)" -n 4 clang-tidy -p "$OMBRISK_ROOT/build/win64" --quiet \
+      --extra-arg=--target=x86_64-w64-mingw32 --extra-arg=-isystem"$mingw" \
+      --extra-arg=-isystem"$mingw/x86_64-w64-mingw32" --extra-arg=-isystem"$mingw/backward" 2>&1 | tidy_findings
+}
+
+# Passes clang-tidy's output through and fails when it holds a finding.
+tidy_findings() {
+  local output
+  output=$(cat)
+  if grep -qE '(warning|error):' <<<"$output"; then
+    grep -E -A3 '(warning|error):' <<<"$output" >&2
+    log "clang-tidy found the above"
+    return 1
+  fi
+}
+
+# Runs the core's tests in the coverage build and fails below the minimum
+# share of the core's lines.
+check_core_coverage() {
+  local minimum=$1
+  local build="$OMBRISK_ROOT/build/coverage"
+  log "line coverage of the core"
+  find "$build" -name '*.gcda' -delete
+  "$build/bin/core_tests" --gtest_brief=1 >/dev/null
+  lcov --quiet --capture --initial --directory "$build" --output-file "$build/base.info" 2>/dev/null
+  lcov --quiet --capture --directory "$build" --output-file "$build/run.info" 2>/dev/null
+  lcov --quiet --add-tracefile "$build/base.info" --add-tracefile "$build/run.info" \
+    --output-file "$build/all.info" 2>/dev/null
+  lcov --quiet --extract "$build/all.info" '*/src/core/*' --output-file "$build/core.info" 2>/dev/null
+  local summary rate
+  summary=$(lcov --summary "$build/core.info" 2>&1 | grep 'lines')
+  rate=$(sed -n 's/.*: \([0-9.]*\)%.*/\1/p' <<<"$summary")
+  log "core${summary}"
+  if ! awk -v rate="$rate" -v minimum="$minimum" 'BEGIN { exit !(rate >= minimum) }'; then
+    lcov --list "$build/core.info" >&2
+    log "the core's line coverage is below $minimum%"
+    return 1
+  fi
+}
+
 # The environment every Wine process of the project runs in.
 wine_environment() {
   export WINEDEBUG=-all
@@ -109,6 +170,26 @@ start_wine() {
   # No window manager runs on Xvfb: unmanaged windows spare Wine its wait of
   # up to two seconds for one whenever a window is hidden.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+}
+
+# Installs the demo into the prefix in WINEPREFIX: Ombrisk.exe in C:\Ombrisk,
+# Delphi 7, Delphi 2007 and XE6 registered with the demo IDE (a window that
+# shows what a launch gave it) below C:\DemoIDE, their library keys and
+# packages, and a settings file with example profiles when it has none. The
+# IDE stand-in may be given (the tests use one without a window).
+install_demo() {
+  local bin="$OMBRISK_ROOT/build/win64/bin"
+  local ide_exe=${1:-$bin/demo_ide.exe}
+  local drive="$WINEPREFIX/drive_c"
+  local ide
+  mkdir -p "$drive/Ombrisk"
+  cp "$bin/Ombrisk.exe" "$drive/Ombrisk/Ombrisk.exe"
+  for ide in 'Delphi7/Bin/delphi32.exe' 'RAD Studio 2007/bin/bds.exe' 'RAD Studio XE6/bin/bds.exe'; do
+    mkdir -p "$drive/DemoIDE/$(dirname "$ide")"
+    cp "$ide_exe" "$drive/DemoIDE/$ide"
+  done
+  python3 "$OMBRISK_ROOT/scripts/demo.py" "$WINEPREFIX/demo.reg" "$drive/Ombrisk/Ombrisk.env"
+  wine regedit /S "$(winepath -w "$WINEPREFIX/demo.reg")" >/dev/null 2>&1
 }
 
 # Ends what start_xvfb and start_wine started, by process id.

@@ -69,7 +69,10 @@ void PortableTextComparer::UpperCaseInPlace(std::u16string& text) const {
   const auto& ctype = WideCtype();
   for (char16_t& c : text) {
     if (c >= 0xD800 && c <= 0xDFFF) continue;
-    const auto upper = static_cast<std::uint32_t>(ctype.toupper(static_cast<wchar_t>(c)));
+    // A wide character, not a char: clang-tidy 14 takes the facet's result
+    // for a signed char.
+    const auto upper =
+        static_cast<std::uint32_t>(ctype.toupper(static_cast<wchar_t>(c)));  // NOLINT(bugprone-signed-char-misuse)
     if (upper <= 0xFFFF) c = static_cast<char16_t>(upper);
   }
 }

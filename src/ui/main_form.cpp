@@ -183,7 +183,7 @@ void TMAIN_FORM::CreateComponents() {
     }
     std::u16string text(kActions[item].caption);
     if (!kActions[item].shortcutText.empty()) text += Concat({u"\t", kActions[item].shortcutText});
-    AppendMenuW(PopupMenu1, MF_STRING, static_cast<UINT_PTR>(kFirstActionCommand + item), Wide(text).c_str());
+    AppendMenuW(PopupMenu1, MF_STRING, CommandId(static_cast<Action>(item)), Wide(text).c_str());
     if (kActions[item].image >= 0) {
       // The image comes from IL1 when the menu draws the item.
       MENUITEMINFOW info{};

@@ -485,10 +485,8 @@ void TPREF_FORM::OnCommand(HWND control, WORD code) {
     CloseModal(IDCANCEL);
   } else if (control == btnRef && code == BN_CLICKED) {
     btnRefClick();
-  } else if (control == CHB5 && code == BN_CLICKED) {
-    FChange = true;  // CHB5Click
-  } else if (control == ED10 && code == EN_CHANGE) {
-    FChange = true;  // ED10Change
+  } else if ((control == CHB5 && code == BN_CLICKED) || (control == ED10 && code == EN_CHANGE)) {
+    FChange = true;  // CHB5Click, ED10Change
   } else if (control == CB01 && code == CBN_SELCHANGE) {
     if (cb01ChangeAttached_) CB01Change();
   }

@@ -1,50 +1,32 @@
 #!/usr/bin/env bash
 # A new profile made and launched as a person would: the real Ombrisk.exe
-# under Wine on the test run's X server, driven with xdotool. Ins opens the editor, a name, a release and a switch are chosen,
-# OK saves and the row appears; Enter on the row launches the IDE stand-in,
+# under Wine on the test run's X server, driven with xdotool. Ins opens the
+# editor, a name, a release and a switch are chosen, OK saves and the row
+# appears; Enter on the row launches the IDE stand-in,
 # which reports the switches and library paths it was given.
 #
 # Usage: editor_e2e.sh <Ombrisk.exe> <fake_ide.exe>; WINEPREFIX and DISPLAY
 # name the test run's prefix and X server.
 set -euo pipefail
 
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
+
 ombrisk_exe=$1
 fake_ide_exe=$2
-: "${WINEPREFIX:?}" "${DISPLAY:?}"
-
 folder_name="e2e-editor-$$"
 folder="$WINEPREFIX/drive_c/$folder_name"
 windows_folder="C:\\$folder_name"
-settings="$folder/Ombrisk.env"
+OMBRISK_WINDOWS_PATH="$windows_folder\\Ombrisk.exe"
+SETTINGS="$folder/Ombrisk.env"
 report="$folder/d7.exe.txt"
-ombrisk_pid=""
-
-fail() {
-  echo "FAILED: $*" >&2
-  [ -f "$settings" ] && iconv -f UTF-16 -t UTF-8 "$settings" >&2 || true
-  exit 1
-}
 
 cleanup() {
-  [ -n "$ombrisk_pid" ] && kill "$ombrisk_pid" 2>/dev/null || true
+  e2e_cleanup
   wine reg delete 'HKLM\Software\Borland\DELPHI\7.0' /f /reg:32 >/dev/null 2>&1 || true
   wine reg delete 'HKCU\Software\Borland\DELPHI\7.0' /f >/dev/null 2>&1 || true
   rm -rf "$folder"
 }
 trap cleanup EXIT
-
-# Waits up to ten seconds for a command to succeed.
-wait_for() {
-  local tries
-  for tries in $(seq 1 100); do
-    if "$@" >/dev/null 2>&1; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-
-settings_text() { iconv -f UTF-16 -t UTF-8 "$settings" 2>/dev/null | tr -d '\r'; }
-settings_hold() { settings_text | grep -qF -- "$1"; }
 
 mkdir -p "$folder"
 cp "$ombrisk_exe" "$folder/Ombrisk.exe"
@@ -52,17 +34,10 @@ cp "$fake_ide_exe" "$folder/d7.exe"
 wine reg add 'HKLM\Software\Borland\DELPHI\7.0' /v APP /d "$windows_folder\\d7.exe" /f /reg:32 >/dev/null
 wine reg add 'HKCU\Software\Borland\DELPHI\7.0\Library' /v 'Search Path' /d 'C:\lib\seven' /f >/dev/null
 
-wine "$windows_folder\\Ombrisk.exe" >/dev/null 2>&1 &
-ombrisk_pid=$!
-# The program's own windows, found by their titles.
-window() {
-  timeout 20 xdotool search --all --sync --onlyvisible --pid "$ombrisk_pid" --name "$1" | head -n 1 | grep . || fail "no window $1"
-}
-main=$(window '^Ombrisk$')
-xdotool windowfocus --sync "$main"
+start_ombrisk
 
 # Ins opens the editor with the name selected: typing replaces it.
-xdotool key Insert
+keys_to "$MAIN" Insert
 editor=$(window '^プロファイルの新規作成$')
 xdotool windowfocus --sync "$editor"
 xdotool type --delay 20 'e2e demo'
@@ -71,16 +46,15 @@ xdotool type --delay 20 'e2e demo'
 # Cancel to OK.
 xdotool key alt+v alt+n alt+e shift+Tab shift+Tab shift+Tab Return
 wait_for settings_hold '[PREF_e2e demo]' || fail "the profile was not saved"
-settings_hold 'Version=7' || fail "wrong release"
-settings_hold 'NoSplash=1' || fail "the splash switch was not saved"
-settings_hold 'Search_Path=C:\lib\seven' || fail "the library path was not imported"
+wait_for settings_hold 'Version=7' || fail "wrong release"
+wait_for settings_hold 'NoSplash=1' || fail "the splash switch was not saved"
+wait_for settings_hold 'Search_Path=C:\lib\seven' || fail "the library path was not imported"
 
 # The IDE's library path is changed by hand; launching the profile puts the
 # profile's path back before the IDE starts.
 wine reg add 'HKCU\Software\Borland\DELPHI\7.0\Library' /v 'Search Path' /d 'C:\changed' /f >/dev/null
 # Back in the list, Home selects the new row and Enter launches it.
-xdotool windowfocus --sync "$main"
-xdotool key Home Return
+keys_to "$MAIN" Home Return
 wait_for test -s "$report" || fail "the IDE was not started"
 sleep 0.5
 report_text=$(tr -d '\r' <"$report")

@@ -8,6 +8,8 @@
 //   key=<the key it read>
 //   prelaunch=<the text of prelaunch.txt beside it, or "(none)">
 //   <sub key>|<value name>=<value>     for every value below the key
+// Built as demo_ide.exe (OMBRISK_DEMO_WINDOW) it also shows the report in a
+// window of its own, so a person trying Ombrisk sees what a launch did.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
@@ -80,9 +82,8 @@ std::string FileText(const std::wstring& path) {
   return ToUtf8(FromWide(std::wstring_view(buffer, read / sizeof(wchar_t))));
 }
 
-}  // namespace
-
-int wmain() {
+// Writes the report and returns its text.
+std::string Report() {
   const std::u16string self = ExecutablePath();
   const std::wstring folder = Wide(self.substr(0, self.find_last_of(u'\\')));
   wchar_t current[MAX_PATH];
@@ -109,5 +110,66 @@ int wmain() {
   DWORD written = 0;
   WriteFile(file, out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
   CloseHandle(file);
+  return out;
+}
+
+#ifdef OMBRISK_DEMO_WINDOW
+LRESULT CALLBACK DemoWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      MoveWindow(GetWindow(window, GW_CHILD), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+// The report in a resizable window titled with the release; ends when the
+// window is closed.
+void ShowReport(const std::string& report) {
+  std::u16string text;
+  for (char16_t c : FromUtf8(report)) {
+    if (c == u'\n') text += u'\r';
+    text += c;
+  }
+  const Release* release = FindRelease(OwnRelease(ExecutablePath()));
+  const std::wstring caption = L"Demo IDE - " + Wide(release != nullptr ? release->label : u"?");
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = DemoWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = L"OmbriskDemoIde";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowExW(0, windowClass.lpszClassName, caption.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 760, 520, nullptr, nullptr, instance, nullptr);
+  HWND edit = CreateWindowExW(
+      WS_EX_CLIENTEDGE, L"EDIT", Wide(text).c_str(),
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL, 0,
+      0, 0, 0, window, nullptr, instance, nullptr);
+  SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+  ShowWindow(window, SW_SHOWNORMAL);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+#endif
+
+}  // namespace
+
+#ifdef OMBRISK_DEMO_WINDOW
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  ShowReport(Report());
   return 0;
 }
+#else
+int wmain() {
+  Report();
+  return 0;
+}
+#endif

@@ -1,0 +1,85 @@
+# Shared by the end-to-end scripts: the real Ombrisk.exe under Wine on the
+# test run's X server, driven with xdotool as a person would. Source it; it
+# needs WINEPREFIX and DISPLAY, and ends what it started at exit.
+
+: "${WINEPREFIX:?the test run's Wine prefix}" "${DISPLAY:?the test run's X server}"
+
+E2E_STARTED=()
+OMBRISK_PID=""
+
+fail() {
+  echo "FAILED: $*" >&2
+  # E2E_SCREENSHOT names a file for a picture of the screen at the failure.
+  [ -n "${E2E_SCREENSHOT:-}" ] && import -window root "$E2E_SCREENSHOT" 2>/dev/null || true
+  if [ -n "${SETTINGS:-}" ] && [ -f "$SETTINGS" ]; then
+    echo "--- the settings file:" >&2
+    settings_text >&2 || true
+  fi
+  exit 1
+}
+
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_STARTED[@]}"; do kill "$pid" 2>/dev/null || true; done
+}
+trap e2e_cleanup EXIT
+
+# Waits up to ten seconds for a command to succeed.
+wait_for() {
+  local tries
+  for tries in $(seq 1 100); do
+    if "$@" >/dev/null 2>&1; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# The settings file as UTF-8 text without CRs (it is UTF-16 when Ombrisk
+# wrote it).
+settings_text() {
+  if [ "$(head -c 2 "$SETTINGS" | od -An -tx1 | tr -d ' ')" = "fffe" ]; then
+    iconv -f UTF-16 -t UTF-8 "$SETTINGS" | tr -d '\r'
+  else
+    tr -d '\r' <"$SETTINGS"
+  fi
+}
+settings_hold() { settings_text | grep -qF -- "$1"; }
+
+# Starts a Windows program in the background and prints its process id.
+start_program() {
+  wine "$@" >/dev/null 2>&1 &
+  E2E_STARTED+=($!)
+  echo $!
+}
+
+# Starts Ombrisk and waits for its main window, which gets the keyboard.
+start_ombrisk() {
+  wine "$OMBRISK_WINDOWS_PATH" >/dev/null 2>&1 &
+  OMBRISK_PID=$!
+  E2E_STARTED+=("$OMBRISK_PID")
+  MAIN=$(window '^Ombrisk$')
+  xdotool windowfocus --sync "$MAIN"
+}
+
+# A visible window of Ombrisk (or of the process given second) whose title
+# matches; waits up to twenty seconds, then a moment more, as a person sees
+# a window before typing into it.
+window() {
+  timeout 20 xdotool search --all --sync --onlyvisible --pid "${2:-$OMBRISK_PID}" --name "$1" | head -n 1 | grep . ||
+    fail "no window titled $1"
+  sleep 0.3
+}
+
+# Focuses a window and sends it keys.
+keys_to() {
+  local target=$1
+  shift
+  xdotool windowfocus --sync "$target"
+  sleep 0.1
+  xdotool key --delay 40 "$@"
+}
+
+# Waits for a process to end; fails when it does not.
+wait_exit() {
+  wait_for bash -c "! kill -0 $1" || fail "process $1 did not end"
+}
