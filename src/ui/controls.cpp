@@ -35,15 +35,17 @@ LRESULT CALLBACK FillBackgroundProc(HWND window, UINT message, WPARAM wParam, LP
 
 }  // namespace
 
-void RegisterPanelClass(HINSTANCE instance) {
-  WNDCLASSEXW panel{};
-  panel.cbSize = sizeof panel;
-  panel.lpfnWndProc = PanelProc;
-  panel.hInstance = instance;
-  panel.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  panel.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  panel.lpszClassName = kPanelClass;
-  RegisterClassExW(&panel);
+void RegisterPanelClass(HINSTANCE instance) { RegisterChildClass(instance, kPanelClass, PanelProc); }
+
+void RegisterChildClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = name;
+  RegisterClassExW(&windowClass);
 }
 
 HWND CreateChild(HWND parent, const wchar_t* className, std::u16string_view caption, DWORD style, DWORD exStyle, int id,

@@ -16,6 +16,8 @@ namespace ombrisk {
 // every control wherever it sits.
 inline constexpr const wchar_t* kPanelClass = L"TPanel";
 void RegisterPanelClass(HINSTANCE instance);
+// Registers a class of child windows with the dialog background.
+void RegisterChildClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure);
 
 // A visible child window with the font; 0 as id for none.
 HWND CreateChild(HWND parent, const wchar_t* className, std::u16string_view caption, DWORD style, DWORD exStyle, int id,

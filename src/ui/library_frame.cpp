@@ -132,14 +132,7 @@ LRESULT CALLBACK ScrollBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 void TframeLibrary::RegisterWindowClass(HINSTANCE instance) {
-  WNDCLASSEXW box{};
-  box.cbSize = sizeof box;
-  box.lpfnWndProc = ScrollBoxProc;
-  box.hInstance = instance;
-  box.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  box.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  box.lpszClassName = kScrollBoxClass;
-  RegisterClassExW(&box);
+  RegisterChildClass(instance, kScrollBoxClass, ScrollBoxProc);
 }
 
 TframeLibrary::TframeLibrary(HWND page, HFONT font, TPlatformType platform) : platform_(platform) {

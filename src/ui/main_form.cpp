@@ -12,6 +12,7 @@
 #include "core/texts.h"
 #include "resource_ids.h"
 #include "ui/controls.h"
+#include "ui/list_sort.h"
 #include "ui/message_loop.h"
 #include "ui/pref_form.h"
 #include "ui/version_combo.h"
@@ -467,30 +468,9 @@ LRESULT TMAIN_FORM::LV1Notify(NMHDR* header) {
   }
 }
 
-LRESULT TMAIN_FORM::LV1AdvancedCustomDrawItem(NMLVCUSTOMDRAW* draw) {
-  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-  if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && draw->nmcd.dwItemSpec % 2 == 0 &&
-      (draw->nmcd.uItemState & CDIS_SELECTED) == 0) {
-    draw->clrTextBk = LineColor_;
-  }
-  return CDRF_DODEFAULT;
-}
+LRESULT TMAIN_FORM::LV1AdvancedCustomDrawItem(NMLVCUSTOMDRAW* draw) { return ShadeEvenRows(draw, LineColor_); }
 
-void TMAIN_FORM::LV1ColumnClick(int column) {
-  if (column < 0 || column > 2) return;
-  Sort_Column = column;
-  int& direction = sortDirections_[static_cast<std::size_t>(column)];
-  direction = direction == 1 ? -1 : 1;
-  ListView_SortItemsEx(LV1, LV1Compare, reinterpret_cast<LPARAM>(this));
-}
-
-int CALLBACK TMAIN_FORM::LV1Compare(LPARAM first, LPARAM second, LPARAM form) {
-  const auto* self = reinterpret_cast<const TMAIN_FORM*>(form);
-  const int column = self->Sort_Column;
-  return CompareRowKeys(self->RowText(static_cast<int>(first), column),
-                        self->RowText(static_cast<int>(second), column)) *
-         self->sortDirections_[static_cast<std::size_t>(column)];
-}
+void TMAIN_FORM::LV1ColumnClick(int column) { sort_.Click(LV1, column); }
 
 void TMAIN_FORM::LV1DblClick() { AL_LAUNCHExecute(); }
 

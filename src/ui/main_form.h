@@ -14,6 +14,7 @@
 
 #include "core/catalogue.h"
 #include "core/profile_record.h"
+#include "ui/list_sort.h"
 #include "ui/services.h"
 #include "ui/ui_font.h"
 #include "ui/window.h"
@@ -70,7 +71,6 @@ class TMAIN_FORM : public Window {
   LRESULT LV1Notify(NMHDR* header);
   LRESULT LV1AdvancedCustomDrawItem(NMLVCUSTOMDRAW* draw);
   void LV1ColumnClick(int column);
-  static int CALLBACK LV1Compare(LPARAM first, LPARAM second, LPARAM form);
   void LV1DblClick();
   void LV1KeyDown(WPARAM key);
   void LV1MouseDown();
@@ -122,8 +122,7 @@ class TMAIN_FORM : public Window {
   int previousHit_ = 0;
   bool finding_ = false;
 
-  int Sort_Column = 0;
-  std::array<int, 3> sortDirections_{0, 0, 0};  // the columns' tags
+  ColumnSort sort_{3};
   std::array<bool, kActionCount> enabled_{true, true, true, true, true, true, true};
 };
 

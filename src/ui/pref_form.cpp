@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "core/editor_checks.h"
-#include "core/profile_list.h"
 #include "core/settings_file.h"
 #include "core/text.h"
 #include "core/texts.h"
@@ -659,34 +658,13 @@ void TPREF_FORM::UpdateActions() {
 }
 
 void TPREF_FORM::ResetPackageSort() {
-  columnTags_ = {0, 0};
+  sort_.Reset();
   LV1ColumnClick(0);
 }
 
-void TPREF_FORM::LV1ColumnClick(int column) {
-  if (column < 0 || column > 1) return;
-  Sort_Column = column;
-  int& tag = columnTags_[static_cast<std::size_t>(column)];
-  tag = tag == 1 ? -1 : 1;
-  ListView_SortItemsEx(LV1, LV1Compare, reinterpret_cast<LPARAM>(this));
-}
+void TPREF_FORM::LV1ColumnClick(int column) { sort_.Click(LV1, column); }
 
-int CALLBACK TPREF_FORM::LV1Compare(LPARAM first, LPARAM second, LPARAM form) {
-  const auto* self = reinterpret_cast<const TPREF_FORM*>(form);
-  const int column = self->Sort_Column;
-  return CompareRowKeys(ListItemText(self->LV1, static_cast<int>(first), column),
-                        ListItemText(self->LV1, static_cast<int>(second), column)) *
-         self->columnTags_[static_cast<std::size_t>(column)];
-}
-
-LRESULT TPREF_FORM::LV1AdvancedCustomDrawItem(NMLVCUSTOMDRAW* draw) {
-  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-  if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && draw->nmcd.dwItemSpec % 2 == 0 &&
-      (draw->nmcd.uItemState & CDIS_SELECTED) == 0) {
-    draw->clrTextBk = lineColor_;
-  }
-  return CDRF_DODEFAULT;
-}
+LRESULT TPREF_FORM::LV1AdvancedCustomDrawItem(NMLVCUSTOMDRAW* draw) { return ShadeEvenRows(draw, lineColor_); }
 
 void TPREF_FORM::btnRefClick() {
   const std::u16string file = ParameterFile(ControlText(ED09));

@@ -15,6 +15,7 @@
 
 #include "core/profile_record.h"
 #include "ui/library_frame.h"
+#include "ui/list_sort.h"
 #include "ui/page_control.h"
 #include "ui/services.h"
 #include "ui/ui_font.h"
@@ -69,7 +70,7 @@ class TPREF_FORM : public Window {
   // Idle-time update: the alternate key is editable only while chosen.
   void UpdateActions();
   bool Changed() const { return FChange; }
-  int SortColumn() const { return Sort_Column; }
+  int SortColumn() const { return sort_.Column(); }
   COLORREF LineColor() const { return lineColor_; }
   // How the modal run ended so far: 0 while it goes on.
   int ModalResult() const { return modalResult_; }
@@ -90,7 +91,6 @@ class TPREF_FORM : public Window {
   void SetPackages(const std::vector<PackageRow>& packages);
   void ResetPackageSort();
   void LV1ColumnClick(int column);
-  static int CALLBACK LV1Compare(LPARAM first, LPARAM second, LPARAM form);
   LRESULT LV1AdvancedCustomDrawItem(NMLVCUSTOMDRAW* draw);
   void PC1Change();
   void SwitchPage(int step);
@@ -108,8 +108,7 @@ class TPREF_FORM : public Window {
   UiFont font_;
 
   bool FChange = false;
-  int Sort_Column = 0;
-  std::array<int, 2> columnTags_{0, 0};
+  ColumnSort sort_{2};  // Sort_Column and the columns' tags
   TPrefMode FMode = prmAdd;
   bool shown_ = false;
   bool cb01ChangeAttached_ = false;
