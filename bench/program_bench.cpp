@@ -107,6 +107,7 @@ int wmain(int argc, wchar_t** argv) {
       }
     }
     file.UpdateFile();
+    std::printf("settings file: %.1f MiB\n", static_cast<double>(file.FileContent().size()) / (1024.0 * 1024.0));
   }
 
   std::vector<double> startups;
@@ -144,14 +145,16 @@ int wmain(int argc, wchar_t** argv) {
 
   std::vector<double> launches;
   IdleStarter starter;
-  for (int run = 0; run < runs; ++run) {
+  for (int run = 0; run < runs && profiles > 0; ++run) {
     const auto start = Clock::now();
     LaunchProfile(LaunchServices{settings, files, comparer, registries, starter, [] {}, [] {}}, 2017,
                   u"Profile " + DecimalText(profiles / 2));
     launches.push_back(Milliseconds(Clock::now() - start));
   }
-  std::printf("launch of one XE6 profile (settings file, 72 library values, packages): median %.1f ms\n",
-              Median(launches));
+  if (!launches.empty()) {
+    std::printf("launch of one XE6 profile (settings file, 72 library values, packages): median %.1f ms\n",
+                Median(launches));
+  }
 
   DeleteFileW(Wide(settings).c_str());
   DeleteFileW(program.c_str());
