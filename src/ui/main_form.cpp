@@ -72,21 +72,7 @@ POINT WorkAreaOrigin() {
 const UINT TMAIN_FORM::kFindMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
 
 void TMAIN_FORM::RegisterWindowClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.style = CS_DBLCLKS;
-  windowClass.lpfnWndProc = &Window::WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = static_cast<HICON>(
-      LoadImageW(instance, MAKEINTRESOURCEW(IDI_OMBRISK), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  windowClass.hIconSm =
-      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_OMBRISK), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
-
+  RegisterFormClass(instance, kClassName, CS_DBLCLKS);
   RegisterPanelClass(instance);
   TPREF_FORM::RegisterWindowClass(instance);
 }

@@ -93,17 +93,7 @@ int ShowModally(TPREF_FORM& dialog) { return dialog.ShowModal(); }
 bool ShowOpenFileDialog(OPENFILENAMEW& dialog) { return GetOpenFileNameW(&dialog) != FALSE; }
 
 void TPREF_FORM::RegisterWindowClass(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &Window::WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hIconSm =
-      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_OMBRISK), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
+  RegisterFormClass(instance, kClassName, 0);
   RegisterPanelClass(instance);
   TframeLibrary::RegisterWindowClass(instance);
 }

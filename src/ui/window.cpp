@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "resource_ids.h"
+
 namespace ombrisk {
 
 Window::~Window() {
@@ -9,6 +11,23 @@ Window::~Window() {
     SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
     DestroyWindow(handle_);
   }
+}
+
+void Window::RegisterFormClass(HINSTANCE instance, const wchar_t* name, UINT style) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = style;
+  windowClass.lpfnWndProc = &Window::WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IDI_OMBRISK), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  windowClass.hIconSm =
+      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_OMBRISK), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = name;
+  RegisterClassExW(&windowClass);
 }
 
 void Window::CreateHandle(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle, RECT bounds,

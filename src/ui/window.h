@@ -18,6 +18,10 @@ class Window {
 
   HWND Handle() const { return handle_; }
 
+  // Registers a class of the program's own windows: this window procedure,
+  // the program's icon and the dialog background.
+  static void RegisterFormClass(HINSTANCE instance, const wchar_t* name, UINT style);
+
  protected:
   // Creates the window of a registered class with this object behind it.
   void CreateHandle(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle, RECT bounds,
