@@ -539,11 +539,7 @@ void TMAIN_FORM::FillEditor(TPREF_FORM& dialog, TPrefMode mode, int row) {
   }
   if (mode == prmAdd) return;
 
-  LVITEMW item{};
-  item.mask = LVIF_PARAM;
-  item.iItem = row;
-  ListView_GetItem(LV1, &item);
-  dialog.SelectVersion(static_cast<VersionCode>(item.lParam));
+  dialog.SelectVersion(RowVersion(row));
   dialog.CB01Change();
   ProfileRecord record = dialog.ReadRecord();
   const std::unique_ptr<Registry> registry = services_.registries.Create();
@@ -584,14 +580,10 @@ void TMAIN_FORM::SaveEditedProfile(TPREF_FORM& dialog, TPrefMode mode, int row) 
 void TMAIN_FORM::AL_LAUNCHExecute() {
   const int row = SelectedRow();
   if (row < 0) return;
-  LVITEMW item{};
-  item.mask = LVIF_PARAM;
-  item.iItem = row;
-  ListView_GetItem(LV1, &item);
   const std::unique_ptr<ProcessStarter> starter = services_.processStarter(Handle());
   LaunchProfile(LaunchServices{SettingsFileName_, services_.files, services_.comparer, services_.registries, *starter,
                                ProcessPendingMessages, [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }},
-                static_cast<VersionCode>(item.lParam), RowText(row, 0));
+                RowVersion(row), RowText(row, 0));
 }
 
 void TMAIN_FORM::AL_DELETEExecute() {
@@ -681,6 +673,14 @@ bool TMAIN_FORM::MatchListItem(HWND view, int index, std::u16string_view text) {
 int TMAIN_FORM::SelectedRow() const { return ListView_GetNextItem(LV1, -1, LVNI_SELECTED); }
 
 std::u16string TMAIN_FORM::RowText(int row, int column) const { return ListItemText(LV1, row, column); }
+
+VersionCode TMAIN_FORM::RowVersion(int row) const {
+  LVITEMW item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  ListView_GetItem(LV1, &item);
+  return static_cast<VersionCode>(item.lParam);
+}
 
 LRESULT CALLBACK TMAIN_FORM::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR form) {

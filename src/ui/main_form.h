@@ -89,6 +89,8 @@ class TMAIN_FORM : public Window {
   void ShowPopupMenu(POINT at);
   int SelectedRow() const;
   std::u16string RowText(int row, int column) const;
+  // The release a row stands for, kept as its data.
+  VersionCode RowVersion(int row) const;
   static LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR form);
 

@@ -10,7 +10,6 @@
 #include "core/texts.h"
 #include "resource_ids.h"
 #include "ui/controls.h"
-#include "ui/version_combo.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -21,6 +20,9 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kPanelHeight = 37;
 constexpr int kLabelSize = -1;  // a label takes the size of its text
+
+// The pages of PC1, in order.
+enum Page : int { kGeneralPage, kPackagePage, kLibraryPage, kPreProcessPage };
 
 // Control ids start above IDOK and IDCANCEL, which Enter and Esc send.
 enum ControlId : int {
@@ -49,7 +51,6 @@ enum ControlId : int {
 // before the control its mnemonic moves to.
 struct GeneralControl {
   HWND TPREF_FORM::*window;
-  const wchar_t* name;
   const wchar_t* className;
   std::u16string_view caption;
   int left, top, width, height;
@@ -111,12 +112,10 @@ void TPREF_FORM::Create(HWND owner) {
   AdjustWindowRectEx(&bounds, kStyle, FALSE, kExStyle);
   CreateHandle(kClassName, L"", kStyle, kExStyle, RECT{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top},
                owner);
+  // FormCreate's state is the members' first one: a new profile until the
+  // caller says otherwise, and no import on a selection in CB01 until the
+  // dialog is shown.
   CreateComponents();
-  // FormCreate: a new profile until the caller says otherwise, and no import
-  // on a selection in CB01 until the dialog is shown.
-  FMode = prmAdd;
-  Profiles.clear();
-  cb01ChangeAttached_ = false;
 }
 
 void TPREF_FORM::CreateComponents() {
@@ -132,37 +131,30 @@ void TPREF_FORM::CreateComponents() {
   TabSheet2 = PC1.AddPage(u"プリプロセッサ", -1);
 
   const GeneralControl general[] = {
-      {&TPREF_FORM::Label1, L"Label1", L"STATIC", u"プロファイル名(&E):", 20, 24, kLabelSize, kLabelSize, SS_LEFT,
-       false, 0},
-      {&TPREF_FORM::ED01, L"ED01", L"EDIT", u"", 20, 39, 549, 21, kEdit, false, kED01},
-      {&TPREF_FORM::Label2, L"Label2", L"STATIC", u"バージョン(&V):", 20, 71, kLabelSize, kLabelSize, SS_LEFT, false,
-       0},
+      {&TPREF_FORM::Label1, L"STATIC", u"プロファイル名(&E):", 20, 24, kLabelSize, kLabelSize, SS_LEFT, false, 0},
+      {&TPREF_FORM::ED01, L"EDIT", u"", 20, 39, 549, 21, kEdit, false, kED01},
+      {&TPREF_FORM::Label2, L"STATIC", u"バージョン(&V):", 20, 71, kLabelSize, kLabelSize, SS_LEFT, false, 0},
       // The height includes the dropped-down list.
-      {&TPREF_FORM::CB01, L"CB01", L"COMBOBOX", u"", 20, 86, 545, 300, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, true,
-       kCB01},
-      {&TPREF_FORM::Label3, L"Label3", L"STATIC", u"備考(&D):", 20, 124, kLabelSize, kLabelSize, SS_LEFT, false, 0},
-      {&TPREF_FORM::ED02, L"ED02", L"EDIT", u"", 20, 139, 545, 21, kEdit, false, kED02},
-      {&TPREF_FORM::Label10, L"Label10", L"STATIC", u"起動パラメータ(&P):", 20, 168, kLabelSize, kLabelSize, SS_LEFT,
-       false, 0},
+      {&TPREF_FORM::CB01, L"COMBOBOX", u"", 20, 86, 545, 300, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, true, kCB01},
+      {&TPREF_FORM::Label3, L"STATIC", u"備考(&D):", 20, 124, kLabelSize, kLabelSize, SS_LEFT, false, 0},
+      {&TPREF_FORM::ED02, L"EDIT", u"", 20, 139, 545, 21, kEdit, false, kED02},
+      {&TPREF_FORM::Label10, L"STATIC", u"起動パラメータ(&P):", 20, 168, kLabelSize, kLabelSize, SS_LEFT, false, 0},
       // FormShow sets the width of ED09 and places btnRef beside it.
-      {&TPREF_FORM::ED09, L"ED09", L"EDIT", u"", 20, 183, 528, 21, kEdit, true, kED09},
-      {&TPREF_FORM::btnRef, L"btnRef", L"BUTTON", u"…", 548, 183, 21, 21, WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, false,
-       kBtnRef},
-      {&TPREF_FORM::CHB1, L"CHB1", L"BUTTON", u"Delphi パーソナリティのみ起動(&D)", 20, 220, kCheckWidth, 17, kCheckBox,
-       false, kCHB1},
-      {&TPREF_FORM::CHB2, L"CHB2", L"BUTTON", u"スプラッシュを表示しない(&N)", 20, 243, kCheckWidth, 17, kCheckBox,
-       false, kCHB2},
-      {&TPREF_FORM::CHB3, L"CHB3", L"BUTTON", u"プロジェクトを読み込まない(&R)", 20, 266, kCheckWidth, 17, kCheckBox,
-       false, kCHB3},
-      {&TPREF_FORM::chbEmbedded, L"chbEmbedded", L"BUTTON", u"埋め込みデザイナ(&M)", 20, 289, kCheckWidth, 17,
-       kCheckBox, false, kChbEmbedded},
-      {&TPREF_FORM::CHB6, L"CHB6", L"BUTTON", u"管理者権限で起動(&U)", 285, 220, kCheckWidth, 17, kCheckBox, false,
-       kCHB6},
-      {&TPREF_FORM::CHB4, L"CHB4", L"BUTTON", u"キャッシュを利用しない(&C)", 285, 243, kCheckWidth, 17, kCheckBox,
-       false, kCHB4},
-      {&TPREF_FORM::CHB5, L"CHB5", L"BUTTON", u"代替レジストリを使用する(&A)", 285, 266, kCheckWidth, 17, kCheckBox,
-       false, kCHB5},
-      {&TPREF_FORM::ED10, L"ED10", L"EDIT", u"", 304, 289, 153, 21, kEdit | ES_UPPERCASE, true, kED10},
+      {&TPREF_FORM::ED09, L"EDIT", u"", 20, 183, 528, 21, kEdit, true, kED09},
+      {&TPREF_FORM::btnRef, L"BUTTON", u"…", 548, 183, 21, 21, WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, false, kBtnRef},
+      {&TPREF_FORM::CHB1, L"BUTTON", u"Delphi パーソナリティのみ起動(&D)", 20, 220, kCheckWidth, 17, kCheckBox, false,
+       kCHB1},
+      {&TPREF_FORM::CHB2, L"BUTTON", u"スプラッシュを表示しない(&N)", 20, 243, kCheckWidth, 17, kCheckBox, false,
+       kCHB2},
+      {&TPREF_FORM::CHB3, L"BUTTON", u"プロジェクトを読み込まない(&R)", 20, 266, kCheckWidth, 17, kCheckBox, false,
+       kCHB3},
+      {&TPREF_FORM::chbEmbedded, L"BUTTON", u"埋め込みデザイナ(&M)", 20, 289, kCheckWidth, 17, kCheckBox, false,
+       kChbEmbedded},
+      {&TPREF_FORM::CHB6, L"BUTTON", u"管理者権限で起動(&U)", 285, 220, kCheckWidth, 17, kCheckBox, false, kCHB6},
+      {&TPREF_FORM::CHB4, L"BUTTON", u"キャッシュを利用しない(&C)", 285, 243, kCheckWidth, 17, kCheckBox, false, kCHB4},
+      {&TPREF_FORM::CHB5, L"BUTTON", u"代替レジストリを使用する(&A)", 285, 266, kCheckWidth, 17, kCheckBox, false,
+       kCHB5},
+      {&TPREF_FORM::ED10, L"EDIT", u"", 304, 289, 153, 21, kEdit | ES_UPPERCASE, true, kED10},
   };
   for (const GeneralControl& component : general) {
     const bool framed = std::wstring_view(component.className) == L"EDIT";
@@ -270,7 +262,6 @@ void TPREF_FORM::Release() {
 }
 
 void TPREF_FORM::FormDestroy() {
-  Profiles.clear();
   const std::array<int, 2> widths{ListView_GetColumnWidth(LV1, 0), ListView_GetColumnWidth(LV1, 1)};
   SettingsFile file(services_.files, services_.comparer, settingsFileName_);
   file.WriteString(u"PrefForm", u"ListViewColumnWidths", WidthListText(widths));
@@ -346,7 +337,7 @@ void TPREF_FORM::FormShow() {
   } else {
     ResetPackageSort();
   }
-  PC1.SetActivePage(0);
+  PC1.SetActivePage(kGeneralPage);
   FChange = false;
   cb01ChangeAttached_ = true;
   if (FMode == prmAdd) {
@@ -382,15 +373,15 @@ bool TPREF_FORM::FormCloseQuery(int result) {
   services_.showMessage(Handle(), texts::kErrorCaption, problem->message, MB_TASKMODAL | MB_ICONERROR | MB_OK);
   switch (problem->field) {
     case EditorField::ProfileName:
-      PC1.SetActivePage(0);
+      PC1.SetActivePage(kGeneralPage);
       FocusControl(ED01);
       break;
     case EditorField::AltReg:
-      PC1.SetActivePage(0);
+      PC1.SetActivePage(kGeneralPage);
       FocusControl(ED10);
       break;
     case EditorField::PreProcess:
-      PC1.SetActivePage(3);
+      PC1.SetActivePage(kPreProcessPage);
       FocusControl(Memo1);
       break;
   }
@@ -462,7 +453,8 @@ LRESULT TPREF_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TPREF_FORM::OnCommand(HWND control, WORD code) {
   if (control == nullptr) return;
   if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
-    // A focused push button is the default one, so Enter presses it.
+    // A focused push button is drawn as the default one, as Enter presses
+    // it (PreTranslateMessage).
     if (IsPushButton(control)) {
       SendMessageW(control, BM_SETSTYLE, code == BN_SETFOCUS ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
     }
@@ -524,7 +516,14 @@ void TPREF_FORM::PC1Change() {
 }
 
 void TPREF_FORM::ImportIdeSettings() {
-  ProfileRecord record = ReadRecord();
+  // What the import reads or may change; the rows and tabs it builds anew.
+  ProfileRecord record;
+  record.version = SelectedVersion();
+  record.delphiOnly = IsChecked(CHB1);
+  record.noCache = IsChecked(CHB4);
+  record.useAltReg = IsChecked(CHB5);
+  record.altReg = ControlText(ED10);
+  record.embeddedDesigner = IsChecked(chbEmbedded);
   // The package rows are redrawn once, however the run ends.
   SendMessageW(LV1, WM_SETREDRAW, FALSE, 0);
   struct EndRun {
