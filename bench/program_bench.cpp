@@ -1,9 +1,12 @@
 // Times the real program under Wine: Ombrisk.exe started until its main
-// window is on screen with its list filled, its peak memory then, and a
-// launch's registry writes for one profile.
-//   program_bench.exe [PROFILES] [RUNS]
+// window is on screen with every row in its list, beside a bare Win32
+// program that shows the same rows (the start-up baseline), in one sitting;
+// its peak memory then; the first Ctrl+F until its dialog is on screen; and
+// a launch's registry writes for one profile.
+//   program_bench.exe [PROFILES] [RUNS] [BASELINE.exe]
 #include <windows.h>
-// After windows.h, which it needs.
+// After windows.h, which they need.
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -32,7 +35,7 @@ double Milliseconds(Clock::duration elapsed) { return std::chrono::duration<doub
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
+  return values.empty() ? 0 : values[values.size() / 2];
 }
 
 // Starts nothing: the launch's writes are what is timed.
@@ -46,31 +49,128 @@ class IdleStarter : public ProcessStarter {
 
 struct Search {
   DWORD processId;
+  const wchar_t* className;
   HWND found;
 };
 
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
+BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM lParam) {
   auto* search = reinterpret_cast<Search*>(lParam);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   wchar_t className[32] = L"";
   GetClassNameW(window, className, 32);
-  if (owner == search->processId && IsWindowVisible(window) && std::wstring(className) == L"TMAIN_FORM") {
+  if (owner == search->processId && IsWindowVisible(window) && std::wstring(className) == search->className) {
     search->found = window;
     return FALSE;
   }
   return TRUE;
 }
 
+HWND VisibleWindow(DWORD processId, const wchar_t* className) {
+  Search search{processId, className, nullptr};
+  EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The rows the window's list view reports, -1 while it has none or hangs.
+int ListRows(HWND window) {
+  const HWND list = FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr);
+  HWND found = list;
+  if (found == nullptr) {
+    // The program's list sits inside a panel.
+    for (HWND child = FindWindowExW(window, nullptr, nullptr, nullptr); child != nullptr && found == nullptr;
+         child = FindWindowExW(window, child, nullptr, nullptr)) {
+      found = FindWindowExW(child, nullptr, WC_LISTVIEWW, nullptr);
+    }
+  }
+  DWORD_PTR rows = 0;
+  if (found == nullptr || SendMessageTimeoutW(found, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &rows) == 0) {
+    return -1;
+  }
+  return static_cast<int>(rows);
+}
+
+struct Started {
+  double milliseconds = 0;
+  double peakMiB = 0;
+  double findMilliseconds = -1;
+};
+
+// Starts the program and waits until its window of the class is visible
+// with the rows listed; with findCommand, then sends it and waits for the
+// process's next visible dialog (the find dialog or its message).
+Started StartAndWait(const std::wstring& program, const std::wstring& folder, const wchar_t* className, int rows,
+                     WORD findCommand) {
+  Started result;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::wstring commandLine = L"\"" + program + L"\"";
+  const auto start = Clock::now();
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                      &startup, &process)) {
+    std::printf("%ls did not start\n", program.c_str());
+    std::exit(1);
+  }
+  HWND window = nullptr;
+  while (Milliseconds(Clock::now() - start) < 30000) {
+    window = VisibleWindow(process.dwProcessId, className);
+    if (window != nullptr && ListRows(window) == rows) break;
+    window = nullptr;
+    Sleep(1);
+  }
+  result.milliseconds = Milliseconds(Clock::now() - start);
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
+  result.peakMiB = static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0);
+  if (window != nullptr && findCommand != 0) {
+    const auto find = Clock::now();
+    PostMessageW(window, WM_COMMAND, findCommand, 0);
+    HWND dialog = nullptr;
+    while (dialog == nullptr && Milliseconds(Clock::now() - find) < 10000) {
+      dialog = VisibleWindow(process.dwProcessId, L"#32770");
+      if (dialog == nullptr) Sleep(1);
+    }
+    // Without rows, a message comes first; once it is answered, the time
+    // until the find dialog follows is what counts.
+    if (dialog != nullptr && GetDlgItem(dialog, 0x480) == nullptr) {
+      const auto answered = Clock::now();
+      PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+      HWND message = dialog;
+      dialog = nullptr;
+      while (dialog == nullptr && Milliseconds(Clock::now() - answered) < 10000) {
+        const HWND found = VisibleWindow(process.dwProcessId, L"#32770");
+        if (found != nullptr && found != message && GetDlgItem(found, 0x480) != nullptr) dialog = found;
+        if (dialog == nullptr) Sleep(1);
+      }
+      std::printf("after its message was answered, the find dialog came in %.1f ms\n",
+                  Milliseconds(Clock::now() - answered));
+    }
+    result.findMilliseconds = Milliseconds(Clock::now() - find);
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    Sleep(50);
+  }
+  if (window != nullptr) PostMessageW(window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return result;
+}
+
+// The command of the main window's find action (its Ctrl+F).
+constexpr WORD kFindCommand = 1006;
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const int profiles = argc > 1 ? std::wcstol(argv[1], nullptr, 10) : 1000;
   const int runs = argc > 2 ? std::wcstol(argv[2], nullptr, 10) : 5;
+  const std::wstring baselineSource = argc > 3 ? argv[3] : L"";
 
-  // Ombrisk.exe beside this program is copied to a folder of its own, where
-  // its settings file is written; release 2017 is "installed" with this
-  // program as its executable.
+  // Ombrisk.exe beside this program (and the baseline, when given) is
+  // copied to a folder of its own, where its settings file is written;
+  // release 2017 is "installed" with this program as its executable.
   const std::u16string self = ExecutablePath();
   const std::wstring bin = Wide(self.substr(0, self.find_last_of(u'\\')));
   wchar_t temp[MAX_PATH];
@@ -109,39 +209,31 @@ int wmain(int argc, wchar_t** argv) {
     file.UpdateFile();
     std::printf("settings file: %.1f MiB\n", static_cast<double>(file.FileContent().size()) / (1024.0 * 1024.0));
   }
+  const std::wstring baseline = folder + L"\\baseline.exe";
+  if (!baselineSource.empty()) {
+    CopyFileW(baselineSource.c_str(), baseline.c_str(), FALSE);
+    CopyFileW(Wide(settings).c_str(), (folder + L"\\baseline.env").c_str(), FALSE);
+  }
 
-  std::vector<double> startups;
-  std::vector<double> peaks;
+  // Alternating, so both programs meet the machine in the same state.
+  std::vector<double> startups, baselines, peaks, finds;
   for (int run = 0; run < runs; ++run) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + program + L"\"";
-    const auto start = Clock::now();
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &process)) {
-      std::printf("Ombrisk.exe did not start\n");
-      return 1;
+    const Started started = StartAndWait(program, folder, L"TMAIN_FORM", profiles, run == 0 ? kFindCommand : 0);
+    startups.push_back(started.milliseconds);
+    peaks.push_back(started.peakMiB);
+    if (started.findMilliseconds >= 0) finds.push_back(started.findMilliseconds);
+    if (!baselineSource.empty()) {
+      baselines.push_back(StartAndWait(baseline, folder, L"START_BASELINE", profiles, 0).milliseconds);
     }
-    // The window becomes visible once its first show has filled the list.
-    Search search{process.dwProcessId, nullptr};
-    while (search.found == nullptr && Milliseconds(Clock::now() - start) < 30000) {
-      EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-      if (search.found == nullptr) Sleep(1);
-    }
-    startups.push_back(Milliseconds(Clock::now() - start));
-    PROCESS_MEMORY_COUNTERS memory{};
-    memory.cb = sizeof memory;
-    GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
-    peaks.push_back(static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0));
-    PostMessageW(search.found, WM_CLOSE, 0, 0);
-    WaitForSingleObject(process.hProcess, 30000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
   }
   std::printf("start-up to the filled main window with %d profiles: median %.1f ms of %d runs\n", profiles,
               Median(startups), runs);
+  if (!baselines.empty()) {
+    std::printf("baseline with the same rows: median %.1f ms; ratio %.2f\n", Median(baselines),
+                Median(startups) / Median(baselines));
+  }
   std::printf("peak working set: median %.1f MiB\n", Median(peaks));
+  std::printf("first Ctrl+F until its dialog is on screen: %.1f ms\n", Median(finds));
 
   std::vector<double> launches;
   IdleStarter starter;
@@ -158,6 +250,8 @@ int wmain(int argc, wchar_t** argv) {
 
   DeleteFileW(Wide(settings).c_str());
   DeleteFileW(program.c_str());
+  DeleteFileW(baseline.c_str());
+  DeleteFileW((folder + L"\\baseline.env").c_str());
   RemoveDirectoryW(folder.c_str());
   registry.DeleteKey(u"\\Software\\Embarcadero");
   return 0;

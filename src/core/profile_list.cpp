@@ -23,10 +23,26 @@ std::vector<ListedProfile> ListProfiles(const SettingsFile& file, InstalledVersi
   return rows;
 }
 
-int CompareRowKeys(std::u16string_view a, std::u16string_view b) {
-  const std::u16string upperA = AsciiUpper(a);
-  const std::u16string upperB = AsciiUpper(b);
-  return upperA.compare(upperB) < 0 ? -1 : (upperA == upperB ? 0 : 1);
+bool RowMatchesText(const ListedProfile& row, std::u16string_view text) {
+  if (text.empty()) return false;
+  return row.name.find(text) != std::u16string::npos ||
+         Concat({row.label, u"\r\n", row.description, u"\r\n"}).find(text) != std::u16string::npos;
+}
+
+int FindRowByName(const std::vector<ListedProfile>& rows, std::u16string_view text, int start, bool partial,
+                  const CaseMapping& mapping) {
+  const auto count = static_cast<int>(rows.size());
+  if (count == 0) return -1;
+  if (start < 0 || start >= count) start = 0;
+  for (int step = 0; step < count; ++step) {
+    const int index = (start + step) % count;
+    const std::u16string_view name = rows[static_cast<std::size_t>(index)].name;
+    if (partial ? name.size() >= text.size() && mapping.Equal(name.substr(0, text.size()), text)
+                : mapping.Equal(name, text)) {
+      return index;
+    }
+  }
+  return -1;
 }
 
 std::uint32_t LineColorFor(std::int32_t stored, const std::function<std::uint32_t(int)>& systemColor) {

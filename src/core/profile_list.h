@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/catalogue.h"
+#include "core/row_model.h"
 #include "core/settings_file.h"
 #include "core/text_comparer.h"
 
@@ -23,6 +24,11 @@ struct ListedProfile {
   std::u16string label;
   std::u16string description;
   VersionCode code;
+
+  // The row's text in a column: 0 name, 1 label, 2 description.
+  static std::u16string_view Key(const ListedProfile& row, int column) {
+    return column == 0 ? row.name : column == 1 ? row.label : row.description;
+  }
 };
 
 // The profiles of installed releases: section names sorted by the locale's
@@ -31,9 +37,16 @@ struct ListedProfile {
 std::vector<ListedProfile> ListProfiles(const SettingsFile& file, InstalledVersionSet installed,
                                         const TextComparer& comparer);
 
-// How two rows compare by a column's keys: upper case in a to z only, then
-// UTF-16 code units; negative, 0 or positive.
-int CompareRowKeys(std::u16string_view a, std::u16string_view b);
+// Whether the text occurs, exactly as typed, in the row's name, or else in
+// its label and description each followed by CR LF. An empty text matches
+// nothing.
+bool RowMatchesText(const ListedProfile& row, std::u16string_view text);
+
+// The list's search by the letters typed: the first row from start on,
+// wrapping around, whose name begins with the text (partial) or is the text,
+// case ignored as the settings file ignores it; -1 when none is.
+int FindRowByName(const std::vector<ListedProfile>& rows, std::u16string_view text, int start, bool partial,
+                  const CaseMapping& mapping);
 
 // The background of the even rows from the stored "ListViewLineColor": a
 // value whose top byte is 0xFF names a system colour by its low byte; any

@@ -26,6 +26,9 @@ struct PackageRow {
   std::u16string name;
   std::u16string path;
   bool enabled = true;
+
+  // The row's text in a column of the editor's list: 0 name, 1 path.
+  static std::u16string_view Key(const PackageRow& row, int column) { return column == 0 ? row.name : row.path; }
 };
 
 // One library tab: the platform and the texts of its twelve rows, in the

@@ -75,6 +75,15 @@ std::u16string ListItemText(HWND view, int row, int column) {
   }
 }
 
+LRESULT ShadeEvenRows(NMLVCUSTOMDRAW* draw, COLORREF color) {
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && draw->nmcd.dwItemSpec % 2 == 0 &&
+      (draw->nmcd.uItemState & CDIS_SELECTED) == 0) {
+    draw->clrTextBk = color;
+  }
+  return CDRF_DODEFAULT;
+}
+
 HIMAGELIST LoadImageStrip(int resource, int count) {
   HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32, count, 0);
   const auto strip = static_cast<HBITMAP>(

@@ -25,6 +25,10 @@ HWND CreateChild(HWND parent, const wchar_t* className, std::u16string_view capt
 
 void MoveTo(HWND window, int left, int top, int width, int height);
 
+// The custom-draw answer that gives the even rows (the first, third ...) the
+// colour as background, unless selected; default drawing goes on.
+LRESULT ShadeEvenRows(NMLVCUSTOMDRAW* draw, COLORREF color);
+
 // A cell's whole text, however long.
 std::u16string ListItemText(HWND view, int row, int column);
 

@@ -12,7 +12,6 @@
 #include "core/texts.h"
 #include "resource_ids.h"
 #include "ui/controls.h"
-#include "ui/list_sort.h"
 #include "ui/message_loop.h"
 #include "ui/pref_form.h"
 #include "ui/version_combo.h"
@@ -121,9 +120,10 @@ void TMAIN_FORM::CreateComponents() {
   // Tab order follows creation: the list, its buttons, then launch and cancel.
   pnlMain = child(Handle(), kPanelClass, u"", kPanel, WS_EX_CONTROLPARENT, 0);
   gbProfileList = child(pnlMain, L"BUTTON", u"プロファイルリスト", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0);
+  // The list draws the rows of rows_ on demand.
   LV1 = child(pnlMain, WC_LISTVIEWW, u"",
-              WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, WS_EX_CLIENTEDGE,
-              kListId);
+              WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_OWNERDATA,
+              WS_EX_CLIENTEDGE, kListId);
   pnlOparation = child(pnlMain, kPanelClass, u"", kPanel, WS_EX_CONTROLPARENT, 0);
   btnAdd = button(pnlOparation, AL_ADD);
   btnEdit = button(pnlOparation, AL_EDIT);
@@ -154,10 +154,10 @@ void TMAIN_FORM::CreateComponents() {
   ListView_SetImageList(LV1, IL2, LVSIL_SMALL);
   for (const auto& [control, action] : {std::pair{btnLaunch, AL_LAUNCH}, std::pair{btnAdd, AL_ADD},
                                         std::pair{btnEdit, AL_EDIT}, std::pair{btnDelete, AL_DELETE}}) {
-    HIMAGELIST image = buttonImages_.emplace_back(ImageList_Create(16, 16, ILC_COLOR32, 1, 0));
-    HICON icon = ImageList_GetIcon(IL1, kActions[action].image, ILD_NORMAL);
-    ImageList_AddIcon(image, icon);
-    DestroyIcon(icon);
+    // A list of the one image, merged from IL1: far cheaper than going
+    // through an icon.
+    const int index = kActions[action].image;
+    HIMAGELIST image = buttonImages_.emplace_back(ImageList_Merge(IL1, index, IL1, index, 0, 0));
     BUTTON_IMAGELIST images{image, {4, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
     SendMessageW(control, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
   }
@@ -256,25 +256,9 @@ void TMAIN_FORM::FormShow() {
     ListView_SetColumnWidth(LV1, column, geometry.columnWidths[static_cast<std::size_t>(column)]);
   }
 
-  // Filled without a repaint per row.
-  SendMessageW(LV1, WM_SETREDRAW, FALSE, 0);
-  const std::vector<ListedProfile> rows = ListProfiles(file, InstalledVersions_, services_.comparer);
-  for (const ListedProfile& row : rows) {
-    std::wstring name = Wide(row.name);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
-    item.iItem = ListView_GetItemCount(LV1);
-    item.pszText = name.data();
-    item.lParam = row.code;
-    item.iImage = VersionImageIndex(row.code);
-    const int index = ListView_InsertItem(LV1, &item);
-    std::wstring label = Wide(row.label);
-    std::wstring description = Wide(row.description);
-    ListView_SetItemText(LV1, index, 1, label.data());
-    ListView_SetItemText(LV1, index, 2, description.data());
-  }
-  SendMessageW(LV1, WM_SETREDRAW, TRUE, 0);
-  if (!rows.empty()) ListView_SetItemState(LV1, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  rows_.Assign(ListProfiles(file, InstalledVersions_, services_.comparer));
+  ListView_SetItemCountEx(LV1, static_cast<int>(rows_.Size()), LVSICF_NOINVALIDATEALL);
+  if (rows_.Size() > 0) SelectRow(0);
 }
 
 void TMAIN_FORM::FormDestroy() {
@@ -441,6 +425,11 @@ void TMAIN_FORM::Execute(Action action) {
 
 LRESULT TMAIN_FORM::LV1Notify(NMHDR* header) {
   switch (header->code) {
+    case LVN_GETDISPINFOW:
+      LV1GetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header));
+      return 0;
+    case LVN_ODFINDITEMW:
+      return LV1FindItem(reinterpret_cast<NMLVFINDITEMW*>(header));
     case NM_CUSTOMDRAW:
       return LV1AdvancedCustomDrawItem(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
     case LVN_COLUMNCLICK:
@@ -456,7 +445,39 @@ LRESULT TMAIN_FORM::LV1Notify(NMHDR* header) {
 
 LRESULT TMAIN_FORM::LV1AdvancedCustomDrawItem(NMLVCUSTOMDRAW* draw) { return ShadeEvenRows(draw, LineColor_); }
 
-void TMAIN_FORM::LV1ColumnClick(int column) { sort_.Click(LV1, column); }
+void TMAIN_FORM::LV1GetDispInfo(NMLVDISPINFOW* info) const {
+  LVITEMW& item = info->item;
+  if (!rows_.Contains(item.iItem)) return;
+  const ListedProfile& row = rows_[static_cast<std::size_t>(item.iItem)];
+  if ((item.mask & LVIF_TEXT) != 0 && item.cchTextMax > 0) {
+    const std::u16string_view text = ListedProfile::Key(row, item.iSubItem);
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+    std::copy_n(text.data(), length, item.pszText);
+    item.pszText[length] = L'\0';
+  }
+  if ((item.mask & LVIF_IMAGE) != 0) item.iImage = VersionImageIndex(row.code);
+}
+
+// Typing the first letters of a name selects the next profile so named.
+int TMAIN_FORM::LV1FindItem(const NMLVFINDITEMW* find) const {
+  if ((find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || find->lvfi.psz == nullptr) return -1;
+  return FindRowByName(rows_.Rows(), FromWide(find->lvfi.psz), find->iStart, (find->lvfi.flags & LVFI_PARTIAL) != 0,
+                       services_.comparer.Mapping());
+}
+
+void TMAIN_FORM::LV1ColumnClick(int column) {
+  // The selection and the focus rectangle stay with their rows.
+  const int selected = SelectedRow();
+  const int focused = ListView_GetNextItem(LV1, -1, LVNI_FOCUSED);
+  const std::vector<std::size_t> moved = rows_.ClickColumn(column);
+  ListView_SetItemState(LV1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  if (focused >= 0)
+    ListView_SetItemState(LV1, static_cast<int>(moved[static_cast<std::size_t>(focused)]), LVIS_FOCUSED, LVIS_FOCUSED);
+  if (selected >= 0)
+    ListView_SetItemState(LV1, static_cast<int>(moved[static_cast<std::size_t>(selected)]), LVIS_SELECTED,
+                          LVIS_SELECTED);
+  InvalidateRect(LV1, nullptr, FALSE);
+}
 
 void TMAIN_FORM::LV1DblClick() { AL_LAUNCHExecute(); }
 
@@ -517,16 +538,15 @@ void TMAIN_FORM::FillEditor(TPREF_FORM& dialog, TPrefMode mode, int row) {
                  Wide(mode == prmEdit ? texts::kEditProfileCaption : texts::kNewProfileCaption).c_str());
   FillVersionCombo(dialog.Component(L"CB01"), InstalledVersions_);
 
-  const std::u16string name = mode == prmAdd ? u"" : RowText(row, 0);
+  const std::u16string name = mode == prmAdd ? u"" : rows_[static_cast<std::size_t>(row)].name;
   const std::u16string section = Concat({u"PREF_", name});
   const std::u16string shownName = mode == prmAdd    ? std::u16string(texts::kNewProfileName)
                                    : mode == prmEdit ? name
                                                      : Concat({texts::kCopyNamePrefix, name});
   SetWindowTextW(dialog.Component(L"ED01"), Wide(shownName).c_str());
   dialog.Profiles.clear();
-  const int rows = ListView_GetItemCount(LV1);
-  for (int other = 0; other < rows; ++other) {
-    if (mode != prmEdit || other != row) dialog.Profiles.push_back(RowText(other, 0));
+  for (std::size_t other = 0; other < rows_.Size(); ++other) {
+    if (mode != prmEdit || static_cast<int>(other) != row) dialog.Profiles.push_back(rows_[other].name);
   }
   // Every profile section of the file is taken, listed or not, except the
   // edited profile's own.
@@ -539,7 +559,7 @@ void TMAIN_FORM::FillEditor(TPREF_FORM& dialog, TPrefMode mode, int row) {
   }
   if (mode == prmAdd) return;
 
-  dialog.SelectVersion(RowVersion(row));
+  dialog.SelectVersion(rows_[static_cast<std::size_t>(row)].code);
   dialog.CB01Change();
   ProfileRecord record = dialog.ReadRecord();
   const std::unique_ptr<Registry> registry = services_.registries.Create();
@@ -552,44 +572,37 @@ void TMAIN_FORM::SaveEditedProfile(TPREF_FORM& dialog, TPrefMode mode, int row) 
   const ProfileRecord record = dialog.ReadRecord();
   {
     SettingsFile file(services_.files, services_.comparer, SettingsFileName_);
-    const std::u16string oldName = mode == prmEdit ? RowText(row, 0) : u"";
+    const std::u16string oldName = mode == prmEdit ? rows_[static_cast<std::size_t>(row)].name : u"";
     ombrisk::SaveProfile(file, name, mode == prmEdit ? std::optional<std::u16string_view>(oldName) : std::nullopt,
                          record);
     file.UpdateFile();
   }
-  // The row changes only once the file holds the profile.
-  std::wstring caption = Wide(name);
-  LVITEMW item{};
-  item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
-  item.pszText = caption.data();
-  item.lParam = record.version;
-  item.iImage = VersionImageIndex(record.version);
+  // The row changes only once the file holds the profile; a new one is
+  // appended, a changed one stays where it is.
+  ListedProfile saved{name, std::u16string(FindRelease(record.version)->label), record.description, record.version};
   if (mode == prmEdit) {
-    item.iItem = row;
-    ListView_SetItem(LV1, &item);
+    rows_[static_cast<std::size_t>(row)] = std::move(saved);
+    ListView_RedrawItems(LV1, row, row);
   } else {
-    item.iItem = ListView_GetItemCount(LV1);
-    item.iItem = ListView_InsertItem(LV1, &item);
+    rows_.Append(std::move(saved));
+    ListView_SetItemCountEx(LV1, static_cast<int>(rows_.Size()), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
   }
-  std::wstring label = Wide(ControlText(dialog.Component(L"CB01")));
-  std::wstring description = Wide(record.description);
-  ListView_SetItemText(LV1, item.iItem, 1, label.data());
-  ListView_SetItemText(LV1, item.iItem, 2, description.data());
 }
 
 void TMAIN_FORM::AL_LAUNCHExecute() {
   const int row = SelectedRow();
   if (row < 0) return;
+  const ListedProfile profile = rows_[static_cast<std::size_t>(row)];
   const std::unique_ptr<ProcessStarter> starter = services_.processStarter(Handle());
   LaunchProfile(LaunchServices{SettingsFileName_, services_.files, services_.comparer, services_.registries, *starter,
                                ProcessPendingMessages, [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }},
-                RowVersion(row), RowText(row, 0));
+                profile.code, profile.name);
 }
 
 void TMAIN_FORM::AL_DELETEExecute() {
   const int row = SelectedRow();
   if (row < 0) return;
-  const std::u16string name = RowText(row, 0);
+  const std::u16string name = rows_[static_cast<std::size_t>(row)].name;
   if (services_.showMessage(Handle(), texts::kConfirmCaption, Format(texts::kDeleteProfileQuestion, {name}),
                             MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO) != IDYES) {
     return;
@@ -597,7 +610,9 @@ void TMAIN_FORM::AL_DELETEExecute() {
   SettingsFile file(services_.files, services_.comparer, SettingsFileName_);
   file.EraseSection(Concat({u"PREF_", name}));
   file.UpdateFile();
-  // The row goes only once the file no longer holds the profile.
+  // The row goes only once the file no longer holds the profile; no other
+  // row is selected.
+  rows_.Erase(static_cast<std::size_t>(row));
   ListView_DeleteItem(LV1, row);
 }
 
@@ -634,7 +649,7 @@ void TMAIN_FORM::FD_LVFind() {
   } reattach{finding_};
 
   const std::u16string text = FromWide(findText_);
-  const int count = ListView_GetItemCount(dLV);
+  const int count = static_cast<int>(rows_.Size());
   const int selected = ListView_GetNextItem(dLV, -1, LVNI_SELECTED);
   int row = selected < 0 ? 0 : selected;
   const bool down = (FD_LV.Flags & FR_DOWN) != 0;
@@ -659,27 +674,16 @@ void TMAIN_FORM::FD_LVClose() {
 }
 
 bool TMAIN_FORM::MatchListItem(HWND view, int index, std::u16string_view text) {
-  if (text.empty()) return false;
-  const auto cell = [view, index](int column) { return ListItemText(view, index, column); };
-  const bool matches = cell(0).find(text) != std::u16string::npos ||
-                       Concat({cell(1), u"\r\n", cell(2), u"\r\n"}).find(text) != std::u16string::npos;
-  if (matches) {
-    ListView_SetItemState(view, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_EnsureVisible(view, index, TRUE);
-  }
-  return matches;
+  if (!RowMatchesText(rows_[static_cast<std::size_t>(index)], text)) return false;
+  SelectRow(index);
+  ListView_EnsureVisible(view, index, TRUE);
+  return true;
 }
 
 int TMAIN_FORM::SelectedRow() const { return ListView_GetNextItem(LV1, -1, LVNI_SELECTED); }
 
-std::u16string TMAIN_FORM::RowText(int row, int column) const { return ListItemText(LV1, row, column); }
-
-VersionCode TMAIN_FORM::RowVersion(int row) const {
-  LVITEMW item{};
-  item.mask = LVIF_PARAM;
-  item.iItem = row;
-  ListView_GetItem(LV1, &item);
-  return static_cast<VersionCode>(item.lParam);
+void TMAIN_FORM::SelectRow(int row) {
+  ListView_SetItemState(LV1, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 LRESULT CALLBACK TMAIN_FORM::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

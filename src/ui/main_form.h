@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "core/catalogue.h"
+#include "core/profile_list.h"
 #include "core/profile_record.h"
-#include "ui/list_sort.h"
 #include "ui/services.h"
 #include "ui/ui_font.h"
 #include "ui/window.h"
@@ -51,6 +51,8 @@ class TMAIN_FORM : public Window {
   COLORREF LineColor() const { return LineColor_; }
   bool ActionEnabled(Action action) const { return enabled_[action]; }
   HWND Component(const wchar_t* name) const;
+  // The listed profiles in the order the list shows them.
+  const std::vector<ListedProfile>& Profiles() const { return rows_.Rows(); }
   HMENU PopupMenu() const { return PopupMenu1; }
   // The open find dialog, or nullptr.
   HWND FindDialog() const { return findDialog_; }
@@ -88,9 +90,10 @@ class TMAIN_FORM : public Window {
   bool MatchListItem(HWND view, int index, std::u16string_view text);
   void ShowPopupMenu(POINT at);
   int SelectedRow() const;
-  std::u16string RowText(int row, int column) const;
-  // The release a row stands for, kept as its data.
-  VersionCode RowVersion(int row) const;
+  // Selects the row and gives it the focus rectangle.
+  void SelectRow(int row);
+  void LV1GetDispInfo(NMLVDISPINFOW* info) const;
+  int LV1FindItem(const NMLVFINDITEMW* find) const;
   static LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR form);
 
@@ -124,7 +127,7 @@ class TMAIN_FORM : public Window {
   int previousHit_ = 0;
   bool finding_ = false;
 
-  ColumnSort sort_{3};
+  RowModel<ListedProfile> rows_{3};  // the rows LV1 draws; Sort_Column and the columns' tags
   std::array<bool, kActionCount> enabled_{true, true, true, true, true, true, true};
 };
 

@@ -481,6 +481,8 @@ LRESULT TPREF_FORM::OnNotify(NMHDR* header) {
     pcLibrary.ShowSelectedPage();
   } else if (header->hwndFrom == LV1 && header->code == LVN_COLUMNCLICK) {
     LV1ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+  } else if (header->hwndFrom == LV1 && header->code == LVN_ITEMCHANGED) {
+    LV1ItemChanged(reinterpret_cast<NMLISTVIEW*>(header));
   } else if (header->hwndFrom == LV1 && header->code == NM_CUSTOMDRAW) {
     return LV1AdvancedCustomDrawItem(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
   }
@@ -538,7 +540,9 @@ void TPREF_FORM::ImportIdeSettings() {
   try {
     ombrisk::ImportIdeSettings(*registry, record);
   } catch (...) {
+    // What was read is shown, unsorted.
     ApplyImport(record);
+    FillPackageList();
     throw;
   }
   ApplyImport(record);
@@ -555,7 +559,7 @@ void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
   SetChecked(CHB5, record.useAltReg);
   SetText(ED10, record.altReg);
   SetChecked(chbEmbedded, record.embeddedDesigner);
-  SetPackages(record.packages);
+  packages_.Assign(record.packages);
 
   ClearLibrarySheets();
   for (const LibraryPage& page : record.libraries) {
@@ -568,9 +572,12 @@ void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
   }
 }
 
-void TPREF_FORM::SetPackages(const std::vector<PackageRow>& packages) {
+void TPREF_FORM::FillPackageList() {
+  // One repaint however many rows; the check states set here are no user's.
+  fillingPackages_ = true;
+  SendMessageW(LV1, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(LV1);
-  for (const PackageRow& package : packages) {
+  for (const PackageRow& package : packages_.Rows()) {
     std::wstring name = Wide(package.name);
     std::wstring path = Wide(package.path);
     LVITEMW item{};
@@ -581,6 +588,19 @@ void TPREF_FORM::SetPackages(const std::vector<PackageRow>& packages) {
     ListView_SetItemText(LV1, index, 1, path.data());
     ListView_SetCheckState(LV1, index, package.enabled);
   }
+  SendMessageW(LV1, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(LV1, nullptr, TRUE);
+  fillingPackages_ = false;
+}
+
+// A check box toggled by mouse or Space enables or disables its package.
+void TPREF_FORM::LV1ItemChanged(const NMLISTVIEW* change) {
+  if (fillingPackages_ || !packages_.Contains(change->iItem) || (change->uChanged & LVIF_STATE) == 0 ||
+      ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK) == 0) {
+    return;
+  }
+  packages_[static_cast<std::size_t>(change->iItem)].enabled =
+      (change->uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
 
 void TPREF_FORM::ClearLibrarySheets() {
@@ -608,11 +628,7 @@ ProfileRecord TPREF_FORM::ReadRecord() const {
   record.altReg = ControlText(ED10);
   record.parameters = ControlText(ED09);
   record.embeddedDesigner = IsChecked(chbEmbedded);
-  const int rows = ListView_GetItemCount(LV1);
-  for (int row = 0; row < rows; ++row) {
-    record.packages.push_back(
-        PackageRow{ListItemText(LV1, row, 0), ListItemText(LV1, row, 1), ListView_GetCheckState(LV1, row) != 0});
-  }
+  record.packages = packages_.Rows();
   for (const std::unique_ptr<TframeLibrary>& frame : frames_) {
     record.libraries.push_back(LibraryPage{frame->Tag(), frame->Values()});
   }
@@ -631,9 +647,8 @@ void TPREF_FORM::LoadRecord(const ProfileRecord& record) {
   SetText(ED10, record.altReg);
   SetText(ED09, record.parameters);
   SetChecked(chbEmbedded, record.embeddedDesigner);
-  SendMessageW(LV1, WM_SETREDRAW, FALSE, 0);
-  SetPackages(record.packages);
-  SendMessageW(LV1, WM_SETREDRAW, TRUE, 0);
+  packages_.Assign(record.packages);
+  FillPackageList();
   for (std::size_t index = 0; index < frames_.size() && index < record.libraries.size(); ++index) {
     frames_[index]->SetValues(record.libraries[index].values);
   }
@@ -647,11 +662,20 @@ void TPREF_FORM::UpdateActions() {
 }
 
 void TPREF_FORM::ResetPackageSort() {
-  sort_.Reset();
+  packages_.ResetSort();
   LV1ColumnClick(0);
 }
 
-void TPREF_FORM::LV1ColumnClick(int column) { sort_.Click(LV1, column); }
+void TPREF_FORM::LV1ColumnClick(int column) {
+  // The selection stays with its row.
+  const int selected = ListView_GetNextItem(LV1, -1, LVNI_SELECTED);
+  const std::vector<std::size_t> moved = packages_.ClickColumn(column);
+  FillPackageList();
+  if (selected >= 0) {
+    const int row = static_cast<int>(moved[static_cast<std::size_t>(selected)]);
+    ListView_SetItemState(LV1, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+}
 
 LRESULT TPREF_FORM::LV1AdvancedCustomDrawItem(NMLVCUSTOMDRAW* draw) { return ShadeEvenRows(draw, lineColor_); }
 

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "core/profile_record.h"
+#include "core/row_model.h"
 #include "ui/library_frame.h"
-#include "ui/list_sort.h"
 #include "ui/page_control.h"
 #include "ui/services.h"
 #include "ui/ui_font.h"
@@ -70,7 +70,9 @@ class TPREF_FORM : public Window {
   // Idle-time update: the alternate key is editable only while chosen.
   void UpdateActions();
   bool Changed() const { return FChange; }
-  int SortColumn() const { return sort_.Column(); }
+  int SortColumn() const { return packages_.SortColumn(); }
+  // The package rows in the order the list shows them.
+  const std::vector<PackageRow>& Packages() const { return packages_.Rows(); }
   COLORREF LineColor() const { return lineColor_; }
   // How the modal run ended so far: 0 while it goes on.
   int ModalResult() const { return modalResult_; }
@@ -88,8 +90,10 @@ class TPREF_FORM : public Window {
   bool PreTranslateMessage(MSG& message);
   void ImportIdeSettings();
   void ApplyImport(const ProfileRecord& record);
-  void SetPackages(const std::vector<PackageRow>& packages);
+  // Shows the package rows in their order; the check boxes show enabled.
+  void FillPackageList();
   void ResetPackageSort();
+  void LV1ItemChanged(const NMLISTVIEW* change);
   void LV1ColumnClick(int column);
   LRESULT LV1AdvancedCustomDrawItem(NMLVCUSTOMDRAW* draw);
   void PC1Change();
@@ -108,7 +112,8 @@ class TPREF_FORM : public Window {
   UiFont font_;
 
   bool FChange = false;
-  ColumnSort sort_{2};  // Sort_Column and the columns' tags
+  RowModel<PackageRow> packages_{2};  // the rows of LV1; Sort_Column and the columns' tags
+  bool fillingPackages_ = false;
   TPrefMode FMode = prmAdd;
   bool shown_ = false;
   bool cb01ChangeAttached_ = false;

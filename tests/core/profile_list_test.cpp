@@ -39,15 +39,6 @@ TEST_F(ProfileList, ListsProfilesOfInstalledReleasesInTheLocalesOrder) {
   EXPECT_EQ(rows[2].label, u"Delphi 7 / 7.1");
 }
 
-TEST(RowKeys, CompareInAsciiUpperCaseThenCodeUnits) {
-  EXPECT_LT(CompareRowKeys(u"Alpha", u"beta"), 0);
-  EXPECT_EQ(CompareRowKeys(u"ALPHA", u"alpha"), 0);
-  EXPECT_LT(CompareRowKeys(u"Delphi 2010 / RAD Studio 2010", u"Delphi 7 / 7.1"), 0);
-  EXPECT_LT(CompareRowKeys(u"ab", u"abc"), 0) << "a prefix comes first";
-  EXPECT_GT(CompareRowKeys(u"ä", u"Z"), 0) << "no case folding beyond a to z";
-  EXPECT_GT(CompareRowKeys(u"_", u"a"), 0) << "'_' (0x5F) stands after 'A' (0x41)";
-}
-
 TEST(LineColor, SystemColoursAndFallback) {
   const auto system = [](int index) { return static_cast<std::uint32_t>(0x10000 + index); };
   EXPECT_EQ(LineColorFor(16772829, system), 0xFFEEDDu);

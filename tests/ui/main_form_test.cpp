@@ -119,32 +119,69 @@ TEST_F(MainForm, ListsInstalledProfilesInTheLocalesOrderAndSelectsTheFirst) {
                                                   L"Delphi XE6 / RAD Studio XE6"}));
   EXPECT_EQ(Column(2), (std::vector<std::wstring>{L"XE6 profile", L"seven", L""}));
   EXPECT_EQ(Selected(), 0);
+  EXPECT_EQ(form.Profiles()[1].code, 7);
   LVITEMW item{};
-  item.mask = LVIF_PARAM | LVIF_IMAGE;
+  item.mask = LVIF_IMAGE;
   item.iItem = 1;
   ListView_GetItem(LV1(), &item);
-  EXPECT_EQ(item.lParam, 7);
   EXPECT_EQ(item.iImage, 4);
   EXPECT_EQ(form.LineColor(), 0x00FF00u);
 }
 
-TEST_F(MainForm, ColumnClicksSortEachColumnInItsOwnDirection) {
+// Whether the column as the list shows it stands in the order of a click.
+bool SortedOnScreen(const std::vector<std::wstring>& cells, int direction) {
+  for (std::size_t row = 1; row < cells.size(); ++row) {
+    if (CompareRowKeys(FromWide(cells[row - 1]), FromWide(cells[row])) * direction > 0) return false;
+  }
+  return true;
+}
+
+TEST_F(MainForm, ColumnClicksSortEveryRowOnScreenEachColumnInItsOwnDirection) {
+  Install(3);
   Install(7);
-  Install(2010);
-  Settings(
-      u"[PREF_gamma]\r\nVersion=2010\r\nDescription=b\r\n[PREF_beta]\r\nVersion=7\r\nDescription=c\r\n"
-      u"[PREF_Alpha]\r\nVersion=7\r\nDescription=a\r\n");
-  NewForm();
+  Install(2007);
+  std::u16string text;
+  const std::u16string_view named[] = {u"_under", u"Alpha", u"beta", u"Éclair", u"gamma", u"hex"};
+  const std::u16string_view others[] = {u"zulu", u"Mike", u"ärger", u" blank", u"0zero", u"kilo", u"Lima"};
+  const VersionCode codes[] = {3, 7, 2007};
+  for (int n = 0; n < 24; ++n) {
+    const std::u16string name(n < 6 ? named[n] : std::u16string(others[n % 7]) + DecimalText(n));
+    text += u"[PREF_" + name + u"]\r\nVersion=" + DecimalText(codes[n % 3]) + u"\r\nDescription=" +
+            (n % 4 == 0 ? u"" : u"note " + DecimalText(24 - n)) + u"\r\n";
+  }
+  Settings(text);
+  TMAIN_FORM& form = NewForm();
+  ASSERT_EQ(RowCount(), 24);
+  const auto namedOnScreen = [this, &named] {
+    std::vector<std::wstring> order;
+    for (const std::wstring& name : Column(0)) {
+      if (std::find(std::begin(named), std::end(named), FromWide(name)) != std::end(named)) order.push_back(name);
+    }
+    return order;
+  };
+  ClickRow(5);
+  const std::wstring selected = Cell(5, 0);
   ClickColumn(0);
-  EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"Alpha", L"beta", L"gamma"}));
+  EXPECT_EQ(namedOnScreen(), (std::vector<std::wstring>{L"Alpha", L"beta", L"gamma", L"hex", L"_under", L"Éclair"}));
+  EXPECT_TRUE(SortedOnScreen(Column(0), 1));
+  EXPECT_EQ(Cell(Selected(), 0), selected) << "the selection stays with its row";
   ClickColumn(0);
-  EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"gamma", L"beta", L"Alpha"}));
+  EXPECT_EQ(namedOnScreen(), (std::vector<std::wstring>{L"Éclair", L"_under", L"hex", L"gamma", L"beta", L"Alpha"}));
   ClickColumn(1);
-  EXPECT_EQ(Column(1).front(), L"Delphi 2010 / RAD Studio 2010") << "labels compare as text";
+  EXPECT_TRUE(SortedOnScreen(Column(1), 1)) << "labels compare as text: 2007 before 3 / 3.1";
+  EXPECT_EQ(Column(1).front(), L"Delphi 2007 / RAD Studio 2007");
   ClickColumn(2);
-  EXPECT_EQ(Column(2), (std::vector<std::wstring>{L"a", L"b", L"c"}));
+  EXPECT_TRUE(SortedOnScreen(Column(2), 1));
+  ClickColumn(2);
+  EXPECT_TRUE(SortedOnScreen(Column(2), -1));
   ClickColumn(0);
-  EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"Alpha", L"beta", L"gamma"})) << "column 0 kept its direction";
+  EXPECT_TRUE(SortedOnScreen(Column(0), 1)) << "column 0 went on from its own descending";
+  // What the list shows is the rows the commands act on.
+  for (int row = 0; row < RowCount(); ++row) {
+    const ListedProfile& profile = form.Profiles()[static_cast<std::size_t>(row)];
+    EXPECT_EQ(FromWide(Cell(row, 0)) + u"|" + FromWide(Cell(row, 1)) + u"|" + FromWide(Cell(row, 2)),
+              profile.name + u"|" + profile.label + u"|" + profile.description);
+  }
 
   // The shading follows positions, whichever profiles they hold.
   for (int row = 0; row < 3; ++row) EXPECT_EQ(RowBackground(row), row % 2 == 0 ? 0xFFEEDDu : CLR_DEFAULT) << row;

@@ -542,29 +542,52 @@ TEST_F(Editor, AlternateKeyIsImportedAgainOnAPageChangeButNotOnOk) {
   EXPECT_NE(text.find(u"PKG_Count=0\r\n"), std::u16string::npos) << "the rows of the earlier import, all enabled";
 }
 
+// Whether a column of the package list, as it shows it, stands in the order
+// of a click.
+bool PackagesSortedOnScreen(HWND view, int column, int direction) {
+  for (int row = 1; row < ListView_GetItemCount(view); ++row) {
+    if (CompareRowKeys(ListItemText(view, row - 1, column), ListItemText(view, row, column)) * direction > 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
 TEST_F(Editor, PackageColumnsSortInTheirOwnDirectionsAndRowsAreShaded) {
   Install(2017);
   Ide(2017, u"Known Packages", u"C:\\b\\z.bpl", u"alpha");
   Ide(2017, u"Known Packages", u"C:\\a\\y.bpl", u"Beta");
   Ide(2017, u"Known Packages", u"C:\\c\\x.bpl", u"gamma");
+  for (int n = 0; n < 21; ++n) {
+    Ide(2017, u"Known Packages", u"$(BDS)\\bin\\" + DecimalText(n * 8 % 21) + u".bpl",
+        (n % 2 == 0 ? u"_pkg " : u"Pkg ") + DecimalText(n % 5));
+  }
   NewForm();
+  // The order of the three named packages by their first letters.
   const auto names = [this](TPREF_FORM& dialog) {
     std::u16string order;
-    for (const std::u16string& row : Packages(dialog)) order += row.substr(0, 1);
+    for (const std::u16string& row : Packages(dialog)) {
+      if (row.find(u"kg ") == std::u16string::npos) order += row.substr(0, 1);
+    }
     return order;
   };
   Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
         HWND view = C(dialog, L"LV1");
         ClickTab(C(dialog, L"PC1"), 1);
+        ASSERT_EQ(ListView_GetItemCount(view), 24);
         EXPECT_EQ(names(dialog), u"aBg");
+        EXPECT_TRUE(PackagesSortedOnScreen(view, 0, 1));
         ClickHeader(view, 1);
         EXPECT_EQ(names(dialog), u"Bag") << "by path ascending";
+        EXPECT_TRUE(PackagesSortedOnScreen(view, 1, 1));
         ClickHeader(view, 1);
         EXPECT_EQ(names(dialog), u"gaB");
+        EXPECT_TRUE(PackagesSortedOnScreen(view, 1, -1));
         ClickHeader(view, 1);
         EXPECT_EQ(names(dialog), u"Bag");
         ClickHeader(view, 0);
         EXPECT_EQ(names(dialog), u"gBa") << "the name column goes on from its own ascending";
+        EXPECT_TRUE(PackagesSortedOnScreen(view, 0, -1));
         EXPECT_EQ(dialog.SortColumn(), 0);
 
         // Rows 0 and 2 take the line colour; a row being drawn is asked for.
@@ -581,6 +604,46 @@ TEST_F(Editor, PackageColumnsSortInTheirOwnDirectionsAndRowsAreShaded) {
         EXPECT_EQ(dialog.LineColor(), form_->LineColor());
         Click(C(dialog, L"Button5"));
       }});
+}
+
+TEST_F(Editor, PackageCheckBoxesToggleByMouseAndSpaceAndTheirRowsAreSaved) {
+  Install(2017);
+  Ide(2017, u"Known Packages", u"C:\\p\\one.bpl", u"b one");
+  Ide(2017, u"Known Packages", u"C:\\p\\two.bpl", u"c two");
+  Ide(2017, u"Known Packages", u"C:\\p\\three.bpl", u"a three");
+  NewForm();
+  Run(TMAIN_FORM::AL_ADD,
+      {[&](TPREF_FORM& dialog) {
+         HWND view = C(dialog, L"LV1");
+         ClickTab(C(dialog, L"PC1"), 1);
+         // A click on the first row's check box.
+         RECT row;
+         ListView_GetItemRect(view, 0, &row, LVIR_BOUNDS);
+         LVHITTESTINFO hit{};
+         for (hit.pt = POINT{row.left, (row.top + row.bottom) / 2}; hit.pt.x < row.right; ++hit.pt.x) {
+           if (ListView_HitTest(view, &hit) >= 0 && (hit.flags & LVHT_ONITEMSTATEICON) != 0) break;
+         }
+         ClickAt(view, RECT{hit.pt.x, hit.pt.y, hit.pt.x, hit.pt.y});
+         // Space on the third row, twice on the second.
+         for (int target : {2, 1, 1}) {
+           ListView_SetItemState(view, target, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+           SendMessageW(view, WM_KEYDOWN, VK_SPACE, 0);
+           SendMessageW(view, WM_KEYUP, VK_SPACE, 0);
+         }
+         EXPECT_EQ(Packages(dialog),
+                   (std::vector<std::u16string>{u"a three|C:\\p\\three.bpl|off", u"b one|C:\\p\\one.bpl|on",
+                                                u"c two|C:\\p\\two.bpl|off"}));
+         ClickHeader(view, 1);
+         EXPECT_EQ(Packages(dialog).front(), u"b one|C:\\p\\one.bpl|on") << "states move with rows";
+       },
+       [&](TPREF_FORM& dialog) {
+         SetText(C(dialog, L"ED01"), u"Checked");
+         Click(C(dialog, L"Button4"));
+       }});
+  EXPECT_NE(SettingsText().find(u"PKG_PATH1=C:\\p\\three.bpl\r\nPKG_NAME1=a three\r\n"
+                                u"PKG_PATH2=C:\\p\\two.bpl\r\nPKG_NAME2=c two\r\nPKG_Count=2\r\n"),
+            std::u16string::npos)
+      << "the disabled rows in the list's order";
 }
 
 TEST_F(Editor, BrowsePutsTheChosenFileIntoTheParameters) {
