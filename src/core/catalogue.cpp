@@ -123,10 +123,9 @@ void DetectInstalledVersions(RegistryFactory& registries, FileSystem& files, Ins
   std::unique_ptr<Registry> registry = registries.Create();
   for (auto release = kReleases.rbegin(); release != kReleases.rend(); ++release) {
     registry->SetRootKey(InstallationRoot(release->code));
-    const std::u16string key = InstallationKey(release->code);
-    if (!registry->KeyExists(key)) continue;
+    // A key exists when it opens for reading: one registry call, not two.
+    if (!registry->OpenKeyReadOnly(InstallationKey(release->code))) continue;
     OpenKeyGuard guard(*registry);
-    registry->OpenKeyReadOnly(key);
     const std::u16string_view valueName = ExecutableValueName(release->code);
     if (registry->ValueExists(valueName) && files.FileExists(registry->ReadString(valueName))) {
       installed |= release->bit;

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
+#include <cstring>
+
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -92,6 +95,31 @@ HIMAGELIST LoadImageStrip(int resource, int count) {
     ImageList_Add(list, strip, nullptr);
     DeleteObject(strip);
   }
+  return list;
+}
+
+HIMAGELIST LoadStripImage(int resource, int index) {
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32, 1, 0);
+  const auto strip = static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  DIBSECTION section{};
+  if (strip != nullptr && GetObjectW(strip, sizeof section, &section) == sizeof section &&
+      section.dsBm.bmBitsPixel == 32 && section.dsBm.bmWidth >= (index + 1) * 16) {
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, 16, section.dsBm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HBITMAP image = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (image != nullptr) {
+      // Row by row, the 16 pixels of the image, alpha included.
+      for (int row = 0; row < section.dsBm.bmHeight; ++row) {
+        const auto* from = static_cast<const std::uint32_t*>(section.dsBm.bmBits) + row * section.dsBm.bmWidth;
+        std::memcpy(static_cast<std::uint32_t*>(bits) + row * 16, from + index * 16, 16 * sizeof(std::uint32_t));
+      }
+      ImageList_Add(list, image, nullptr);
+      DeleteObject(image);
+    }
+  }
+  if (strip != nullptr) DeleteObject(strip);
   return list;
 }
 

@@ -35,6 +35,10 @@ std::u16string ListItemText(HWND view, int row, int column);
 // A 16 x 16 image list from a bitmap resource holding the images side by side.
 HIMAGELIST LoadImageStrip(int resource, int count);
 
+// A list of one image of a resource strip (a button's image): its pixels
+// copied, which costs far less than going through an icon.
+HIMAGELIST LoadStripImage(int resource, int index);
+
 // Group boxes and etched lines draw only their lines and text; under
 // containers that clip their children nobody else paints the rest, so this
 // subclass fills their background.

@@ -15,6 +15,7 @@
 #include "ui/message_loop.h"
 #include "ui/pref_form.h"
 #include "ui/version_combo.h"
+#include "win32/shell_api.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -23,8 +24,14 @@ namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+// Posted at the first show: the components take part in painting again.
+constexpr UINT kShowComponents = WM_APP;
 constexpr int kFirstActionCommand = 1000;
 constexpr int kListId = 200;
+constexpr DWORD kPanel = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
+
+constexpr int Command(TMAIN_FORM::Action action) { return kFirstActionCommand + action; }
 
 // The actions table: caption, image in IL1 (-1 none), shortcut and its text.
 struct ActionInfo {
@@ -44,6 +51,98 @@ constexpr ActionInfo kActions[TMAIN_FORM::kActionCount] = {
     {u"コピーを作成(&C)", -1, 0, 0, u""},
     {u"検索", 1, FVIRTKEY | FCONTROL, 'F', u"Ctrl+F"},
 };
+
+// The components at the design size, in Tab order. The list's top and
+// height count from the group box's caption, added at creation.
+constexpr std::array<ComponentSpec, 11> kComponents{{
+    {L"pnlMain", -1, kPanelClass, u"", {0, 0, 512, 283}, akAll, kPanel, WS_EX_CONTROLPARENT, 0},
+    // Above the group box, so the list is drawn over it and comes first.
+    {L"LV1",
+     0,
+     WC_LISTVIEWW,
+     u"",
+     {4 + 2 + 8, 4 + 2 + 8, 504 - 20, 242 - 4 - 16},
+     akAll,
+     WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_OWNERDATA,
+     WS_EX_CLIENTEDGE,
+     kListId},
+    {L"gbProfileList",
+     0,
+     L"BUTTON",
+     u"プロファイルリスト",
+     {4, 4, 504, 242},
+     akAll,
+     BS_GROUPBOX | WS_CLIPSIBLINGS,
+     0,
+     0},
+    {L"pnlOparation",
+     0,
+     kPanelClass,
+     u"",
+     {4, 246, 504, 33},
+     akLeft | akRight | akBottom,
+     kPanel,
+     WS_EX_CONTROLPARENT,
+     0},
+    {L"btnAdd",
+     3,
+     L"BUTTON",
+     kActions[TMAIN_FORM::AL_ADD].caption,
+     {10, 6, 88, 25},
+     akLeft | akTop,
+     kButton,
+     0,
+     Command(TMAIN_FORM::AL_ADD)},
+    {L"btnEdit",
+     3,
+     L"BUTTON",
+     kActions[TMAIN_FORM::AL_EDIT].caption,
+     {101, 6, 88, 25},
+     akLeft | akTop,
+     kButton,
+     0,
+     Command(TMAIN_FORM::AL_EDIT)},
+    {L"btnDelete",
+     3,
+     L"BUTTON",
+     kActions[TMAIN_FORM::AL_DELETE].caption,
+     {192, 6, 88, 25},
+     akLeft | akTop,
+     kButton,
+     0,
+     Command(TMAIN_FORM::AL_DELETE)},
+    {L"pnlBottom",
+     -1,
+     kPanelClass,
+     u"",
+     {0, 283, 512, 37},
+     akLeft | akRight | akBottom,
+     kPanel,
+     WS_EX_CONTROLPARENT,
+     0},
+    {L"Bevel1", 7, L"STATIC", u"", {0, 0, 512, 10}, akLeft | akTop | akRight, SS_ETCHEDHORZ, 0, 0},
+    {L"btnLaunch",
+     7,
+     L"BUTTON",
+     kActions[TMAIN_FORM::AL_LAUNCH].caption,
+     {308, 6, 96, 25},
+     akTop | akRight,
+     kButton,
+     0,
+     Command(TMAIN_FORM::AL_LAUNCH)},
+    {L"btnCancel",
+     7,
+     L"BUTTON",
+     kActions[TMAIN_FORM::AL_CANCEL].caption,
+     {408, 6, 96, 25},
+     akTop | akRight,
+     kButton,
+     0,
+     Command(TMAIN_FORM::AL_CANCEL)},
+}};
+constexpr std::size_t kLV1Row = 1;
+// The panels that hold every other component.
+constexpr const wchar_t* kPanels[] = {L"pnlMain", L"pnlBottom"};
 
 // PopupMenu1 from top to bottom; -1 is a separator (N1, N3, N2).
 constexpr int kPopupItems[] = {TMAIN_FORM::AL_ADD,    TMAIN_FORM::AL_EDIT,
@@ -102,39 +201,19 @@ void TMAIN_FORM::Create() {
   CreateHandle(kClassName, Wide(texts::kMainFormCaption).c_str(), kStyle, kExStyle,
                RECT{left, top, left + width, top + height}, nullptr);
   CreateComponents();
-  Layout();
 }
 
 void TMAIN_FORM::CreateComponents() {
-  captionHeight_ = TextHeight(Handle(), font_.Get());
-  const auto child = [this](HWND parent, const wchar_t* className, std::u16string_view caption, DWORD style,
-                            DWORD exStyle, int id) {
-    return CreateChild(parent, className, caption, style, exStyle, id, font_.Get());
-  };
-  const auto button = [&](HWND parent, Action action) {
-    return child(parent, L"BUTTON", kActions[action].caption, WS_TABSTOP | BS_PUSHBUTTON, 0,
-                 kFirstActionCommand + action);
-  };
-  constexpr DWORD kPanel = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-
-  // Tab order follows creation: the list, its buttons, then launch and cancel.
-  pnlMain = child(Handle(), kPanelClass, u"", kPanel, WS_EX_CONTROLPARENT, 0);
-  gbProfileList = child(pnlMain, L"BUTTON", u"プロファイルリスト", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, 0);
-  // The list draws the rows of rows_ on demand.
-  LV1 = child(pnlMain, WC_LISTVIEWW, u"",
-              WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_OWNERDATA,
-              WS_EX_CLIENTEDGE, kListId);
-  pnlOparation = child(pnlMain, kPanelClass, u"", kPanel, WS_EX_CONTROLPARENT, 0);
-  btnAdd = button(pnlOparation, AL_ADD);
-  btnEdit = button(pnlOparation, AL_EDIT);
-  btnDelete = button(pnlOparation, AL_DELETE);
-  pnlBottom = child(Handle(), kPanelClass, u"", kPanel, WS_EX_CONTROLPARENT, 0);
-  Bevel1 = child(pnlBottom, L"STATIC", u"", SS_ETCHEDHORZ, 0, 0);
-  btnLaunch = button(pnlBottom, AL_LAUNCH);
-  btnCancel = button(pnlBottom, AL_CANCEL);
-  SetWindowPos(LV1, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  FillOwnBackground(gbProfileList);
-  FillOwnBackground(Bevel1);
+  // The list lies over the group box's client area, which begins below its
+  // caption, 2 pixels in from its edges; the list keeps an 8 pixel margin.
+  specs_.assign(kComponents.begin(), kComponents.end());
+  const int caption = TextHeight(Handle(), font_.Get());
+  specs_[kLV1Row].design.top += caption;
+  specs_[kLV1Row].design.height -= caption;
+  components_.Create(Handle(), kDesignClientSize, specs_, font_.Get());
+  LV1 = components_[kLV1Row];
+  FillOwnBackground(components_.Find(L"gbProfileList"));
+  FillOwnBackground(components_.Find(L"Bevel1"));
 
   ListView_SetExtendedListViewStyle(LV1, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   const std::u16string_view headers[] = {u"プロファイル名", u"バージョン", u"備考"};
@@ -152,14 +231,10 @@ void TMAIN_FORM::CreateComponents() {
   IL1 = LoadImageStrip(IDB_ACTIONS, 5);
   IL2 = LoadImageStrip(IDB_RELEASES, 8);
   ListView_SetImageList(LV1, IL2, LVSIL_SMALL);
-  for (const auto& [control, action] : {std::pair{btnLaunch, AL_LAUNCH}, std::pair{btnAdd, AL_ADD},
-                                        std::pair{btnEdit, AL_EDIT}, std::pair{btnDelete, AL_DELETE}}) {
-    // A list of the one image, merged from IL1: far cheaper than going
-    // through an icon.
-    const int index = kActions[action].image;
-    HIMAGELIST image = buttonImages_.emplace_back(ImageList_Merge(IL1, index, IL1, index, 0, 0));
+  for (Action action : {AL_LAUNCH, AL_ADD, AL_EDIT, AL_DELETE}) {
+    HIMAGELIST image = buttonImages_.emplace_back(LoadStripImage(IDB_ACTIONS, kActions[action].image));
     BUTTON_IMAGELIST images{image, {4, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
-    SendMessageW(control, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    SendMessageW(components_.FindId(Command(action)), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
   }
 
   PopupMenu1 = CreatePopupMenu();
@@ -191,32 +266,6 @@ void TMAIN_FORM::CreateComponents() {
   shortcuts_ = CreateAcceleratorTableW(accelerators.data(), static_cast<int>(accelerators.size()));
 }
 
-// Positions every component for the present client size; the right-hand
-// buttons keep their distance to the right edge.
-void TMAIN_FORM::Layout() {
-  RECT client;
-  GetClientRect(Handle(), &client);
-  const int width = client.right;
-  const int mainHeight = client.bottom - 37;
-  MoveTo(pnlBottom, 0, mainHeight, width, 37);
-  MoveTo(Bevel1, 0, 0, width, 10);
-  MoveTo(btnLaunch, width - 204, 6, 96, 25);
-  MoveTo(btnCancel, width - 104, 6, 96, 25);
-
-  MoveTo(pnlMain, 0, 0, width, mainHeight);
-  const int inner = width - 8;  // 4 pixel border
-  MoveTo(pnlOparation, 4, mainHeight - 4 - 33, inner, 33);
-  MoveTo(btnAdd, 10, 6, 88, 25);
-  MoveTo(btnEdit, 101, 6, 88, 25);
-  MoveTo(btnDelete, 192, 6, 88, 25);
-  const int groupHeight = mainHeight - 8 - 33;
-  MoveTo(gbProfileList, 4, 4, inner, groupHeight);
-
-  // The group box's client area lies below its caption, 2 pixels in from its
-  // edges; the list fills it with an 8 pixel margin.
-  MoveTo(LV1, 4 + 2 + 8, 4 + captionHeight_ + 2 + 8, inner - 4 - 16, groupHeight - captionHeight_ - 4 - 16);
-}
-
 void TMAIN_FORM::Show() {
   // The first-show work runs while the window is still hidden, so the stored
   // size and state apply without a visible jump; an error it raises is shown
@@ -224,11 +273,26 @@ void TMAIN_FORM::Show() {
   std::optional<std::u16string> failure;
   if (!shown_) {
     shown_ = true;
+    // The components are drawn in the window's first painting, not while
+    // it is being shown: showing it then costs what an empty window costs.
+    for (const wchar_t* panel : kPanels) SendMessageW(Component(panel), WM_SETREDRAW, FALSE, 0);
+    componentsHeld_ = true;
+    PostMessageW(Handle(), kShowComponents, 0, 0);
     RunHandler([&failure](std::u16string_view message) { failure = std::u16string(message); }, [this] { FormShow(); });
   }
   ShowWindow(Handle(), IsIconic(Handle()) || IsZoomed(Handle()) ? SW_SHOW : SW_SHOWNORMAL);
   SetFocus(LV1);
-  if (failure) services_.reportError(*failure);
+  if (failure) {
+    ShowComponents();
+    services_.reportError(*failure);
+  }
+}
+
+void TMAIN_FORM::ShowComponents() {
+  if (!componentsHeld_) return;
+  componentsHeld_ = false;
+  for (const wchar_t* panel : kPanels) SendMessageW(Component(panel), WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void TMAIN_FORM::FormShow() {
@@ -283,23 +347,7 @@ void TMAIN_FORM::FormDestroy() {
   file.UpdateFile();
 }
 
-HWND TMAIN_FORM::Component(const wchar_t* name) const {
-  const std::pair<const wchar_t*, HWND> components[] = {{L"pnlBottom", pnlBottom},
-                                                        {L"Bevel1", Bevel1},
-                                                        {L"btnLaunch", btnLaunch},
-                                                        {L"btnCancel", btnCancel},
-                                                        {L"pnlMain", pnlMain},
-                                                        {L"gbProfileList", gbProfileList},
-                                                        {L"LV1", LV1},
-                                                        {L"pnlOparation", pnlOparation},
-                                                        {L"btnAdd", btnAdd},
-                                                        {L"btnEdit", btnEdit},
-                                                        {L"btnDelete", btnDelete}};
-  for (const auto& [componentName, window] : components) {
-    if (std::wstring_view(componentName) == name) return window;
-  }
-  return nullptr;
-}
+HWND TMAIN_FORM::Component(const wchar_t* name) const { return components_.Find(name); }
 
 bool TMAIN_FORM::PreTranslateMessage(MSG& message) {
   if (findDialog_ != nullptr && IsDialogMessageW(findDialog_, &message)) return true;
@@ -311,7 +359,7 @@ bool TMAIN_FORM::PreTranslateMessage(MSG& message) {
 LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
-      if (LV1 != nullptr) Layout();
+      if (LV1 != nullptr) components_.Layout();
       return 0;
     case WM_ACTIVATE:
       // The control that had the focus gets it back when the window is
@@ -324,6 +372,9 @@ LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case kShowComponents:
+      ShowComponents();
+      return 0;
     case WM_GETMINMAXINFO:
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{kMinimumSize.cx, kMinimumSize.cy};
       return 0;
@@ -498,11 +549,8 @@ void TMAIN_FORM::UpdateActionStates() {
 
 void TMAIN_FORM::SetActionEnabled(Action action, bool enabled) {
   enabled_[action] = enabled;
-  const std::pair<HWND, Action> buttons[] = {
-      {btnAdd, AL_ADD}, {btnEdit, AL_EDIT}, {btnDelete, AL_DELETE}, {btnLaunch, AL_LAUNCH}, {btnCancel, AL_CANCEL}};
-  for (const auto& [button, bound] : buttons) {
-    if (bound == action) EnableWindow(button, enabled);
-  }
+  // The action's button, where it has one.
+  if (const HWND button = components_.FindId(Command(action)); button != nullptr) EnableWindow(button, enabled);
 }
 
 void TMAIN_FORM::ShowPopupMenu(POINT at) {
@@ -633,7 +681,7 @@ void TMAIN_FORM::StartFind(HWND view) {
   FD_LV.hwndOwner = Handle();
   // Only the direction carries over; the event bits the dialog set do not.
   FD_LV.Flags = (FD_LV.Flags & FR_DOWN) | FR_HIDEMATCHCASE | FR_HIDEWHOLEWORD;
-  findDialog_ = FindTextW(&FD_LV);
+  findDialog_ = shell::FindTextW(&FD_LV);
   if (findDialog_ != nullptr && findPosition_) {
     SetWindowPos(findDialog_, nullptr, findPosition_->x, findPosition_->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   }

@@ -15,6 +15,7 @@
 #include "core/catalogue.h"
 #include "core/profile_list.h"
 #include "core/profile_record.h"
+#include "ui/components.h"
 #include "ui/services.h"
 #include "ui/ui_font.h"
 #include "ui/window.h"
@@ -66,8 +67,8 @@ class TMAIN_FORM : public Window {
 
  private:
   void CreateComponents();
-  void Layout();
   void FormShow();
+  void ShowComponents();
   void FormDestroy();
   void ApplyGeometry();
   LRESULT LV1Notify(NMHDR* header);
@@ -100,16 +101,16 @@ class TMAIN_FORM : public Window {
   Services services_;
   UiFont font_;
   bool shown_ = false;
-  int captionHeight_ = 0;  // the font's text height, above the group box's client area
+  bool componentsHeld_ = false;  // drawn from the first painting on
 
   // Set when first shown.
   std::u16string SettingsFileName_;
   InstalledVersionSet InstalledVersions_ = 0;
   COLORREF LineColor_ = 0xFFEEDD;
 
-  HWND pnlBottom = nullptr, Bevel1 = nullptr, btnLaunch = nullptr, btnCancel = nullptr;
-  HWND pnlMain = nullptr, gbProfileList = nullptr, LV1 = nullptr, pnlOparation = nullptr;
-  HWND btnAdd = nullptr, btnEdit = nullptr, btnDelete = nullptr;
+  std::vector<ComponentSpec> specs_;  // the components table, with the list below the group box's caption
+  ComponentSet components_;
+  HWND LV1 = nullptr;
   HIMAGELIST IL1 = nullptr, IL2 = nullptr;
   std::vector<HIMAGELIST> buttonImages_;  // one image each, from IL1
   HMENU PopupMenu1 = nullptr;

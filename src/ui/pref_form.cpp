@@ -10,6 +10,7 @@
 #include "core/texts.h"
 #include "resource_ids.h"
 #include "ui/controls.h"
+#include "win32/shell_api.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -91,7 +92,7 @@ bool IsPushButton(HWND window) {
 
 int ShowModally(TPREF_FORM& dialog) { return dialog.ShowModal(); }
 
-bool ShowOpenFileDialog(OPENFILENAMEW& dialog) { return GetOpenFileNameW(&dialog) != FALSE; }
+bool ShowOpenFileDialog(OPENFILENAMEW& dialog) { return shell::GetOpenFileNameW(&dialog) != FALSE; }
 
 void TPREF_FORM::RegisterWindowClass(HINSTANCE instance) {
   RegisterFormClass(instance, kClassName, 0);

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "win32/shell_api.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -39,11 +40,11 @@ void WinProcessStarter::RunElevated(std::u16string_view file, std::u16string_vie
   info.lpFile = wideFile.c_str();
   info.lpParameters = wideParameters.c_str();
   info.nShow = SW_SHOWNORMAL;
-  ShellExecuteExW(&info);
+  shell::ExecuteExW(&info);
 }
 
 void WinProcessStarter::Open(std::u16string_view file, std::u16string_view parameters) {
-  ShellExecuteW(owner_, L"Open", Wide(file).c_str(), Wide(parameters).c_str(), nullptr, SW_SHOWNORMAL);
+  shell::ExecuteW(owner_, L"Open", Wide(file).c_str(), Wide(parameters).c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 bool WinProcessStarter::SupportsElevation() {

@@ -1,0 +1,39 @@
+#include "win32/shell_api.h"
+
+namespace ombrisk::shell {
+
+namespace {
+
+// The function of the system library, or nullptr where it cannot be had.
+template <class Function>
+Function* Load(const wchar_t* library, const char* name) {
+  const HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  return module == nullptr ? nullptr
+                           : reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+HINSTANCE ExecuteW(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                   const wchar_t* folder, int show) {
+  static const auto function = Load<decltype(::ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+  if (function == nullptr) return reinterpret_cast<HINSTANCE>(SE_ERR_DLLNOTFOUND);
+  return function(owner, verb, file, parameters, folder, show);
+}
+
+BOOL ExecuteExW(SHELLEXECUTEINFOW* info) {
+  static const auto function = Load<decltype(::ShellExecuteExW)>(L"shell32.dll", "ShellExecuteExW");
+  return function != nullptr && function(info);
+}
+
+HWND FindTextW(FINDREPLACEW* find) {
+  static const auto function = Load<decltype(::FindTextW)>(L"comdlg32.dll", "FindTextW");
+  return function == nullptr ? nullptr : function(find);
+}
+
+BOOL GetOpenFileNameW(OPENFILENAMEW* dialog) {
+  static const auto function = Load<decltype(::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  return function != nullptr && function(dialog);
+}
+
+}  // namespace ombrisk::shell

@@ -1,0 +1,21 @@
+// The functions of the shell and of the common dialogs the program calls,
+// loaded from the system folder when first used: the main window starts
+// without those libraries and the ones they bring along (the common dialogs
+// load the printing libraries). Each behaves as the system function of its
+// name, and fails as it would when the library cannot be loaded.
+#pragma once
+
+#include <windows.h>
+// After windows.h, which they need.
+#include <commdlg.h>
+#include <shellapi.h>
+
+namespace ombrisk::shell {
+
+HINSTANCE ExecuteW(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                   const wchar_t* folder, int show);
+BOOL ExecuteExW(SHELLEXECUTEINFOW* info);
+HWND FindTextW(FINDREPLACEW* find);
+BOOL GetOpenFileNameW(OPENFILENAMEW* dialog);
+
+}  // namespace ombrisk::shell
