@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the settings-file reader, writes the copy back
-// and reads that again: the second round trip must change nothing.
+// and reads that again: the second round trip must change nothing, and the
+// copy answers the same before and after it writes.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -27,7 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     first.ValueExists(section, u"Description");
   }
 
-  files.contents[kPath] = written;
+  // Writing lets go of the file: the copy then answers from memory of its
+  // own, and writes the same again.
+  first.UpdateFile();
+  if (first.FileContent() != written) std::abort();
+  if (files.contents[kPath] != written) std::abort();
   ombrisk::SettingsFile second(files, comparer, kPath);
   if (second.FileContent() != written) std::abort();
   if (second.ReadSections() != first.ReadSections()) std::abort();

@@ -10,23 +10,30 @@
 
 namespace ombrisk {
 
-// A file's bytes, held in 16-bit units so that a UTF-16 file (the usual
-// case) becomes text without a copy or a clearing pass: the buffer holds
-// (byteCount + 1) / 2 units, filled by the read alone.
+// A file's bytes, in 16-bit units so that a UTF-16 file (the usual case)
+// becomes text without a copy or a clearing pass. They are either a buffer
+// of the program's own, (byteCount + 1) / 2 units filled by the read alone,
+// or a view of the file itself, which holds the file (others may read or
+// replace it, not write into it) for as long as the view lives.
 struct FileBytes {
   std::unique_ptr<char16_t[]> units;
+  std::shared_ptr<const char16_t> view;
   std::size_t byteCount = 0;
 
   // A buffer for a file of the size; its content is undefined until read.
   static FileBytes ForSize(std::size_t bytes) {
-    return FileBytes{std::make_unique_for_overwrite<char16_t[]>(bytes / 2 + 1), bytes};
+    return FileBytes{std::make_unique_for_overwrite<char16_t[]>(bytes / 2 + 1), nullptr, bytes};
   }
+  // The bytes of a view; releasing the last copy of view lets go of the file.
+  static FileBytes ForView(std::shared_ptr<const char16_t> view, std::size_t bytes) {
+    return FileBytes{nullptr, std::move(view), bytes};
+  }
+  bool IsView() const { return view != nullptr; }
+  const char16_t* Begin() const { return units ? units.get() : view.get(); }
   char* Data() { return reinterpret_cast<char*>(units.get()); }
-  std::span<const unsigned char> Bytes() const {
-    return {reinterpret_cast<const unsigned char*>(units.get()), byteCount};
-  }
+  std::span<const unsigned char> Bytes() const { return {reinterpret_cast<const unsigned char*>(Begin()), byteCount}; }
   // The whole 16-bit units; an odd last byte is left out.
-  std::u16string_view Units() const { return {units.get(), byteCount / 2}; }
+  std::u16string_view Units() const { return {Begin(), byteCount / 2}; }
 };
 
 enum class FileReadStatus { Read, Missing, Failed };
@@ -44,8 +51,9 @@ class FileSystem {
   // True when the path names an existing file; a folder does not count, a
   // link counts when its target can be opened.
   virtual bool FileExists(std::u16string_view path) = 0;
-  // Reads a whole file, sharing it for reading only. A path that names no
-  // file (missing, or a folder) gives Missing.
+  // Reads a whole file, or gives a view of it, sharing it for reading and
+  // replacement only. A path that names no file (missing, or a folder) gives
+  // Missing.
   virtual FileReadResult ReadFile(std::u16string_view path) = 0;
   // Replaces the file's content by the bytes, or creates the file. Returns
   // the system's description of a failure, or "" on success; on failure the

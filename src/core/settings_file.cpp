@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -394,8 +395,42 @@ std::string SettingsFile::FileContent() const {
   return bytes;
 }
 
+void SettingsFile::LetGoOfFile() {
+  if (!file_.IsView()) return;
+  FileBytes own = FileBytes::ForSize(file_.byteCount);
+  std::memcpy(own.Data(), file_.Begin(), file_.byteCount);
+  // Every name and value that points into the view points to the same
+  // place of the copy.
+  const auto from = reinterpret_cast<std::uintptr_t>(file_.Begin());
+  const std::uintptr_t to = from + file_.byteCount;
+  const char16_t* copy = own.Begin();
+  const auto move = [from, to, copy](std::u16string_view& text) {
+    const auto at = reinterpret_cast<std::uintptr_t>(text.data());
+    if (at >= from && at <= to) text = std::u16string_view(copy + (at - from) / sizeof(char16_t), text.size());
+  };
+  for (Line& line : read_) {
+    move(line.key);
+    move(line.value);
+  }
+  sectionIndex_.clear();
+  for (std::size_t index = 0; index < sections_.size(); ++index) {
+    Section& section = sections_[index];
+    move(section.name);
+    for (Line& line : section.own) {
+      move(line.key);
+      move(line.value);
+    }
+    section.keyIndex.reset();
+    section.lookups = 0;
+    if (!section.erased) sectionIndex_[section.name].push_back(index);
+  }
+  file_ = std::move(own);
+}
+
 void SettingsFile::UpdateFile() {
-  const std::u16string error = files_.WriteFile(path_, FileContent());
+  std::string content = FileContent();
+  LetGoOfFile();
+  const std::u16string error = files_.WriteFile(path_, content);
   if (!error.empty()) throw AppError(Format(texts::kSettingsWriteFailed, {path_, error}));
 }
 

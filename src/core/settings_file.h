@@ -95,6 +95,9 @@ class SettingsFile {
   };
 
   void Parse(std::u16string_view text);
+  // Moves what the copy read from a view of the file into memory of its
+  // own and lets go of the file, which may then be replaced.
+  void LetGoOfFile();
   std::span<const Line> LinesOf(const Section& section) const;
   std::span<Line> LinesOf(Section& section);
   std::size_t AppendSection(std::u16string_view name);
@@ -107,7 +110,7 @@ class SettingsFile {
   FileSystem& files_;
   const CaseMapping& mapping_;
   std::u16string path_;
-  FileBytes file_;                    // the file as read; names and values point into it
+  FileBytes file_;                    // the file as read (or a view of it); names and values point into it
   std::u16string decoded_;            // the text of a UTF-8 file
   std::deque<std::u16string> owned_;  // text written since, at stable addresses
   std::vector<Line> read_;            // every line as read, section after section

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 #include "core/text.h"
 #include "win32/wide.h"
@@ -37,6 +39,7 @@ class ScopedHandle {
 
   bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
   HANDLE Get() const { return handle_; }
+  HANDLE Release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
 
  private:
   HANDLE handle_;
@@ -91,11 +94,32 @@ bool ReplaceAtomically(const std::wstring& target, std::string_view bytes) {
 
 }  // namespace
 
+namespace {
+
+// A view of the whole file, which keeps the file open (read and replacement
+// shared) while it lives; nullptr where the file cannot be mapped.
+std::shared_ptr<const char16_t> MapFile(ScopedHandle& file) {
+  const HANDLE section = CreateFileMappingW(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr);
+  if (section == nullptr) return nullptr;
+  void* view = MapViewOfFile(section, FILE_MAP_READ, 0, 0, 0);
+  CloseHandle(section);  // the view keeps it
+  if (view == nullptr) return nullptr;
+  const HANDLE held = file.Release();
+  return std::shared_ptr<const char16_t>(static_cast<const char16_t*>(view), [held](const char16_t* begin) {
+    UnmapViewOfFile(begin);
+    CloseHandle(held);
+  });
+}
+
+}  // namespace
+
 FileReadResult WinFileSystem::ReadFile(std::u16string_view path) {
   FileReadResult result;
   if (!FileExists(path)) return result;
-  ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  // Others may read the file, or replace it as the program itself does, but
+  // not write into it while it is read.
+  ScopedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   LARGE_INTEGER size{};
   if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) {
     result.status = FileReadStatus::Failed;
@@ -103,6 +127,15 @@ FileReadResult WinFileSystem::ReadFile(std::u16string_view path) {
     return result;
   }
   const auto byteCount = static_cast<std::size_t>(size.QuadPart);
+  result.status = FileReadStatus::Read;
+  // A view reads the file without filling memory of the program's own with
+  // it first, which is most of what reading a large file costs.
+  if (byteCount > 0) {
+    if (std::shared_ptr<const char16_t> view = MapFile(file)) {
+      result.content = FileBytes::ForView(std::move(view), byteCount);
+      return result;
+    }
+  }
   result.content = FileBytes::ForSize(byteCount);
   char* out = result.content.Data();
   std::size_t done = 0;
@@ -117,7 +150,6 @@ FileReadResult WinFileSystem::ReadFile(std::u16string_view path) {
     if (read == 0) break;  // the file shrank meanwhile
     done += read;
   }
-  result.status = FileReadStatus::Read;
   result.content.byteCount = done;
   return result;
 }

@@ -1,8 +1,10 @@
 // Test doubles for the core's interfaces.
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,7 +16,9 @@
 namespace ombrisk::testing {
 
 // Files that exist are the ones listed, with the content they hold. A
-// failure set for a path is returned instead of reading or writing it.
+// failure set for a path is returned instead of reading or writing it. A
+// file is read as a view, as on Windows, and cannot be written while a view
+// of it lives.
 class FakeFileSystem : public FileSystem {
  public:
   bool FileExists(std::u16string_view path) override {
@@ -31,13 +35,22 @@ class FakeFileSystem : public FileSystem {
     auto it = contents.find(name);
     if (it == contents.end()) return result;
     result.status = FileReadStatus::Read;
-    result.content = FileBytes::ForSize(it->second.size());
-    std::memcpy(result.content.Data(), it->second.data(), it->second.size());
+    const std::size_t units = it->second.size() / 2 + 1;
+    auto* copy = new char16_t[units];
+    std::memcpy(copy, it->second.data(), it->second.size());
+    // What is read from a view after it is gone reads as garbage.
+    std::shared_ptr<const char16_t> view(copy, [units](const char16_t* text) {
+      std::fill_n(const_cast<char16_t*>(text), units, u'#');
+      delete[] text;
+    });
+    views[name] = view;
+    result.content = FileBytes::ForView(std::move(view), it->second.size());
     return result;
   }
   std::u16string WriteFile(std::u16string_view path, std::string_view bytes) override {
     const std::u16string name(path);
     if (auto failure = writeFailures.find(name); failure != writeFailures.end()) return failure->second;
+    if (!views[name].expired()) return u"held by a view";
     contents[name] = std::string(bytes);
     return {};
   }
@@ -52,6 +65,7 @@ class FakeFileSystem : public FileSystem {
   std::map<std::u16string, std::u16string> shortPaths;
   std::map<std::u16string, std::u16string> readFailures;
   std::map<std::u16string, std::u16string> writeFailures;
+  std::map<std::u16string, std::weak_ptr<const char16_t>> views;
 };
 
 // A memory registry that writes down the calls that matter for the order and

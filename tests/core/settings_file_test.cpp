@@ -232,6 +232,31 @@ TEST_F(Settings, WritesReplaceInPlaceAppendNewKeysAndMoveRewrittenSectionsToTheE
   EXPECT_EQ(file->ReadSections().size(), 2u);
 }
 
+// A copy reads a view of the file, lets go of it to write the file, and
+// goes on answering as before: the same names, values, duplicates and
+// order, once more written the same.
+TEST_F(Settings, AfterWritingTheCopyAnswersAsBeforeWithoutHoldingTheFile) {
+  Store(kMark + Utf16(u"[PREF_A]\r\nVersion=7\r\nloose line\r\n[pref_a]\r\nVersion=3\r\n[PREF_B]\r\nKey=b\r\n"
+                      u"[PREF_C]\r\nKey=c\r\n"));
+  auto file = Open();
+  for (int i = 0; i < 6; ++i) file->ReadString(u"PREF_B", u"Key", u"");  // an index of the section's keys
+  file->WriteString(u"PREF_B", u"Added", u"new");                        // the section gets lines of its own
+  file->EraseSection(u"PREF_C");
+  file->UpdateFile();
+  const std::string written = Written();
+  EXPECT_EQ(file->ReadInteger(u"PREF_A", u"Version", 0), 7);
+  EXPECT_EQ(file->ReadString(u"pref_b", u"KEY", u""), u"b");
+  EXPECT_EQ(file->ReadString(u"PREF_B", u"Added", u""), u"new");
+  EXPECT_FALSE(file->SectionExists(u"PREF_C"));
+  EXPECT_EQ(file->ReadSections(), (std::vector<std::u16string>{u"PREF_A", u"pref_a", u"PREF_B"}));
+  file->EraseSection(u"PREF_A");
+  EXPECT_EQ(file->ReadInteger(u"PREF_A", u"Version", 0), 3) << "the second of the name answers now";
+  file->UpdateFile();
+  EXPECT_EQ(Written(), kMark + Utf16(u"[pref_a]\r\nVersion=3\r\n\r\n[PREF_B]\r\nKey=b\r\nAdded=new\r\n\r\n"));
+  EXPECT_EQ(written, kMark + Utf16(u"[PREF_A]\r\nVersion=7\r\nloose line\r\n\r\n[pref_a]\r\nVersion=3\r\n\r\n"
+                                   u"[PREF_B]\r\nKey=b\r\nAdded=new\r\n\r\n"));
+}
+
 TEST_F(Settings, ManyLookupsInOneSectionStayCorrectAsItChanges) {
   std::u16string text = u"[PREF_Big]\r\n";
   for (int i = 0; i < 200; ++i) text += u"Key" + DecimalText(i) + u"=" + DecimalText(i * 2) + u"\r\n";

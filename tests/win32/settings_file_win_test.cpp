@@ -69,15 +69,43 @@ TEST_F(SettingsOnDisk, FolderOrMissingFileReadsAsEmpty) {
 }
 
 TEST_F(SettingsOnDisk, FileHeldExclusivelyCannotBeReadOrWritten) {
-  testing::WriteBytes(folder / L"Ombrisk.env", kStored);
   auto file = Open();
   file->WriteString(u"A", u"k", u"changed");
+  testing::WriteBytes(folder / L"Ombrisk.env", kStored);
   {
     FileHolder holder(folder / L"Ombrisk.env", L"read", L"-");
     EXPECT_EQ(Error([&] { Open(); }), ReadError(ERROR_SHARING_VIOLATION));
     EXPECT_EQ(Error([&] { file->UpdateFile(); }), WriteError(ERROR_SHARING_VIOLATION));
   }
   ExpectStoredFileAlone();
+}
+
+// While a copy lives it holds the file it read: others may read it or
+// replace it as the program does, not write into it; the copy keeps what it
+// read, and lets go of the file when it writes.
+TEST_F(SettingsOnDisk, ACopyHoldsItsFileAgainstWritersUntilItWrites) {
+  testing::WriteBytes(folder / L"Ombrisk.env", kStored);
+  auto file = Open();
+  const auto openFor = [this](DWORD access, DWORD share) {
+    const HANDLE handle =
+        CreateFileW((folder / L"Ombrisk.env").c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    return handle != INVALID_HANDLE_VALUE;
+  };
+  EXPECT_TRUE(openFor(GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
+  EXPECT_FALSE(openFor(GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
+  // Replaced by another copy of the program, as it writes.
+  auto other = Open();
+  other->WriteString(u"A", u"k", u"other");
+  other->UpdateFile();
+  EXPECT_EQ(Open()->ReadString(u"A", u"k", u""), u"other");
+  EXPECT_EQ(file->ReadString(u"A", u"k", u""), u"v") << "the copy keeps what it read";
+  file->WriteString(u"A", u"k2", u"mine");
+  file->UpdateFile();
+  EXPECT_TRUE(openFor(GENERIC_WRITE, 0)) << "the copy let go of the file";
+  EXPECT_EQ(file->ReadString(u"A", u"k", u""), u"v");
+  EXPECT_EQ(Open()->ReadString(u"A", u"k2", u""), u"mine");
+  EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::wstring>{L"Ombrisk.env"});
 }
 
 TEST_F(SettingsOnDisk, FileOpenForWritingElsewhereCannotBeRead) {
