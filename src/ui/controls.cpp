@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -64,18 +65,11 @@ void MoveTo(HWND window, int left, int top, int width, int height) {
   SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::u16string ListItemText(HWND view, int row, int column) {
-  std::wstring buffer(256, L'\0');
-  for (;;) {
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(buffer.size());
-    const auto length = static_cast<std::size_t>(
-        SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-    if (length + 1 < buffer.size()) return FromWide(std::wstring_view(buffer.data(), length));
-    buffer.resize(buffer.size() * 2);
-  }
+void PutItemText(LVITEMW& item, std::u16string_view text) {
+  if ((item.mask & LVIF_TEXT) == 0 || item.cchTextMax <= 0) return;
+  const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+  std::copy_n(text.data(), length, item.pszText);
+  item.pszText[length] = L'\0';
 }
 
 LRESULT ShadeEvenRows(NMLVCUSTOMDRAW* draw, COLORREF color) {

@@ -29,8 +29,9 @@ void MoveTo(HWND window, int left, int top, int width, int height);
 // colour as background, unless selected; default drawing goes on.
 LRESULT ShadeEvenRows(NMLVCUSTOMDRAW* draw, COLORREF color);
 
-// A cell's whole text, however long.
-std::u16string ListItemText(HWND view, int row, int column);
+// Answers a list view's request for a cell's text (LVN_GETDISPINFO): as
+// much of the text as its buffer holds.
+void PutItemText(LVITEMW& item, std::u16string_view text);
 
 // A 16 x 16 image list from a bitmap resource holding the images side by side.
 HIMAGELIST LoadImageStrip(int resource, int count);

@@ -500,12 +500,7 @@ void TMAIN_FORM::LV1GetDispInfo(NMLVDISPINFOW* info) const {
   LVITEMW& item = info->item;
   if (!rows_.Contains(item.iItem)) return;
   const ListedProfile& row = rows_[static_cast<std::size_t>(item.iItem)];
-  if ((item.mask & LVIF_TEXT) != 0 && item.cchTextMax > 0) {
-    const std::u16string_view text = ListedProfile::Key(row, item.iSubItem);
-    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
-    std::copy_n(text.data(), length, item.pszText);
-    item.pszText[length] = L'\0';
-  }
+  PutItemText(item, ListedProfile::Key(row, item.iSubItem));
   if ((item.mask & LVIF_IMAGE) != 0) item.iImage = VersionImageIndex(row.code);
 }
 

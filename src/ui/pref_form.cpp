@@ -482,6 +482,8 @@ LRESULT TPREF_FORM::OnNotify(NMHDR* header) {
     pcLibrary.ShowSelectedPage();
   } else if (header->hwndFrom == LV1 && header->code == LVN_COLUMNCLICK) {
     LV1ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+  } else if (header->hwndFrom == LV1 && header->code == LVN_GETDISPINFOW) {
+    LV1GetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header));
   } else if (header->hwndFrom == LV1 && header->code == LVN_ITEMCHANGED) {
     LV1ItemChanged(reinterpret_cast<NMLISTVIEW*>(header));
   } else if (header->hwndFrom == LV1 && header->code == NM_CUSTOMDRAW) {
@@ -575,23 +577,35 @@ void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
 
 void TPREF_FORM::FillPackageList() {
   // One repaint however many rows; the check states set here are no user's.
+  // The rows' texts come from the model as they are drawn; the list keeps
+  // the check boxes, so they work as any list's do.
   fillingPackages_ = true;
   SendMessageW(LV1, WM_SETREDRAW, FALSE, 0);
-  ListView_DeleteAllItems(LV1);
-  for (const PackageRow& package : packages_.Rows()) {
-    std::wstring name = Wide(package.name);
-    std::wstring path = Wide(package.path);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = ListView_GetItemCount(LV1);
-    item.pszText = name.data();
-    const int index = ListView_InsertItem(LV1, &item);
-    ListView_SetItemText(LV1, index, 1, path.data());
-    ListView_SetCheckState(LV1, index, package.enabled);
+  const auto count = static_cast<int>(packages_.Size());
+  if (ListView_GetItemCount(LV1) != count) {
+    ListView_DeleteAllItems(LV1);
+    for (int row = 0; row < count; ++row) {
+      LVITEMW item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = row;
+      item.pszText = LPSTR_TEXTCALLBACKW;
+      ListView_InsertItem(LV1, &item);
+    }
+  }
+  for (int row = 0; row < count; ++row) {
+    const bool enabled = packages_[static_cast<std::size_t>(row)].enabled;
+    if ((ListView_GetCheckState(LV1, row) != 0) != enabled) ListView_SetCheckState(LV1, row, enabled);
   }
   SendMessageW(LV1, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(LV1, nullptr, TRUE);
   fillingPackages_ = false;
+}
+
+void TPREF_FORM::LV1GetDispInfo(NMLVDISPINFOW* info) const {
+  LVITEMW& item = info->item;
+  if (packages_.Contains(item.iItem)) {
+    PutItemText(item, PackageRow::Key(packages_[static_cast<std::size_t>(item.iItem)], item.iSubItem));
+  }
 }
 
 // A check box toggled by mouse or Space enables or disables its package.
@@ -674,6 +688,7 @@ void TPREF_FORM::LV1ColumnClick(int column) {
   FillPackageList();
   if (selected >= 0) {
     const int row = static_cast<int>(moved[static_cast<std::size_t>(selected)]);
+    ListView_SetItemState(LV1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetItemState(LV1, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   }
 }

@@ -94,6 +94,7 @@ class TPREF_FORM : public Window {
   void FillPackageList();
   void ResetPackageSort();
   void LV1ItemChanged(const NMLISTVIEW* change);
+  void LV1GetDispInfo(NMLVDISPINFOW* info) const;
   void LV1ColumnClick(int column);
   LRESULT LV1AdvancedCustomDrawItem(NMLVCUSTOMDRAW* draw);
   void PC1Change();

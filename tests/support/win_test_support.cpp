@@ -1,5 +1,9 @@
 #include "support/win_test_support.h"
 
+#include <commctrl.h>
+
+#include "win32/wide.h"
+
 #include <stdexcept>
 #include <thread>
 
@@ -130,6 +134,20 @@ void Process::Kill() {
   if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
     TerminateProcess(info_.hProcess, 255);
     WaitForSingleObject(info_.hProcess, 5000);
+  }
+}
+
+std::u16string ListItemText(HWND view, int row, int column) {
+  std::wstring buffer(256, L'\0');
+  for (;;) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    const auto length = static_cast<std::size_t>(
+        SendMessageW(view, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    if (length + 1 < buffer.size()) return FromWide(std::wstring_view(buffer.data(), length));
+    buffer.resize(buffer.size() * 2);
   }
 }
 

@@ -81,6 +81,8 @@ HWND WaitForProcessWindow(DWORD processId, const std::wstring& className, const 
                           std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
 std::wstring WindowText(HWND window);
+// A list view's cell as the list shows it, however long.
+std::u16string ListItemText(HWND view, int row, int column);
 std::wstring ClassName(HWND window);
 
 // What a message box shows: its static texts, its button captions, and

@@ -148,7 +148,7 @@ class Editor : public MainForm {
     HWND view = C(dialog, L"LV1");
     std::vector<std::u16string> rows;
     for (int row = 0; row < ListView_GetItemCount(view); ++row) {
-      rows.push_back(ListItemText(view, row, 0) + u"|" + ListItemText(view, row, 1) +
+      rows.push_back(testing::ListItemText(view, row, 0) + u"|" + testing::ListItemText(view, row, 1) +
                      (ListView_GetCheckState(view, row) ? u"|on" : u"|off"));
     }
     return rows;
@@ -546,7 +546,9 @@ TEST_F(Editor, AlternateKeyIsImportedAgainOnAPageChangeButNotOnOk) {
 // of a click.
 bool PackagesSortedOnScreen(HWND view, int column, int direction) {
   for (int row = 1; row < ListView_GetItemCount(view); ++row) {
-    if (CompareRowKeys(ListItemText(view, row - 1, column), ListItemText(view, row, column)) * direction > 0) {
+    if (CompareRowKeys(testing::ListItemText(view, row - 1, column), testing::ListItemText(view, row, column)) *
+            direction >
+        0) {
       return false;
     }
   }
