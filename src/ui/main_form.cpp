@@ -538,7 +538,7 @@ void TMAIN_FORM::UpdateActionStates() {
   SetActionEnabled(AL_EDIT, selected);
   SetActionEnabled(AL_DELETE, selected);
   SetActionEnabled(AL_COPY, selected);
-  SetActionEnabled(AL_FIND, ListView_GetItemCount(LV1) > 0);
+  SetActionEnabled(AL_FIND, rows_.Size() > 0);
   SetActionEnabled(AL_LAUNCH, selected);
 }
 
@@ -662,7 +662,7 @@ void TMAIN_FORM::AL_DELETEExecute() {
 void TMAIN_FORM::AL_CANCELExecute() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
 
 void TMAIN_FORM::StartFind(HWND view) {
-  if (ListView_GetItemCount(view) == 0) {
+  if (rows_.Size() == 0) {
     services_.showMessage(findDialog_, texts::kErrorCaption, texts::kNoProfiles, MB_TASKMODAL | MB_ICONERROR | MB_OK);
     SetFocus(view);
   }
