@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "core/platforms.h"
+#include "core/profile_store.h"
 #include "core/settings_file.h"
 #include "core/text.h"
 #include "core/texts.h"
@@ -73,7 +74,7 @@ struct StartValues {
 // registry object released when they end, also when an error passes.
 StartValues WriteProfileToRegistry(const LaunchServices& services, VersionCode code, std::u16string_view profileName) {
   const SettingsFile file(services.files, services.comparer, services.settingsFileName);
-  const std::u16string section = Concat({u"PREF_", profileName});
+  const std::u16string section = ProfileSection(profileName);
   // A profile the file cannot find would read as every default and empty
   // every library path of the IDE: it is not launched.
   if (!file.SectionExists(section)) throw AppError(Format(texts::kProfileNotFound, {profileName}));
@@ -95,13 +96,9 @@ StartValues WriteProfileToRegistry(const LaunchServices& services, VersionCode c
     registry->WriteString(u"Embedded Designer", file.ReadString(section, u"Embedded_Designer", u"True"));
     registry->CloseKey();
 
-    const std::int32_t count = file.ReadInteger(section, u"PKG_Count", 0);
+    const std::vector<DisabledPackage> packages = DisabledPackages(file, section);
     registry->OpenKey(disabledPackages, true);
-    for (std::int32_t n = 1; n <= count; ++n) {
-      const std::u16string number = DecimalText(n);
-      registry->WriteString(file.ReadString(section, Concat({u"PKG_PATH", number}), u""),
-                            file.ReadString(section, Concat({u"PKG_NAME", number}), u""));
-    }
+    for (const DisabledPackage& package : packages) registry->WriteString(package.path, package.name);
     registry->CloseKey();
   }
 

@@ -1,12 +1,11 @@
 #include "core/profile_record.h"
 
+#include "core/profile_store.h"
 #include "core/text.h"
 
 namespace ombrisk {
 
 namespace {
-
-std::u16string ProfileSection(std::u16string_view name) { return Concat({u"PREF_", name}); }
 
 // The IDE's packages in the registry's enumeration order, all enabled.
 void ReadKnownPackages(Registry& registry, std::u16string_view base, std::vector<PackageRow>& packages) {
@@ -106,10 +105,8 @@ void LoadProfile(const SettingsFile& file, Registry& registry, std::u16string_vi
     record.packages.clear();
     ReadKnownPackages(registry, base, record.packages);
     std::vector<std::u16string> disabled;
-    const std::int32_t count = file.ReadInteger(section, u"PKG_Count", 0);
-    for (std::int32_t n = 1; n <= count; ++n) {
-      std::u16string path = file.ReadString(section, Concat({u"PKG_PATH", DecimalText(n)}), u"");
-      if (!Trim(path).empty()) disabled.push_back(std::move(path));
+    for (DisabledPackage& package : DisabledPackages(file, section)) {
+      if (!Trim(package.path).empty()) disabled.push_back(std::move(package.path));
     }
     DisablePackages(record.packages, disabled);
   }

@@ -313,6 +313,16 @@ bool SettingsFile::ValueExists(std::u16string_view section, std::u16string_view 
 
 bool SettingsFile::SectionExists(std::u16string_view section) const { return FindSection(section) != nullptr; }
 
+std::vector<std::u16string> SettingsFile::ReadKeys(std::u16string_view section) const {
+  std::vector<std::u16string> keys;
+  if (const Section* found = FindSection(section)) {
+    for (const Line& line : LinesOf(*found)) {
+      if (line.hasKey) keys.emplace_back(line.key);
+    }
+  }
+  return keys;
+}
+
 std::vector<std::u16string> SettingsFile::ReadSections() const {
   std::vector<std::u16string> names;
   for (const Section& section : sections_) {

@@ -54,6 +54,9 @@ class SettingsFile {
   bool SectionExists(std::u16string_view section) const;
   // Every section name in order, duplicates included.
   std::vector<std::u16string> ReadSections() const;
+  // The key names of the section in order, duplicates included; none for a
+  // missing section.
+  std::vector<std::u16string> ReadKeys(std::u16string_view section) const;
 
   void WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
   void WriteInteger(std::u16string_view section, std::u16string_view key, std::int32_t value);

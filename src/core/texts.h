@@ -27,6 +27,8 @@ inline constexpr std::u16string_view kSettingsReadFailed = u"ファイル %s は
 inline constexpr std::u16string_view kSettingsWriteFailed = u"ファイル \"%s\" を作成できません。%s";
 
 inline constexpr std::u16string_view kErrorCaption = u"エラー";
+// An error of no type the program knows.
+inline constexpr std::u16string_view kUnexpectedError = u"予期しないエラーが発生しました";
 
 // Search
 inline constexpr std::u16string_view kNoMatch = u"一致するデータがありませんでした。";

@@ -10,8 +10,10 @@
 namespace ombrisk {
 
 void ShowErrorBox(std::u16string_view message) {
-  MessageBoxW(GetActiveWindow(), Wide(ErrorBoxText(message)).c_str(), Wide(texts::kAppTitle).c_str(),
-              MB_ICONERROR | MB_OK);
+  // A window on its way out (hidden before it is destroyed) owns no box.
+  HWND owner = GetActiveWindow();
+  if (owner != nullptr && IsWindowVisible(owner) == FALSE) owner = nullptr;
+  MessageBoxW(owner, Wide(ErrorBoxText(message)).c_str(), Wide(texts::kAppTitle).c_str(), MB_ICONERROR | MB_OK);
 }
 
 bool RunHandler(const ErrorReporter& report, const std::function<void()>& handler) {
@@ -22,8 +24,16 @@ bool RunHandler(const ErrorReporter& report, const std::function<void()>& handle
     report(error.Message());
   } catch (const std::exception& error) {
     report(FromUtf8(error.what()));
+  } catch (...) {
+    report(texts::kUnexpectedError);
   }
   return false;
+}
+
+LRESULT RunSubclassHandler(const ErrorReporter& report, const std::function<LRESULT()>& handler) {
+  LRESULT result = 0;
+  RunHandler(report, [&] { result = handler(); });
+  return result;
 }
 
 }  // namespace ombrisk

@@ -13,10 +13,16 @@ namespace ombrisk {
 using ErrorReporter = std::function<void(std::u16string_view message)>;
 
 // The program's error box: the message with the "." rule, captioned
-// "Ombrisk", error icon and OK button, owned by the active window.
+// "Ombrisk", error icon and OK button, owned by the active window while it
+// is visible, else by none.
 void ShowErrorBox(std::u16string_view message);
 
-// Runs a handler; reports an error that escapes it and returns false then.
+// Runs a handler; reports an error that escapes it, of whatever type, and
+// returns false then.
 bool RunHandler(const ErrorReporter& report, const std::function<void()>& handler);
+
+// The body of a control's subclass procedure, inside the same boundary: its
+// result, or 0 (and no default processing) when an error escaped it.
+LRESULT RunSubclassHandler(const ErrorReporter& report, const std::function<LRESULT()>& handler);
 
 }  // namespace ombrisk

@@ -180,6 +180,35 @@ TMAIN_FORM::TMAIN_FORM(Services services) : services_(std::move(services)) {
   FD_LV.Flags = FR_DOWN | FR_HIDEMATCHCASE | FR_HIDEWHOLEWORD;
   FD_LV.lpstrFindWhat = findText_;
   FD_LV.wFindWhatLen = static_cast<WORD>(std::size(findText_));
+  // Every modal window the program shows blocks the open find dialog, as
+  // it blocks its owner; the editor takes these services with it.
+  services_.showMessage = [this, show = std::move(services_.showMessage)](HWND owner, std::u16string_view caption,
+                                                                          std::u16string_view text, unsigned flags) {
+    const FindDialogBlock block(*this, owner);
+    return show(owner, caption, text, flags);
+  };
+  services_.reportError = [this, report = std::move(services_.reportError)](std::u16string_view message) {
+    const FindDialogBlock block(*this, GetActiveWindow());
+    report(message);
+  };
+  services_.runModal = [this, run = std::move(services_.runModal)](TPREF_FORM& dialog) {
+    const FindDialogBlock block(*this, Handle());
+    return run(dialog);
+  };
+}
+
+// A window the find dialog owns blocks it itself, and gives it back the
+// activation when it closes; for every other modal window it is blocked
+// here until that window has closed.
+TMAIN_FORM::FindDialogBlock::FindDialogBlock(const TMAIN_FORM& form, HWND modalOwner)
+    : dialog_(form.findDialog_ != nullptr && modalOwner != form.findDialog_ && IsWindowEnabled(form.findDialog_)
+                  ? form.findDialog_
+                  : nullptr) {
+  if (dialog_ != nullptr) EnableWindow(dialog_, FALSE);
+}
+
+TMAIN_FORM::FindDialogBlock::~FindDialogBlock() {
+  if (dialog_ != nullptr && IsWindow(dialog_)) EnableWindow(dialog_, TRUE);
 }
 
 TMAIN_FORM::~TMAIN_FORM() {
@@ -417,6 +446,11 @@ LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           if (row < 0 || !ListView_GetItemRect(LV1, row, &item, LVIR_LABEL)) GetClientRect(LV1, &item);
           at = POINT{item.left, item.bottom};
           ClientToScreen(LV1, &at);
+        } else {
+          // A right press: the list brings the menu up while it still runs
+          // the press, before the update that follows every press
+          // (LV1Message) could run.
+          LV1MouseDown();
         }
         ShowPopupMenu(at);
         return 0;
@@ -424,9 +458,10 @@ LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_DESTROY:
       if (findDialog_ != nullptr) DestroyWindow(findDialog_);
-      // The loop ends whatever the destroy work does.
+      // The destroy work runs before the loop is told to end, so an error it
+      // raises is shown and answered first; the loop ends all the same.
+      RunHandler(Reporter(), [this] { FormDestroy(); });
       PostQuitMessage(0);
-      FormDestroy();
       return 0;
     default:
       if (message == kFindMessage) {
@@ -732,6 +767,11 @@ void TMAIN_FORM::SelectRow(int row) {
 LRESULT CALLBACK TMAIN_FORM::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR form) {
   auto* self = reinterpret_cast<TMAIN_FORM*>(form);
+  return RunSubclassHandler(self->services_.reportError,
+                            [&] { return self->LV1Message(window, message, wParam, lParam); });
+}
+
+LRESULT TMAIN_FORM::LV1Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_GETDLGCODE:
       // The list takes Enter itself, so the dialog navigation leaves it.
@@ -741,17 +781,22 @@ LRESULT CALLBACK TMAIN_FORM::ListProc(HWND window, UINT message, WPARAM wParam, 
       }
       break;
     case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:  // with Alt
       if (wParam == VK_RETURN) {
-        RunHandler(self->services_.reportError, [&] { self->LV1KeyDown(wParam); });
+        LV1KeyDown(wParam);
         return 0;
       }
+      break;
+    case WM_SYSCHAR:
+      // Alt+Enter's character: taken, so it starts no menu mode (and no beep).
+      if (wParam == L'\r') return 0;
       break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
       // After the list has handled the press, so the selection is the new one.
       const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-      RunHandler(self->services_.reportError, [&] { self->LV1MouseDown(); });
+      LV1MouseDown();
       return result;
     }
     default:

@@ -95,8 +95,23 @@ class TMAIN_FORM : public Window {
   void SelectRow(int row);
   void LV1GetDispInfo(NMLVDISPINFOW* info) const;
   int LV1FindItem(const NMLVFINDITEMW* find) const;
+  // Disables the open find dialog while a modal window of the given owner
+  // is shown.
+  class FindDialogBlock {
+   public:
+    FindDialogBlock(const TMAIN_FORM& form, HWND modalOwner);
+    ~FindDialogBlock();
+    FindDialogBlock(const FindDialogBlock&) = delete;
+    FindDialogBlock& operator=(const FindDialogBlock&) = delete;
+
+   private:
+    HWND dialog_;
+  };
+
   static LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR form);
+  // The list's messages the window handles before the list does.
+  LRESULT LV1Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   Services services_;
   UiFont font_;

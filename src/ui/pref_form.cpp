@@ -724,14 +724,16 @@ void TPREF_FORM::Memo1KeyPress(wchar_t& key) {
 
 LRESULT CALLBACK TPREF_FORM::MemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR form) {
-  if (message == WM_CHAR) {
-    auto key = static_cast<wchar_t>(wParam);
-    auto* self = reinterpret_cast<TPREF_FORM*>(form);
-    RunHandler(self->services_.reportError, [&] { self->Memo1KeyPress(key); });
-    if (key == 0) return 0;
-    wParam = key;
-  }
-  return DefSubclassProc(window, message, wParam, lParam);
+  auto* self = reinterpret_cast<TPREF_FORM*>(form);
+  return RunSubclassHandler(self->services_.reportError, [&]() -> LRESULT {
+    if (message == WM_CHAR) {
+      auto key = static_cast<wchar_t>(wParam);
+      self->Memo1KeyPress(key);
+      if (key == 0) return 0;
+      wParam = key;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+  });
 }
 
 }  // namespace ombrisk

@@ -7,6 +7,7 @@
 #include "core/errors.h"
 #include "core/fakes.h"
 #include "core/platforms.h"
+#include "core/profile_record.h"
 #include "core/settings_file.h"
 #include "core/test_comparer.h"
 #include "support/expect_app_error.h"
@@ -253,6 +254,52 @@ TEST_F(Launch, MissingSectionOrRegistryErrorStartsNothing) {
   testing::ExpectAppError([&] { Run(2017, u"Known"); },
                           u"キー \\Software\\Embarcadero\\BDS\\14.0\\Disabled Packages の作成に失敗しました");
   EXPECT_TRUE(log.empty()) << "no command, no start, the window stays";
+}
+
+// A hand-edited "PKG_Count" costs what the section holds: the numbers after
+// the last package key all read as two empty texts, written once.
+TEST_F(Launch, AnyPackageCountWritesAndLoadsWhatTheSectionHolds) {
+  Install(2017);
+  const auto disabled = [this] {
+    Dump packages;
+    for (const auto& [path, value] : Below(u"Software\\Embarcadero\\BDS\\14.0")) {
+      if (path.starts_with(u"Disabled Packages")) packages[path.substr(17)] = value;
+    }
+    return packages;
+  };
+  store.SetString(RegistryRoot::CurrentUser, u"\\Software\\Embarcadero\\BDS\\14.0\\Known Packages", u"A.bpl", u"a");
+  store.SetString(RegistryRoot::CurrentUser, u"\\Software\\Embarcadero\\BDS\\14.0\\Known Packages", u"b.bpl", u"b");
+  store.SetString(RegistryRoot::CurrentUser, u"\\Software\\Embarcadero\\BDS\\14.0\\Known Packages", u"c.bpl", u"c");
+  struct Case {
+    std::u16string_view count;
+    Dump written;
+    std::u16string enabled;  // of a, b and c after the load
+  };
+  const Dump both{{u"", u""}, {u"|a.bpl", u"A"}, {u"|c.bpl", u"C"}, {u"|", u""}};
+  for (const Case& c :
+       {Case{u"2147483647", both, u"-+-"}, Case{u"-2147483648", {{u"", u""}}, u"+++"}, Case{u"0", {{u"", u""}}, u"+++"},
+        Case{u"2", {{u"", u""}, {u"|a.bpl", u"A"}, {u"|", u""}}, u"-++"},
+        Case{u"3", {{u"", u""}, {u"|a.bpl", u"A"}, {u"|", u""}, {u"|c.bpl", u"C"}}, u"-+-"}}) {
+    Profile(u"P", {{u"Version", u"2017"},
+                   {u"PKG_Count", c.count},
+                   {u"pkg_path1", u"a.bpl"},
+                   {u"PKG_NAME1", u"A"},
+                   {u"PKG_PATH3", u"c.bpl"},
+                   {u"PKG_NAME3", u"C"},
+                   {u"PKG_PATH03", u"no number"},
+                   {u"PKG_NAME9x", u"no number"}});
+    Run(2017, u"P");
+    EXPECT_EQ(disabled(), c.written) << ToUtf8(c.count);
+
+    ProfileRecord record;
+    record.version = 2017;
+    SettingsFile file(files, comparer, std::u16string(kSettings));
+    MemoryRegistry registry(store);
+    LoadProfile(file, registry, u"P", record);
+    std::u16string enabled;
+    for (const PackageRow& row : record.packages) enabled += row.enabled ? u'+' : u'-';
+    EXPECT_EQ(enabled, c.enabled) << ToUtf8(c.count);
+  }
 }
 
 TEST_F(Launch, NoExecutableStartsTwoQuotesAndStillCloses) {

@@ -114,5 +114,32 @@ TEST(ErrorBox, RegistryErrorAtStartIsShownAndTheProgramGoesOn) {
   CloseMainWindow(program);
 }
 
+// Closing writes the window's geometry; a settings file that cannot be
+// written says so before the program ends, and keeps its bytes.
+TEST(ErrorBox, ASettingsFileThatCannotBeWrittenAtCloseIsReportedAndTheProgramEnds) {
+  TempFolder folder;
+  const std::wstring program = CopyProgram(folder, L"Ombrisk.exe");
+  const std::string stored = "\xFF\xFE[\0A\0]\0\r\0\n\0";
+  WriteBytes(folder / L"Ombrisk.env", stored);
+  SetFileAttributesW((folder / L"Ombrisk.env").c_str(), FILE_ATTRIBUTE_READONLY);
+  Process running(Quoted(program));
+  HWND window = WaitForProcessWindow(running.Id(), kMainClass, L"Ombrisk");
+  ASSERT_NE(window, nullptr);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  HWND box = WaitForProcessWindow(running.Id(), L"#32770", L"Ombrisk", std::chrono::seconds(5));
+  ASSERT_NE(box, nullptr) << "no error box";
+  const MessageBoxContent content = ReadMessageBox(box);
+  ASSERT_EQ(content.texts.size(), 1u);
+  EXPECT_EQ(content.texts[0].rfind(L"ファイル \"" + (folder / L"Ombrisk.env") + L"\" を作成できません。", 0), 0u);
+  EXPECT_EQ(running.WaitForExit(std::chrono::milliseconds(500)), static_cast<DWORD>(STILL_ACTIVE))
+      << "the box waits for its answer";
+  EXPECT_TRUE(IsWindowVisible(box));
+  PressButton(box, IDOK);
+  EXPECT_EQ(running.WaitForExit(), 0u);
+  EXPECT_EQ(ReadBytes(folder / L"Ombrisk.env"), stored);
+  EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::wstring>{L"Ombrisk.env", L"Ombrisk.exe"}));
+  SetFileAttributesW((folder / L"Ombrisk.env").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 }  // namespace
 }  // namespace ombrisk

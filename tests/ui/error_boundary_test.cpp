@@ -18,7 +18,13 @@ TEST(ErrorBoundary, ReportsWhatEscapesAHandler) {
   EXPECT_TRUE(RunHandler(record, [] {}));
   EXPECT_FALSE(RunHandler(record, [] { throw AppError(u"キー \\Software\\X の作成に失敗しました"); }));
   EXPECT_FALSE(RunHandler(record, [] { throw std::runtime_error("plain failure"); }));
-  EXPECT_EQ(reported, (std::vector<std::u16string>{u"キー \\Software\\X の作成に失敗しました", u"plain failure"}));
+  EXPECT_FALSE(RunHandler(record, [] { throw 42; }));
+  // A subclass procedure's body: its result, or 0 when something escaped.
+  EXPECT_EQ(RunSubclassHandler(record, [] { return LRESULT{7}; }), 7);
+  EXPECT_EQ(RunSubclassHandler(record, []() -> LRESULT { throw 'x'; }), 0);
+  EXPECT_EQ(reported,
+            (std::vector<std::u16string>{u"キー \\Software\\X の作成に失敗しました", u"plain failure",
+                                         u"予期しないエラーが発生しました", u"予期しないエラーが発生しました"}));
 }
 
 // A window in this thread that the error box is expected to belong to.

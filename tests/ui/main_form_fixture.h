@@ -102,6 +102,7 @@ class MainForm : public ::testing::Test {
                    dialogs.push_back(std::u16string(caption) + u"|" + std::u16string(text) + u"|" + DecimalText(flags));
                    EXPECT_TRUE(owner == form_->Handle() || owner == form_->FindDialog() ||
                                testing::ClassName(owner) == L"TPREF_FORM");
+                   if (onMessage) onMessage();
                    return answer;
                  },
                  [this](HWND) -> std::unique_ptr<ProcessStarter> { return std::make_unique<RecordingStarter>(starts); },
@@ -201,6 +202,8 @@ class MainForm : public ::testing::Test {
   std::vector<std::u16string> dialogs;
   std::vector<std::u16string> starts;
   int answer = IDNO;
+  // Runs while a message dialog is shown.
+  std::function<void()> onMessage;
   // The editor's modal run and file dialog; unset, the real run and a
   // cancelled file dialog.
   ModalRunner runModal;

@@ -206,6 +206,37 @@ TEST_F(MainForm, MousePressesSetTheActionStates) {
   EXPECT_TRUE(IsWindowEnabled(form.Component(L"btnEdit")));
 }
 
+// The menu states a right press on a row opens the context menu with: the
+// list runs its own loop for the press, in which the menu comes.
+TEST_F(MainForm, ARightPressOpensTheContextMenuWithItsOwnStates) {
+  Install(7);
+  Settings(u"[PREF_one]\r\nVersion=7\r\n[PREF_two]\r\nVersion=7\r\n");
+  TMAIN_FORM& form = NewForm();
+  ClickRow(-1);
+  ASSERT_FALSE(form.ActionEnabled(TMAIN_FORM::AL_EDIT));
+  static HMENU menu;
+  static std::vector<bool> enabled;
+  menu = form.PopupMenu();
+  enabled.clear();
+  // Once the menu is open, its items' states are read and it is closed.
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+    if (!enabled.empty()) return;
+    for (auto action : {TMAIN_FORM::AL_EDIT, TMAIN_FORM::AL_DELETE, TMAIN_FORM::AL_COPY, TMAIN_FORM::AL_LAUNCH}) {
+      enabled.push_back((GetMenuState(menu, TMAIN_FORM::CommandId(action), MF_BYCOMMAND) & MF_GRAYED) == 0);
+    }
+    EndMenu();
+  });
+  RECT row;
+  ListView_GetItemRect(LV1(), 1, &row, LVIR_LABEL);
+  const LPARAM at = MAKELPARAM(row.left + 2, (row.top + row.bottom) / 2);
+  PostMessageW(LV1(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+  PostMessageW(LV1(), WM_RBUTTONUP, 0, at);
+  testing::WaitUntil([] { return !enabled.empty(); }, std::chrono::seconds(5));
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(enabled, (std::vector<bool>{true, true, true, true}));
+  EXPECT_EQ(Selected(), 1);
+}
+
 TEST_F(MainForm, EnterAndDoubleClickLaunchTheSelectedProfile) {
   Install(2017);
   Settings(u"[PREF_XE6]\r\nVersion=2017\r\nNoSplash=1\r\n");
@@ -252,6 +283,33 @@ TEST_F(MainForm, KeysThroughTheMessageLoop) {
   // Enter in the list launches.
   Deliver(form, LV1(), WM_KEYDOWN, VK_RETURN);
   EXPECT_EQ(starts.size(), 1u);
+}
+
+// Alt+Enter launches as Enter does, and goes no further: no menu mode,
+// which would beep in a window without a menu bar.
+TEST_F(MainForm, AltEnterInTheListLaunchesAndIsConsumed) {
+  Install(2017);
+  Settings(u"[PREF_XE6]\r\nVersion=2017\r\n");
+  TMAIN_FORM& form = NewForm();
+  static int menuModes = 0;
+  menuModes = 0;
+  const HHOOK hook = SetWindowsHookExW(
+      WH_CALLWNDPROC,
+      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && sent->message == WM_SYSCOMMAND && (sent->wParam & 0xFFF0) == SC_KEYMENU) {
+          ++menuModes;
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+      },
+      nullptr, GetCurrentThreadId());
+  MSG key{LV1(), WM_SYSKEYDOWN, VK_RETURN, static_cast<LPARAM>(KF_ALTDOWN) << 16, 0, {}};
+  if (!form.PreTranslateMessage(key)) DispatchMessageW(&key);
+  MSG character{LV1(), WM_SYSCHAR, L'\r', static_cast<LPARAM>(KF_ALTDOWN) << 16, 0, {}};
+  if (!form.PreTranslateMessage(character)) DispatchMessageW(&character);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(starts.size(), 1u);
+  EXPECT_EQ(menuModes, 0);
 }
 
 TEST_F(MainForm, CancelClosesTheWindowAndEndsTheLoop) {
@@ -491,6 +549,31 @@ TEST_F(Search, EmptyListSaysSoAndFindsNothing) {
   EXPECT_FALSE(form_->ActionEnabled(TMAIN_FORM::AL_FIND));
   Open();
   EXPECT_TRUE(Reported().empty());
+}
+
+// A modal window of the program blocks the open find dialog as it blocks
+// the main window, and lets go of it when it closes.
+TEST_F(Search, ModalWindowsBlockTheFindDialogToo) {
+  Install(7);
+  Settings(u"[PREF_one]\r\nVersion=7\r\n");
+  NewForm();
+  Open();
+  HWND dialog = form_->FindDialog();
+  ASSERT_NE(dialog, nullptr);
+  std::vector<bool> enabled;
+  onMessage = [&] { enabled.push_back(IsWindowEnabled(dialog) != FALSE); };
+  runModal = [&](TPREF_FORM&) {
+    enabled.push_back(IsWindowEnabled(dialog) != FALSE);
+    return IDCANCEL;
+  };
+  form_->Execute(TMAIN_FORM::AL_DELETE);
+  form_->Execute(TMAIN_FORM::AL_EDIT);
+  EXPECT_EQ(enabled, (std::vector<bool>{false, false})) << "during the confirmation and the editor";
+  EXPECT_TRUE(IsWindowEnabled(dialog));
+  // Its own messages it owns itself, and it is enabled again after them.
+  FindNext(L"nothing like it");
+  EXPECT_EQ(Reported().back(), kNoMatch);
+  EXPECT_TRUE(IsWindowEnabled(dialog));
 }
 
 }  // namespace
