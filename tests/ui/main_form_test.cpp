@@ -206,6 +206,18 @@ TEST_F(MainForm, MousePressesSetTheActionStates) {
   EXPECT_TRUE(IsWindowEnabled(form.Component(L"btnEdit")));
 }
 
+// Once the context menu is open, its items' states are read and it is
+// closed.
+HMENU openMenu;
+std::vector<bool> menuEnabled;
+void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
+  if (!menuEnabled.empty()) return;
+  for (auto action : {TMAIN_FORM::AL_EDIT, TMAIN_FORM::AL_DELETE, TMAIN_FORM::AL_COPY, TMAIN_FORM::AL_LAUNCH}) {
+    menuEnabled.push_back((GetMenuState(openMenu, TMAIN_FORM::CommandId(action), MF_BYCOMMAND) & MF_GRAYED) == 0);
+  }
+  EndMenu();
+}
+
 // The menu states a right press on a row opens the context menu with: the
 // list runs its own loop for the press, in which the menu comes.
 TEST_F(MainForm, ARightPressOpensTheContextMenuWithItsOwnStates) {
@@ -214,26 +226,17 @@ TEST_F(MainForm, ARightPressOpensTheContextMenuWithItsOwnStates) {
   TMAIN_FORM& form = NewForm();
   ClickRow(-1);
   ASSERT_FALSE(form.ActionEnabled(TMAIN_FORM::AL_EDIT));
-  static HMENU menu;
-  static std::vector<bool> enabled;
-  menu = form.PopupMenu();
-  enabled.clear();
-  // Once the menu is open, its items' states are read and it is closed.
-  const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
-    if (!enabled.empty()) return;
-    for (auto action : {TMAIN_FORM::AL_EDIT, TMAIN_FORM::AL_DELETE, TMAIN_FORM::AL_COPY, TMAIN_FORM::AL_LAUNCH}) {
-      enabled.push_back((GetMenuState(menu, TMAIN_FORM::CommandId(action), MF_BYCOMMAND) & MF_GRAYED) == 0);
-    }
-    EndMenu();
-  });
+  openMenu = form.PopupMenu();
+  menuEnabled.clear();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, ReadOpenMenu);
   RECT row;
   ListView_GetItemRect(LV1(), 1, &row, LVIR_LABEL);
   const LPARAM at = MAKELPARAM(row.left + 2, (row.top + row.bottom) / 2);
   PostMessageW(LV1(), WM_RBUTTONDOWN, MK_RBUTTON, at);
   PostMessageW(LV1(), WM_RBUTTONUP, 0, at);
-  testing::WaitUntil([] { return !enabled.empty(); }, std::chrono::seconds(5));
+  testing::WaitUntil([] { return !menuEnabled.empty(); }, std::chrono::seconds(5));
   KillTimer(nullptr, timer);
-  EXPECT_EQ(enabled, (std::vector<bool>{true, true, true, true}));
+  EXPECT_EQ(menuEnabled, (std::vector<bool>{true, true, true, true}));
   EXPECT_EQ(Selected(), 1);
 }
 
@@ -285,24 +288,22 @@ TEST_F(MainForm, KeysThroughTheMessageLoop) {
   EXPECT_EQ(starts.size(), 1u);
 }
 
+// Counts the requests for the menu mode sent in this thread.
+int menuModes = 0;
+LRESULT CALLBACK CountMenuModes(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && sent->message == WM_SYSCOMMAND && (sent->wParam & 0xFFF0) == SC_KEYMENU) ++menuModes;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // Alt+Enter launches as Enter does, and goes no further: no menu mode,
 // which would beep in a window without a menu bar.
 TEST_F(MainForm, AltEnterInTheListLaunchesAndIsConsumed) {
   Install(2017);
   Settings(u"[PREF_XE6]\r\nVersion=2017\r\n");
   TMAIN_FORM& form = NewForm();
-  static int menuModes = 0;
   menuModes = 0;
-  const HHOOK hook = SetWindowsHookExW(
-      WH_CALLWNDPROC,
-      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && sent->message == WM_SYSCOMMAND && (sent->wParam & 0xFFF0) == SC_KEYMENU) {
-          ++menuModes;
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-      },
-      nullptr, GetCurrentThreadId());
+  const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, CountMenuModes, nullptr, GetCurrentThreadId());
   MSG key{LV1(), WM_SYSKEYDOWN, VK_RETURN, static_cast<LPARAM>(KF_ALTDOWN) << 16, 0, {}};
   if (!form.PreTranslateMessage(key)) DispatchMessageW(&key);
   MSG character{LV1(), WM_SYSCHAR, L'\r', static_cast<LPARAM>(KF_ALTDOWN) << 16, 0, {}};
