@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/profile_list.h"
+#include "core/profile_store.h"
 #include "core/settings_file.h"
 #include "core/text.h"
 #include "ui/main_form.h"

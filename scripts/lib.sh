@@ -77,6 +77,32 @@ check_format() {
   project_sources | xargs clang-format --dry-run --Werror
 }
 
+# The names of the settings file's sections and keys, as they stand in
+# src/core/profile_store.* (the library keys' stand in src/core/platforms.cpp).
+SETTINGS_NAMES='PREF_|System|MainForm|PrefForm|ListViewLineColor|ListViewColumnWidths|ClientWidth|ClientHeight'
+SETTINGS_NAMES+='|WindowState|Top|Left|Version|Description|DelphiOnly|NoSplash|NoProject|NoCache|UseAltReg|RunAsAdmin'
+SETTINGS_NAMES+='|AltReg|Parameters|Embedded_Designer|PKG_PATH|PKG_NAME|PKG_Count|PreProcess|IDE64'
+
+# What no compiler checks of the program's structure: no file of src/ui is
+# longer than 400 lines, and no name of a settings-file section or key is
+# written outside src/core. (clang-tidy keeps functions to 60 lines.)
+check_structure() {
+  log "checking the sizes of the window files and where settings names stand"
+  local long named
+  long=$(find "$OMBRISK_ROOT/src/ui" -name '*.cpp' -o -name '*.h' | xargs wc -l | awk '$2 != "total" && $1 > 400')
+  named=$(cd "$OMBRISK_ROOT" && grep -rnE "[uL]?\"($SETTINGS_NAMES)[0-9]*\"" src --include='*.cpp' --include='*.h' |
+    grep -v '^src/core/' || true)
+  if [ -n "$long" ]; then
+    printf '%s\n' "$long" >&2
+    log "these files of src/ui are longer than 400 lines"
+  fi
+  if [ -n "$named" ]; then
+    printf '%s\n' "$named" >&2
+    log "settings-file names outside src/core: name them in src/core/profile_store.* and use them from there"
+  fi
+  [ -z "$long$named" ]
+}
+
 # clang-tidy with the checked-in .clang-tidy over the program's own code: the
 # core with the native compile commands of the coverage build, the Windows
 # layers with the win64 ones, read as the MinGW-w64 target.

@@ -32,6 +32,15 @@ std::span<const Release> Releases();
 const Release* FindRelease(VersionCode code);
 bool IsVersionInstalled(InstalledVersionSet installed, VersionCode code);
 
+// Keys and values below an IDE's settings key that the program reads and
+// writes.
+namespace ide {
+inline constexpr std::u16string_view kFormDesign = u"Form Design";
+inline constexpr std::u16string_view kEmbeddedDesigner = u"Embedded Designer";
+inline constexpr std::u16string_view kKnownPackages = u"Known Packages";
+inline constexpr std::u16string_view kDisabledPackages = u"Disabled Packages";
+}  // namespace ide
+
 // The release's settings key, with a leading and a trailing "\". The base
 // "BDS" gives way to the alternate name when useAltReg is set and the name is
 // not empty; releases 2 to 7 have a fixed key. "" for a value that is no

@@ -1,5 +1,6 @@
 #include "core/editor_checks.h"
 
+#include "core/profile_store.h"
 #include "core/text.h"
 #include "core/texts.h"
 
@@ -22,7 +23,7 @@ std::optional<InputProblem> CheckProfileInput(const ProfileInput& input, std::sp
       return InputProblem{texts::kDuplicateProfile, EditorField::ProfileName};
     }
   }
-  const std::u16string section = Concat({u"PREF_", name});
+  const std::u16string section = ProfileSection(name);
   for (const std::u16string& taken : takenSections) {
     if (comparer.Mapping().Equal(section, taken))
       return InputProblem{texts::kDuplicateProfile, EditorField::ProfileName};

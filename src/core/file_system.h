@@ -22,11 +22,17 @@ struct FileBytes {
 
   // A buffer for a file of the size; its content is undefined until read.
   static FileBytes ForSize(std::size_t bytes) {
-    return FileBytes{std::make_unique_for_overwrite<char16_t[]>(bytes / 2 + 1), nullptr, bytes};
+    FileBytes buffer;
+    buffer.units = std::make_unique_for_overwrite<char16_t[]>(bytes / 2 + 1);
+    buffer.byteCount = bytes;
+    return buffer;
   }
   // The bytes of a view; releasing the last copy of view lets go of the file.
   static FileBytes ForView(std::shared_ptr<const char16_t> view, std::size_t bytes) {
-    return FileBytes{nullptr, std::move(view), bytes};
+    FileBytes viewed;
+    viewed.view = std::move(view);
+    viewed.byteCount = bytes;
+    return viewed;
   }
   bool IsView() const { return view != nullptr; }
   const char16_t* Begin() const { return units ? units.get() : view.get(); }

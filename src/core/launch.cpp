@@ -3,7 +3,6 @@
 #include "core/errors.h"
 #include "core/platforms.h"
 #include "core/profile_store.h"
-#include "core/settings_file.h"
 #include "core/text.h"
 #include "core/texts.h"
 
@@ -61,42 +60,34 @@ std::u16string ExpandPreProcessMacros(std::u16string_view text, std::u16string_v
 
 namespace {
 
-// The profile's values the launch reads once the registry is written.
-struct StartValues {
-  bool useAltReg = false;
-  std::u16string altReg;
-  bool runAsAdmin = false;
-  std::u16string preProcess;
-  std::u16string parameters;
-};
-
 // Steps 3 to 12: the registry writes, with the settings file and the
 // registry object released when they end, also when an error passes.
-StartValues WriteProfileToRegistry(const LaunchServices& services, VersionCode code, std::u16string_view profileName) {
-  const SettingsFile file(services.files, services.comparer, services.settingsFileName);
+// Returns the profile's stored values the rest of the launch uses.
+ProfileRecord WriteProfileToRegistry(const LaunchServices& services, VersionCode code,
+                                     std::u16string_view profileName) {
+  const std::unique_ptr<SettingsFile> file = services.store.Open();
   const std::u16string section = ProfileSection(profileName);
   // A profile the file cannot find would read as every default and empty
   // every library path of the IDE: it is not launched.
-  if (!file.SectionExists(section)) throw AppError(Format(texts::kProfileNotFound, {profileName}));
+  if (!file->SectionExists(section)) throw AppError(Format(texts::kProfileNotFound, {profileName}));
 
   const std::unique_ptr<Registry> registry = services.registries.Create();
-  StartValues values;
-  values.useAltReg = file.ReadBool(section, u"UseAltReg", false);
-  values.altReg = file.ReadString(section, u"AltReg", u"");
-  values.runAsAdmin = file.ReadBool(section, u"RunAsAdmin", false);
-  const std::u16string base = IdeRegistryKey(code, values.useAltReg, values.altReg);
+  ProfileRecord stored;
+  stored.version = code;
+  ReadProfileKeys(*file, section, stored);
+  const std::u16string base = IdeRegistryKey(code, stored.useAltReg, stored.altReg);
 
-  const std::u16string disabledPackages = Concat({base, u"Disabled Packages"});
+  const std::u16string disabledPackages = Concat({base, ide::kDisabledPackages});
   registry->DeleteKey(disabledPackages);
   registry->CreateKey(disabledPackages);
-  values.preProcess = file.ReadString(section, u"PreProcess", u"");
 
-  if (code >= 8) {
-    registry->OpenKey(Concat({base, u"Form Design"}), true);
-    registry->WriteString(u"Embedded Designer", file.ReadString(section, u"Embedded_Designer", u"True"));
+  if (const ProfileKey& designer = ProfileKeyOf(KeyKind::TextBoolean); designer.AppliesTo(code)) {
+    registry->OpenKey(Concat({base, ide::kFormDesign}), true);
+    registry->WriteString(ide::kEmbeddedDesigner, file->ReadString(section, designer.name, designer.fallback));
     registry->CloseKey();
-
-    const std::vector<DisabledPackage> packages = DisabledPackages(file, section);
+  }
+  if (ProfileKeyOf(KeyKind::Packages).AppliesTo(code)) {
+    const std::vector<DisabledPackage> packages = DisabledPackages(*file, section);
     registry->OpenKey(disabledPackages, true);
     for (const DisabledPackage& package : packages) registry->WriteString(package.path, package.name);
     registry->CloseKey();
@@ -107,36 +98,35 @@ StartValues WriteProfileToRegistry(const LaunchServices& services, VersionCode c
     for (const LibrarySetting& setting : LibrarySettings) {
       if (!IsWrittenAtLaunch(setting, code)) continue;
       registry->WriteString(RegistryValueName(setting, code),
-                            file.ReadString(section, SettingsKey(platform, setting), u""));
+                            file->ReadString(section, SettingsKey(platform, setting), u""));
     }
     registry->CloseKey();
   }
-
-  values.parameters =
-      BuildIdeParameters(file.ReadBool(section, u"DelphiOnly", false), file.ReadBool(section, u"NoSplash", false),
-                         file.ReadBool(section, u"NoProject", false), file.ReadBool(section, u"NoCache", false),
-                         values.useAltReg, values.altReg, file.ReadString(section, u"Parameters", u""));
-  return values;
+  return stored;
 }
 
 }  // namespace
 
 void LaunchProfile(const LaunchServices& services, VersionCode code, std::u16string_view profileName) {
-  const StartValues values = WriteProfileToRegistry(services, code, profileName);
+  const ProfileRecord stored = WriteProfileToRegistry(services, code, profileName);
 
   services.processPendingMessages();
-  if (!values.preProcess.empty()) {
+  if (!stored.preProcess.empty()) {
     services.processes.RunAndWait(
-        ExpandPreProcessMacros(values.preProcess, GetIdeExePath(services.registries, code), services.files), true);
+        ExpandPreProcessMacros(stored.preProcess, GetIdeExePath(services.registries, code), services.store.Files()),
+        true);
   }
   services.processPendingMessages();
 
+  const std::u16string parameters =
+      BuildIdeParameters(stored.delphiOnly, stored.noSplash, stored.noProject, stored.noCache, stored.useAltReg,
+                         stored.altReg, stored.parameters);
   // The executable is read again: the pre-launch command may have changed it.
   const std::u16string executable = Concat({u"\"", GetIdeExePath(services.registries, code), u"\""});
-  if (services.processes.SupportsElevation() && values.runAsAdmin) {
-    services.processes.RunElevated(executable, values.parameters);
+  if (services.processes.SupportsElevation() && stored.runAsAdmin) {
+    services.processes.RunElevated(executable, parameters);
   } else {
-    services.processes.Open(executable, values.parameters);
+    services.processes.Open(executable, parameters);
   }
   services.closeWindow();
 }

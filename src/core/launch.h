@@ -9,8 +9,8 @@
 
 #include "core/catalogue.h"
 #include "core/file_system.h"
+#include "core/profile_store.h"
 #include "core/registry.h"
-#include "core/text_comparer.h"
 
 namespace ombrisk {
 
@@ -40,9 +40,7 @@ class ProcessStarter {
 
 // What the launch needs of its surroundings.
 struct LaunchServices {
-  std::u16string settingsFileName;
-  FileSystem& files;
-  const TextComparer& comparer;
+  const ProfileStore& store;
   RegistryFactory& registries;
   ProcessStarter& processes;
   // Lets the window's pending messages be processed.

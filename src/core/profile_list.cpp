@@ -6,23 +6,6 @@
 
 namespace ombrisk {
 
-std::vector<ListedProfile> ListProfiles(const SettingsFile& file, InstalledVersionSet installed,
-                                        const TextComparer& comparer) {
-  std::vector<std::u16string> sections = file.ReadSections();
-  std::stable_sort(sections.begin(), sections.end(), [&comparer](const std::u16string& a, const std::u16string& b) {
-    return comparer.CompareIgnoringCase(a, b) < 0;
-  });
-  std::vector<ListedProfile> rows;
-  for (const std::u16string& section : sections) {
-    if (!section.starts_with(u"PREF_")) continue;
-    const VersionCode code = file.ReadInteger(section, u"Version", 0);
-    if (!IsVersionInstalled(installed, code)) continue;
-    rows.push_back(ListedProfile{section.substr(5), std::u16string(FindRelease(code)->label),
-                                 file.ReadString(section, u"Description", u""), code});
-  }
-  return rows;
-}
-
 bool RowMatchesText(const ListedProfile& row, std::u16string_view text) {
   if (text.empty()) return false;
   return row.name.find(text) != std::u16string::npos ||
@@ -50,29 +33,6 @@ std::uint32_t LineColorFor(std::int32_t stored, const std::function<std::uint32_
   if ((value >> 24) == 0xFF) return systemColor(static_cast<int>(value & 0xFF));
   if ((value >> 24) != 0) return static_cast<std::uint32_t>(kDefaultLineColor);
   return value;
-}
-
-MainFormGeometry ReadMainFormGeometry(const SettingsFile& file, int screenWidth, int screenHeight, int frameWidth,
-                                      int frameHeight) {
-  MainFormGeometry geometry;
-  geometry.windowState = file.ReadInteger(u"MainForm", u"WindowState", 0);
-  geometry.clientWidth = file.ReadInteger(u"MainForm", u"ClientWidth", 512);
-  geometry.clientHeight = file.ReadInteger(u"MainForm", u"ClientHeight", 320);
-  geometry.left = file.ReadInteger(u"MainForm", u"Left", (screenWidth - (geometry.clientWidth + frameWidth)) / 2);
-  geometry.top = file.ReadInteger(u"MainForm", u"Top", (screenHeight - (geometry.clientHeight + frameHeight)) / 2);
-  const std::vector<int> widths =
-      ParseWidthList(file.ReadString(u"MainForm", u"ListViewColumnWidths", u"132,190,154"), 3, 100);
-  std::copy(widths.begin(), widths.end(), geometry.columnWidths.begin());
-  return geometry;
-}
-
-void WriteMainFormGeometry(SettingsFile& file, const MainFormGeometry& geometry) {
-  file.WriteInteger(u"MainForm", u"ClientWidth", geometry.clientWidth);
-  file.WriteInteger(u"MainForm", u"ClientHeight", geometry.clientHeight);
-  file.WriteInteger(u"MainForm", u"WindowState", geometry.windowState);
-  file.WriteInteger(u"MainForm", u"Top", geometry.top);
-  file.WriteInteger(u"MainForm", u"Left", geometry.left);
-  file.WriteString(u"MainForm", u"ListViewColumnWidths", WidthListText(geometry.columnWidths));
 }
 
 }  // namespace ombrisk

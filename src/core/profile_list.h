@@ -1,6 +1,5 @@
-// The main window's profile list and its stored geometry: which profiles are
-// listed and in what order, how rows compare when a column is clicked, the
-// row colour, and the "MainForm" section.
+// The main window's profile list: its rows, the search match, the search by
+// typed letters and the row colour.
 #pragma once
 
 #include <array>
@@ -12,7 +11,6 @@
 
 #include "core/catalogue.h"
 #include "core/row_model.h"
-#include "core/settings_file.h"
 #include "core/text_comparer.h"
 
 namespace ombrisk {
@@ -31,12 +29,6 @@ struct ListedProfile {
   }
 };
 
-// The profiles of installed releases: section names sorted by the locale's
-// case-insensitive comparison, those beginning with "PREF_" (exactly so)
-// whose "Version" is an installed release.
-std::vector<ListedProfile> ListProfiles(const SettingsFile& file, InstalledVersionSet installed,
-                                        const TextComparer& comparer);
-
 // Whether the text occurs, exactly as typed, in the row's name, or else in
 // its label and description each followed by CR LF. An empty text matches
 // nothing.
@@ -53,22 +45,5 @@ int FindRowByName(const std::vector<ListedProfile>& rows, std::u16string_view te
 // other value with a top byte falls back to the default 0xFFEEDD.
 inline constexpr std::int32_t kDefaultLineColor = 16772829;
 std::uint32_t LineColorFor(std::int32_t stored, const std::function<std::uint32_t(int)>& systemColor);
-
-// The main window's stored geometry.
-struct MainFormGeometry {
-  std::int32_t windowState = 0;  // 0 normal, 1 minimised, 2 maximised
-  std::int32_t clientWidth = 512;
-  std::int32_t clientHeight = 320;
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::array<int, 3> columnWidths{132, 190, 154};
-};
-
-// Reads "MainForm". The defaults of Left and Top centre the window on a
-// screen of the size, given the frame a window adds to its client area.
-MainFormGeometry ReadMainFormGeometry(const SettingsFile& file, int screenWidth, int screenHeight, int frameWidth,
-                                      int frameHeight);
-// Writes the six keys of "MainForm" in their order.
-void WriteMainFormGeometry(SettingsFile& file, const MainFormGeometry& geometry);
 
 }  // namespace ombrisk

@@ -1,6 +1,5 @@
-// A profile as the editor holds it, and the ways it travels: imported from
-// the IDE's own settings in the registry, loaded from the settings file, and
-// saved back to it.
+// A profile as the editor holds it, and what the IDE's own settings in the
+// registry give it (the settings file's side is core/profile_store.h).
 #pragma once
 
 #include <array>
@@ -12,7 +11,6 @@
 #include "core/catalogue.h"
 #include "core/platforms.h"
 #include "core/registry.h"
-#include "core/settings_file.h"
 
 namespace ombrisk {
 
@@ -68,16 +66,15 @@ constexpr bool HasPackageOptions(VersionCode code) { return code >= 8; }
 // the reads go, so after an error it holds what was read until then.
 void ImportIdeSettings(Registry& registry, ProfileRecord& record);
 
-// Loads the stored profile over an imported record of the same release: the
-// switches, texts and pre-launch command, and for releases from 8 on the
-// designer setting (from the IDE when the profile has none) and the package
-// list read again from the IDE, unchecked where the profile disables the
-// package. Each library page takes its platform's stored values.
-void LoadProfile(const SettingsFile& file, Registry& registry, std::u16string_view name, ProfileRecord& record);
-
-// Replaces the profile's section by the record, written at the end of the
-// file; replacedName names the section an edit started from, also erased.
-void SaveProfile(SettingsFile& file, std::u16string_view name, std::optional<std::u16string_view> replacedName,
-                 const ProfileRecord& record);
+// Appends the IDE's design-time packages below its key (base, ending in
+// "\"), in the registry's enumeration order, all enabled, as they are read;
+// none when the key is missing.
+void ReadIdePackages(Registry& registry, std::u16string_view base, std::vector<PackageRow>& packages);
+// Unchecks each row whose path is one of the given paths, the letters a to z
+// matching their upper case.
+void DisablePackages(std::vector<PackageRow>& packages, const std::vector<std::u16string>& paths);
+// Whether the IDE's form designer is embedded: its "Embedded Designer" is
+// anything but "False"; nothing when the IDE's "Form Design" key is missing.
+std::optional<bool> ReadIdeDesigner(Registry& registry, std::u16string_view base);
 
 }  // namespace ombrisk

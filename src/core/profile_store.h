@@ -1,16 +1,74 @@
-// The profiles in the settings file: their sections and the keys they hold.
+// The settings file as the program uses it: its sections and keys (every
+// name stands here once), the one table of a profile's keys, and the
+// operations on profiles, window geometry and column widths. Each operation
+// of ProfileStore reads the file afresh, writes it back when it changed
+// something, and lets go of it before it returns.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/file_system.h"
+#include "core/profile_list.h"
+#include "core/profile_record.h"
+#include "core/registry.h"
 #include "core/settings_file.h"
+#include "core/text_comparer.h"
 
 namespace ombrisk {
 
+// The sections and keys of the settings file besides a profile's.
+namespace keys {
+inline constexpr std::u16string_view kProfilePrefix = u"PREF_";
+inline constexpr std::u16string_view kSystem = u"System";
+inline constexpr std::u16string_view kLineColor = u"ListViewLineColor";
+inline constexpr std::u16string_view kMainForm = u"MainForm";
+inline constexpr std::u16string_view kPrefForm = u"PrefForm";
+inline constexpr std::u16string_view kColumnWidths = u"ListViewColumnWidths";
+}  // namespace keys
+
 // The section of a profile: "PREF_" and the name.
 std::u16string ProfileSection(std::u16string_view name);
+
+// How a key of a profile is stored.
+enum class KeyKind {
+  Integer,      // decimal: the release
+  Boolean,      // "1" or "0"
+  String,       // the text as it stands
+  TextBoolean,  // "True" or "False"
+  Packages,     // "PKG_PATH%d" and "PKG_NAME%d" per disabled package, then "PKG_Count"
+  Libraries,    // twelve keys per library page: the platform's prefix and each setting's suffix
+};
+
+// A key of a profile section: its name, its kind, the releases it is
+// written for (from and through, inclusive), the record's field and the
+// text a read gives where the key is missing.
+struct ProfileKey {
+  std::u16string_view name;
+  KeyKind kind;
+  VersionCode from;
+  VersionCode through;
+  bool ProfileRecord::*flag;
+  std::u16string ProfileRecord::*text;
+  std::u16string_view fallback;
+
+  bool AppliesTo(VersionCode code) const { return code >= from && code <= through; }
+};
+
+// Every key of a profile section, in the order a save writes them.
+std::span<const ProfileKey> ProfileKeys();
+// The row of the table of a kind that holds one key (Integer, TextBoolean).
+const ProfileKey& ProfileKeyOf(KeyKind kind);
+
+// Reads the profile's Boolean and String keys into the record, each with
+// its fallback where it is missing.
+void ReadProfileKeys(const SettingsFile& file, std::u16string_view section, ProfileRecord& record);
 
 // A package the profile disables: "PKG_PATH%d" and "PKG_NAME%d" of one
 // number.
@@ -25,5 +83,81 @@ struct DisabledPackage {
 // for: those all read as two empty texts, and stand as one such pair at the
 // end. So any count, however large, costs what the section holds.
 std::vector<DisabledPackage> DisabledPackages(const SettingsFile& file, std::u16string_view section);
+
+// The profiles of installed releases: section names sorted by the locale's
+// case-insensitive comparison, those beginning with "PREF_" (exactly so)
+// whose "Version" is an installed release.
+std::vector<ListedProfile> ListProfiles(const SettingsFile& file, InstalledVersionSet installed,
+                                        const TextComparer& comparer);
+
+// Loads the stored profile over an imported record of the same release: the
+// switches, texts and pre-launch command, and for releases from 8 on the
+// designer setting (from the IDE when the profile has none) and the package
+// list read again from the IDE, unchecked where the profile disables the
+// package. Each library page takes its platform's stored values.
+void LoadProfile(const SettingsFile& file, Registry& registry, std::u16string_view name, ProfileRecord& record);
+
+// Replaces the profile's section by the record, written at the end of the
+// file; replacedName names the section an edit started from, also erased.
+void SaveProfile(SettingsFile& file, std::u16string_view name, std::optional<std::u16string_view> replacedName,
+                 const ProfileRecord& record);
+
+// The main window's stored geometry.
+struct MainFormGeometry {
+  std::int32_t windowState = 0;  // 0 normal, 1 minimised, 2 maximised
+  std::int32_t clientWidth = 512;
+  std::int32_t clientHeight = 320;
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::array<int, 3> columnWidths{132, 190, 154};
+};
+
+// What the main window's first show reads: the stored line colour, the
+// geometry (Left and Top centre the window on the screen by default, given
+// the frame a window adds to its client area) and the listed profiles.
+struct MainWindowSettings {
+  std::int32_t lineColor = 0;
+  MainFormGeometry geometry;
+  std::vector<ListedProfile> profiles;
+};
+struct ScreenMetrics {
+  int screenWidth, screenHeight, frameWidth, frameHeight;
+};
+MainWindowSettings ReadMainWindowSettings(const SettingsFile& file, InstalledVersionSet installed,
+                                          const ScreenMetrics& screen, const TextComparer& comparer);
+// Writes the six keys of "MainForm" in their order.
+void WriteMainFormGeometry(SettingsFile& file, const MainFormGeometry& geometry);
+
+class ProfileStore {
+ public:
+  ProfileStore(FileSystem& files, const TextComparer& comparer, std::u16string path);
+
+  const std::u16string& Path() const { return path_; }
+  FileSystem& Files() const { return files_; }
+  const TextComparer& Comparer() const { return comparer_; }
+  // A copy of the file as it is now; throws AppError when it cannot be read.
+  std::unique_ptr<SettingsFile> Open() const;
+
+  MainWindowSettings ReadMainWindow(InstalledVersionSet installed, const ScreenMetrics& screen) const;
+  void WriteMainWindow(const MainFormGeometry& geometry) const;
+  // The editor's package list: two columns, "430,410" when none are stored.
+  std::array<int, 2> ReadPrefFormColumns() const;
+  void WritePrefFormColumns(std::span<const int, 2> widths) const;
+  // Every section name a new profile's section must not match; the section
+  // of the named profile (as the file matches names) left out.
+  std::vector<std::u16string> TakenSections(std::optional<std::u16string_view> except) const;
+  // LoadProfile from the file as it is now.
+  void Load(Registry& registry, std::u16string_view name, ProfileRecord& record) const;
+  // SaveProfile, then the file written.
+  void Save(std::u16string_view name, std::optional<std::u16string_view> replacedName,
+            const ProfileRecord& record) const;
+  // Removes the profile's section from the file.
+  void Delete(std::u16string_view name) const;
+
+ private:
+  FileSystem& files_;
+  const TextComparer& comparer_;
+  std::u16string path_;
+};
 
 }  // namespace ombrisk

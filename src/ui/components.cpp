@@ -1,5 +1,10 @@
 #include "ui/components.h"
 
+#include <imm.h>
+
+#include <algorithm>
+
+#include "ui/controls.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -19,65 +24,96 @@ Bounds Anchored(const Bounds& design, unsigned anchors, SIZE parentDesign, SIZE 
   return Bounds{left, top, width, height};
 }
 
+namespace {
+
+// The bounds a component takes at the design size: a label as wide and as
+// high as its text, a check box wide enough for its caption.
+Bounds Fitted(const ComponentSpec& spec, HWND owner, HFONT font) {
+  Bounds bounds = spec.design;
+  if ((spec.traits & kFitText) == 0) return bounds;
+  const int text = TextWidth(owner, font, spec.caption);
+  if ((spec.style & BS_TYPEMASK) == BS_AUTOCHECKBOX && std::wstring_view(spec.className) == L"BUTTON") {
+    bounds.width = std::max(bounds.width, text + GetSystemMetrics(SM_CXMENUCHECK) + 8);
+  } else {
+    bounds.width = text + 2;
+    bounds.height = TextHeight(owner, font);
+  }
+  return bounds;
+}
+
+}  // namespace
+
 void ComponentSet::Create(HWND owner, SIZE ownerDesign, std::span<const ComponentSpec> specs, HFONT font) {
   owner_ = owner;
   ownerDesign_ = ownerDesign;
-  specs_ = specs;
-  windows_.assign(specs.size(), nullptr);
+  font_ = font;
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  for (std::size_t index = 0; index < specs.size(); ++index) {
-    const ComponentSpec& spec = specs[index];
-    const Bounds bounds = BoundsOf(index);
-    const HWND parent = spec.parent < 0 ? owner : windows_[static_cast<std::size_t>(spec.parent)];
-    windows_[index] =
-        CreateWindowExW(spec.exStyle, spec.className, Wide(spec.caption).c_str(), WS_CHILD | WS_VISIBLE | spec.style,
-                        bounds.left, bounds.top, bounds.width, bounds.height, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
-    SendMessageW(windows_[index], WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  for (const ComponentSpec& spec : specs) {
+    const Bounds bounds = BoundsOf(spec);
+    const Entry* parent = spec.parent == nullptr ? nullptr : Named(spec.parent);
+    const HWND window = CreateWindowExW(spec.exStyle, spec.className, Wide(spec.caption).c_str(),
+                                        WS_CHILD | WS_VISIBLE | spec.style, bounds.left, bounds.top, bounds.width,
+                                        bounds.height, parent == nullptr ? owner : parent->window,
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if ((spec.traits & kImeOff) != 0) ImmAssociateContext(window, nullptr);
+    entries_.push_back(Entry{spec.name, window, &spec});
   }
 }
 
+void ComponentSet::Adopt(const wchar_t* name, HWND window) { entries_.push_back(Entry{name, window, nullptr}); }
+
 void ComponentSet::Layout() const {
-  for (std::size_t index = 0; index < specs_.size(); ++index) {
-    const Bounds bounds = BoundsOf(index);
-    SetWindowPos(windows_[index], nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
+  for (const Entry& entry : entries_) {
+    if (entry.spec == nullptr) continue;
+    const Bounds bounds = BoundsOf(*entry.spec);
+    SetWindowPos(entry.window, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
 HWND ComponentSet::Find(std::wstring_view name) const {
-  for (std::size_t index = 0; index < specs_.size(); ++index) {
-    if (name == specs_[index].name) return windows_[index];
-  }
-  return nullptr;
+  const auto found = std::find_if(entries_.begin(), entries_.end(), [name](const Entry& e) { return name == e.name; });
+  return found == entries_.end() ? nullptr : found->window;
 }
 
 HWND ComponentSet::FindId(int id) const {
-  for (std::size_t index = 0; index < specs_.size(); ++index) {
-    if (id != 0 && specs_[index].id == id) return windows_[index];
-  }
-  return nullptr;
+  const auto found = std::find_if(entries_.begin(), entries_.end(),
+                                  [id](const Entry& e) { return id != 0 && e.spec != nullptr && e.spec->id == id; });
+  return found == entries_.end() ? nullptr : found->window;
 }
 
-SIZE ComponentSet::DesignSize(int index) const {
-  if (index < 0) return ownerDesign_;
-  const Bounds& design = specs_[static_cast<std::size_t>(index)].design;
+const ComponentSet::Entry* ComponentSet::Named(const wchar_t* name) const {
+  const auto found = std::find_if(entries_.begin(), entries_.end(),
+                                  [name](const Entry& e) { return std::wstring_view(name) == e.name; });
+  return found == entries_.end() ? nullptr : &*found;
+}
+
+SIZE ComponentSet::DesignSize(const wchar_t* parent) const {
+  const Entry* entry = parent == nullptr ? nullptr : Named(parent);
+  if (entry == nullptr) return ownerDesign_;
+  if (entry->spec == nullptr) return PresentSize(parent);
+  const Bounds design = Fitted(*entry->spec, owner_, font_);
   return SIZE{design.width, design.height};
 }
 
-SIZE ComponentSet::PresentSize(int index) const {
-  if (index < 0) {
+SIZE ComponentSet::PresentSize(const wchar_t* parent) const {
+  const Entry* entry = parent == nullptr ? nullptr : Named(parent);
+  if (entry == nullptr || entry->spec == nullptr) {
     RECT client;
-    GetClientRect(owner_, &client);
+    GetClientRect(entry == nullptr ? owner_ : entry->window, &client);
     return SIZE{client.right, client.bottom};
   }
-  const Bounds bounds = BoundsOf(static_cast<std::size_t>(index));
+  const Bounds bounds = BoundsOf(*entry->spec);
   return SIZE{bounds.width, bounds.height};
 }
 
-Bounds ComponentSet::BoundsOf(std::size_t index) const {
-  const ComponentSpec& spec = specs_[index];
-  return Anchored(spec.design, spec.anchors, DesignSize(spec.parent), PresentSize(spec.parent));
+Bounds ComponentSet::BoundsOf(const ComponentSpec& spec) const {
+  if ((spec.traits & kFillParent) != 0) {
+    const SIZE parent = PresentSize(spec.parent);
+    return Bounds{0, 0, parent.cx, parent.cy};
+  }
+  return Anchored(Fitted(spec, owner_, font_), spec.anchors, DesignSize(spec.parent), PresentSize(spec.parent));
 }
 
 }  // namespace ombrisk

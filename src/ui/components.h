@@ -1,8 +1,8 @@
 // A window's components as one table, as a form designer lists them: name,
 // parent, window class, caption, bounds at the design size with the edges
-// anchored to the parent, style and id. One routine creates them in table
-// order (which is the Tab order), one lays them out for the parent's
-// present size, and names find their windows.
+// anchored to the parent, style, id and a few traits. One routine creates
+// them in table order (which is the Tab order), one lays them out for the
+// parent's present size, and names find their windows.
 #pragma once
 
 #include <windows.h>
@@ -23,13 +23,21 @@ enum Anchors : unsigned {
   akAll = akLeft | akTop | akRight | akBottom,
 };
 
+// Traits of a component beyond its window style.
+enum Traits : unsigned {
+  kPlain = 0,
+  kFitText = 1,     // at least as wide as its caption needs (a label takes exactly that)
+  kImeOff = 2,      // no input method
+  kFillParent = 4,  // fills its parent's client area
+};
+
 struct Bounds {
   int left, top, width, height;
 };
 
 struct ComponentSpec {
   const wchar_t* name;
-  int parent;  // index of an earlier row; -1 for the window itself
+  const wchar_t* parent;  // a component named before, or nullptr for the window itself
   const wchar_t* className;
   std::u16string_view caption;
   Bounds design;  // within the parent, at the parent's design size
@@ -37,6 +45,7 @@ struct ComponentSpec {
   DWORD style;  // WS_CHILD and WS_VISIBLE are added
   DWORD exStyle;
   int id;
+  unsigned traits;
 };
 
 // The component at the parent's size, given the parent's design size.
@@ -44,26 +53,35 @@ Bounds Anchored(const Bounds& design, unsigned anchors, SIZE parentDesign, SIZE 
 
 class ComponentSet {
  public:
-  // Creates every component in table order, with the font, at the bounds
-  // of the owner's present client size. The table must outlive the set.
+  // Creates the components in table order, with the font, at their bounds
+  // for the owner's present client size; may be called again for more rows
+  // (the table must outlive the set).
   void Create(HWND owner, SIZE ownerDesign, std::span<const ComponentSpec> specs, HFONT font);
-  // Places every component for the owner's present client size.
+  // Names a window made elsewhere (a page of a tab control), so components
+  // can sit on it and it can be found.
+  void Adopt(const wchar_t* name, HWND window);
+  // Places every component of the tables for the owner's present client size.
   void Layout() const;
   // The window of the named component; nullptr for an unknown name.
   HWND Find(std::wstring_view name) const;
   // The window of the component with the id; nullptr when none has it.
   HWND FindId(int id) const;
-  HWND operator[](std::size_t index) const { return windows_[index]; }
 
  private:
-  SIZE DesignSize(int index) const;
-  SIZE PresentSize(int index) const;
-  Bounds BoundsOf(std::size_t index) const;
+  struct Entry {
+    const wchar_t* name;
+    HWND window;
+    const ComponentSpec* spec;  // nullptr for an adopted window
+  };
+  const Entry* Named(const wchar_t* name) const;
+  SIZE DesignSize(const wchar_t* parent) const;
+  SIZE PresentSize(const wchar_t* parent) const;
+  Bounds BoundsOf(const ComponentSpec& spec) const;
 
   HWND owner_ = nullptr;
   SIZE ownerDesign_{};
-  std::span<const ComponentSpec> specs_;
-  std::vector<HWND> windows_;
+  HFONT font_ = nullptr;
+  std::vector<Entry> entries_;
 };
 
 }  // namespace ombrisk

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "win32/handles.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -65,22 +66,6 @@ void MoveTo(HWND window, int left, int top, int width, int height) {
   SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void PutItemText(LVITEMW& item, std::u16string_view text) {
-  if ((item.mask & LVIF_TEXT) == 0 || item.cchTextMax <= 0) return;
-  const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
-  std::copy_n(text.data(), length, item.pszText);
-  item.pszText[length] = L'\0';
-}
-
-LRESULT ShadeEvenRows(NMLVCUSTOMDRAW* draw, COLORREF color) {
-  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-  if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT && draw->nmcd.dwItemSpec % 2 == 0 &&
-      (draw->nmcd.uItemState & CDIS_SELECTED) == 0) {
-    draw->clrTextBk = color;
-  }
-  return CDRF_DODEFAULT;
-}
-
 HIMAGELIST LoadImageStrip(int resource, int count) {
   HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32, count, 0);
   const auto strip = static_cast<HBITMAP>(
@@ -105,9 +90,11 @@ HIMAGELIST LoadStripImage(int resource, int index) {
     const HBITMAP image = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (image != nullptr) {
       // Row by row, the 16 pixels of the image, alpha included.
-      for (int row = 0; row < section.dsBm.bmHeight; ++row) {
-        const auto* from = static_cast<const std::uint32_t*>(section.dsBm.bmBits) + row * section.dsBm.bmWidth;
-        std::memcpy(static_cast<std::uint32_t*>(bits) + row * 16, from + index * 16, 16 * sizeof(std::uint32_t));
+      const auto width = static_cast<std::size_t>(section.dsBm.bmWidth);
+      const auto first = static_cast<std::size_t>(index) * 16;
+      for (std::size_t row = 0; row < static_cast<std::size_t>(section.dsBm.bmHeight); ++row) {
+        const auto* from = static_cast<const std::uint32_t*>(section.dsBm.bmBits) + row * width + first;
+        std::memcpy(static_cast<std::uint32_t*>(bits) + row * 16, from, 16 * sizeof(std::uint32_t));
       }
       ImageList_Add(list, image, nullptr);
       DeleteObject(image);
@@ -120,12 +107,9 @@ HIMAGELIST LoadStripImage(int resource, int index) {
 void FillOwnBackground(HWND window) { SetWindowSubclass(window, FillBackgroundProc, 0, 0); }
 
 int TextHeight(HWND window, HFONT font) {
-  HDC screen = GetDC(window);
-  const HGDIOBJ old = SelectObject(screen, font);
+  const ScreenFont screen(window, font);
   TEXTMETRICW metrics{};
-  GetTextMetricsW(screen, &metrics);
-  SelectObject(screen, old);
-  ReleaseDC(window, screen);
+  GetTextMetricsW(screen.Get(), &metrics);
   return metrics.tmHeight;
 }
 
@@ -135,12 +119,9 @@ int TextWidth(HWND window, HFONT font, std::u16string_view text) {
     if (text[i] == u'&' && i + 1 < text.size()) ++i;
     shown += static_cast<wchar_t>(text[i]);
   }
-  HDC screen = GetDC(window);
-  const HGDIOBJ old = SelectObject(screen, font);
+  const ScreenFont screen(window, font);
   SIZE extent{};
-  GetTextExtentPoint32W(screen, shown.c_str(), static_cast<int>(shown.size()), &extent);
-  SelectObject(screen, old);
-  ReleaseDC(window, screen);
+  GetTextExtentPoint32W(screen.Get(), shown.c_str(), static_cast<int>(shown.size()), &extent);
   return extent.cx;
 }
 

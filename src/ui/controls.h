@@ -1,5 +1,5 @@
 // Small pieces the windows share: the container class of panels and pages,
-// child-control creation, list-view texts and image strips.
+// child-control creation, image strips and text sizes.
 #pragma once
 
 #include <windows.h>
@@ -24,14 +24,6 @@ HWND CreateChild(HWND parent, const wchar_t* className, std::u16string_view capt
                  HFONT font);
 
 void MoveTo(HWND window, int left, int top, int width, int height);
-
-// The custom-draw answer that gives the even rows (the first, third ...) the
-// colour as background, unless selected; default drawing goes on.
-LRESULT ShadeEvenRows(NMLVCUSTOMDRAW* draw, COLORREF color);
-
-// Answers a list view's request for a cell's text (LVN_GETDISPINFO): as
-// much of the text as its buffer holds.
-void PutItemText(LVITEMW& item, std::u16string_view text);
 
 // A 16 x 16 image list from a bitmap resource holding the images side by side.
 HIMAGELIST LoadImageStrip(int resource, int count);

@@ -1,8 +1,8 @@
 #include "ui/library_frame.h"
 
-#include <imm.h>
-
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "ui/controls.h"
 #include "win32/wide.h"
@@ -15,8 +15,22 @@ constexpr const wchar_t* kScrollBoxClass = L"TScrollBox";
 constexpr int kLeft = 20;
 constexpr int kEditWidth = 534;
 constexpr int kEditHeight = 21;
-constexpr std::array<int, TframeLibrary::kRows> kLabelTops{4, 46, 90, 134, 178, 222, 266, 308, 352, 396, 440, 482};
-constexpr std::array<int, TframeLibrary::kRows> kEditTops{19, 61, 105, 149, 193, 237, 281, 323, 367, 413, 455, 497};
+// The tops of each row's label and edit, in the order of LibrarySettings.
+struct RowTops {
+  int label, edit;
+};
+constexpr std::array<RowTops, TframeLibrary::kRows> kRowTops{{{4, 19},
+                                                              {46, 61},
+                                                              {90, 105},
+                                                              {134, 149},
+                                                              {178, 193},
+                                                              {222, 237},
+                                                              {266, 281},
+                                                              {308, 323},
+                                                              {352, 367},
+                                                              {396, 413},
+                                                              {440, 455},
+                                                              {482, 497}}};
 constexpr POINT kDummyLabel{224, 518};
 constexpr int kFirstEditId = 300;
 
@@ -135,30 +149,100 @@ void TframeLibrary::RegisterWindowClass(HINSTANCE instance) {
   RegisterChildClass(instance, kScrollBoxClass, ScrollBoxProc);
 }
 
+namespace {
+
+// The names of each library setting's label and edit, as the components
+// table names them.
+const std::vector<std::wstring>& RowNames() {
+  static const std::vector<std::wstring> names = [] {
+    std::vector<std::wstring> list;
+    for (const LibrarySetting& setting : LibrarySettings) {
+      list.push_back(Wide(setting.frameLabel));
+      list.push_back(Wide(setting.frameEdit));
+    }
+    return list;
+  }();
+  return names;
+}
+
+// The frame's components: the frame filling its page, the scrolling box
+// filling the frame, and on it each library setting's label and edit, in
+// Tab order, then lblDmy, which keeps a margin below the last edit.
+std::vector<ComponentSpec> MakeFrameComponents() {
+  const std::vector<std::wstring>& names = RowNames();
+  std::vector<ComponentSpec> list{
+      {L"frame", nullptr, kPanelClass, u"", {0, 0, 0, 0}, akAll, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 0, kFillParent},
+      {L"ScrollBox1",
+       L"frame",
+       kScrollBoxClass,
+       u"",
+       {0, 0, 0, 0},
+       akAll,
+       WS_VSCROLL | WS_CLIPCHILDREN,
+       WS_EX_CONTROLPARENT,
+       0,
+       kFillParent}};
+  for (std::size_t row = 0; row < LibrarySettings.size(); ++row) {
+    list.push_back({names[2 * row].c_str(),
+                    L"ScrollBox1",
+                    L"STATIC",
+                    LibrarySettings[row].labelCaption,
+                    {kLeft, kRowTops[row].label, 0, 0},
+                    akLeft | akTop,
+                    SS_LEFT,
+                    0,
+                    0,
+                    kFitText});
+    list.push_back({names[2 * row + 1].c_str(),
+                    L"ScrollBox1",
+                    L"EDIT",
+                    u"",
+                    {kLeft, kRowTops[row].edit, kEditWidth, kEditHeight},
+                    akLeft | akTop,
+                    WS_TABSTOP | ES_AUTOHSCROLL,
+                    WS_EX_CLIENTEDGE,
+                    kFirstEditId + static_cast<int>(row),
+                    kImeOff});
+  }
+  list.push_back({L"lblDmy",
+                  L"ScrollBox1",
+                  L"STATIC",
+                  u"   ",
+                  {kDummyLabel.x, kDummyLabel.y, 0, 0},
+                  akLeft | akTop,
+                  SS_LEFT,
+                  0,
+                  0,
+                  kFitText});
+  return list;
+}
+
+const std::vector<ComponentSpec>& FrameComponents() {
+  static const std::vector<ComponentSpec> specs = MakeFrameComponents();
+  return specs;
+}
+
+}  // namespace
+
 TframeLibrary::TframeLibrary(HWND page, HFONT font, TPlatformType platform) : platform_(platform) {
   RECT bounds;
   GetClientRect(page, &bounds);
-  frame_ = CreateChild(page, kPanelClass, u"", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 0, font);
-  MoveTo(frame_, 0, 0, bounds.right, bounds.bottom);
-  scrollBox_ = CreateChild(frame_, kScrollBoxClass, u"", WS_VSCROLL | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 0, font);
-  const int labelHeight = TextHeight(frame_, font);
-  // Tab order follows creation: each label, then its edit.
-  for (int row = 0; row < kRows; ++row) {
-    const auto index = static_cast<std::size_t>(row);
-    const std::u16string_view caption = LibrarySettings[index].labelCaption;
-    labels_[index] = CreateChild(scrollBox_, L"STATIC", caption, SS_LEFT, 0, 0, font);
-    MoveTo(labels_[index], kLeft, kLabelTops[index], TextWidth(frame_, font, caption) + 2, labelHeight);
-    edits_[index] =
-        CreateChild(scrollBox_, L"EDIT", u"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kFirstEditId + row, font);
-    MoveTo(edits_[index], kLeft, kEditTops[index], kEditWidth, kEditHeight);
-    ImmAssociateContext(edits_[index], nullptr);
-  }
-  lblDmy_ = CreateChild(scrollBox_, L"STATIC", u"   ", SS_LEFT, 0, 0, font);
-  MoveTo(lblDmy_, kDummyLabel.x, kDummyLabel.y, TextWidth(frame_, font, u"   ") + 2, labelHeight);
-  // The content's height is known now: sizing the box sets its scroll range.
-  SetWindowLongPtrW(scrollBox_, GWLP_USERDATA, kDummyLabel.y + labelHeight);
-  MoveTo(scrollBox_, 0, 0, bounds.right, bounds.bottom);
+  components_.Create(page, SIZE{bounds.right, bounds.bottom}, FrameComponents(), font);
+  // The content's height is known now: the box takes its scroll range.
+  const HWND box = ScrollBox1();
+  SetWindowLongPtrW(box, GWLP_USERDATA, kDummyLabel.y + TextHeight(box, font));
+  SendMessageW(box, WM_SIZE, 0, 0);
 }
+
+HWND TframeLibrary::Handle() const { return components_.Find(L"frame"); }
+HWND TframeLibrary::ScrollBox1() const { return components_.Find(L"ScrollBox1"); }
+HWND TframeLibrary::Edit(int row) const {
+  return components_.Find(Wide(LibrarySettings[static_cast<std::size_t>(row)].frameEdit));
+}
+HWND TframeLibrary::Label(int row) const {
+  return components_.Find(Wide(LibrarySettings[static_cast<std::size_t>(row)].frameLabel));
+}
+HWND TframeLibrary::lblDmy() const { return components_.Find(L"lblDmy"); }
 
 void TframeLibrary::SetRowEnabled(int row, bool enabled) {
   EnableWindow(Edit(row), enabled);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/platforms.h"
+#include "ui/components.h"
 
 namespace ombrisk {
 
@@ -24,11 +25,11 @@ class TframeLibrary {
 
   // The platform of the tab.
   TPlatformType Tag() const { return platform_; }
-  HWND Handle() const { return frame_; }
-  HWND ScrollBox1() const { return scrollBox_; }
-  HWND Edit(int row) const { return edits_[static_cast<std::size_t>(row)]; }
-  HWND Label(int row) const { return labels_[static_cast<std::size_t>(row)]; }
-  HWND lblDmy() const { return lblDmy_; }
+  HWND Handle() const;
+  HWND ScrollBox1() const;
+  HWND Edit(int row) const;
+  HWND Label(int row) const;
+  HWND lblDmy() const;
 
   // Enables or disables a row's edit together with its label.
   void SetRowEnabled(int row, bool enabled);
@@ -37,11 +38,7 @@ class TframeLibrary {
 
  private:
   TPlatformType platform_;
-  HWND frame_ = nullptr;
-  HWND scrollBox_ = nullptr;
-  std::array<HWND, kRows> labels_{};
-  std::array<HWND, kRows> edits_{};
-  HWND lblDmy_ = nullptr;
+  ComponentSet components_;
 };
 
 }  // namespace ombrisk

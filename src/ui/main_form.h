@@ -1,13 +1,15 @@
 // TMAIN_FORM, the program's main window: the profile list and the commands
-// on it. Closing it ends the program.
+// on it. Closing it ends the program. The search lives in ui/find_dialog.*,
+// the editing of a profile in ui/profile_editing.*, the stored geometry's
+// way to the window in ui/window_placement.*.
 #pragma once
 
 #include <windows.h>
 // After windows.h, which they need.
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,16 +17,18 @@
 #include "core/catalogue.h"
 #include "core/profile_list.h"
 #include "core/profile_record.h"
+#include "core/profile_store.h"
+#include "ui/actions.h"
 #include "ui/components.h"
+#include "ui/find_dialog.h"
+#include "ui/profile_list_view.h"
 #include "ui/services.h"
 #include "ui/ui_font.h"
 #include "ui/window.h"
 
 namespace ombrisk {
 
-class TPREF_FORM;
-
-class TMAIN_FORM : public Window {
+class TMAIN_FORM : public Window, private FindDialog::Target {
  public:
   static constexpr const wchar_t* kClassName = L"TMAIN_FORM";
   static constexpr SIZE kDesignClientSize{512, 320};
@@ -48,15 +52,15 @@ class TMAIN_FORM : public Window {
 
   HFONT Font() const { return font_.Get(); }
   InstalledVersionSet InstalledVersions() const { return InstalledVersions_; }
-  const std::u16string& SettingsFileName() const { return SettingsFileName_; }
+  const std::u16string& SettingsFileName() const { return store_.Path(); }
   COLORREF LineColor() const { return LineColor_; }
-  bool ActionEnabled(Action action) const { return enabled_[action]; }
-  HWND Component(const wchar_t* name) const;
+  bool ActionEnabled(Action action) const { return actions_->Enabled(action); }
+  HWND Component(const wchar_t* name) const { return components_.Find(name); }
   // The listed profiles in the order the list shows them.
-  const std::vector<ListedProfile>& Profiles() const { return rows_.Rows(); }
-  HMENU PopupMenu() const { return PopupMenu1; }
+  const std::vector<ListedProfile>& Profiles() const { return LV1.Rows(); }
+  HMENU PopupMenu() const { return actions_->Menu(); }
   // The open find dialog, or nullptr.
-  HWND FindDialog() const { return findDialog_; }
+  HWND FindDialog() const { return FD_LV.Handle(); }
   void Execute(Action action);
   // The command the action's button, menu item and shortcut send.
   static WORD CommandId(Action action);
@@ -70,43 +74,26 @@ class TMAIN_FORM : public Window {
   void FormShow();
   void ShowComponents();
   void FormDestroy();
-  void ApplyGeometry();
   LRESULT LV1Notify(NMHDR* header);
-  LRESULT LV1AdvancedCustomDrawItem(NMLVCUSTOMDRAW* draw);
   void LV1ColumnClick(int column);
   void LV1DblClick();
   void LV1KeyDown(WPARAM key);
   void LV1MouseDown();
+  void OnContextMenu(HWND list, LPARAM lParam);
   void UpdateActionStates();
-  void SetActionEnabled(Action action, bool enabled);
   void EditProfile(TPrefMode mode);
-  void FillEditor(TPREF_FORM& dialog, TPrefMode mode, int row);
-  void SaveEditedProfile(TPREF_FORM& dialog, TPrefMode mode, int row);
   void AL_LAUNCHExecute();
   void AL_DELETEExecute();
   void AL_CANCELExecute();
-  void StartFind(HWND view);
-  void FD_LVFind();
-  void FD_LVClose();
-  bool MatchListItem(HWND view, int index, std::u16string_view text);
-  void ShowPopupMenu(POINT at);
-  int SelectedRow() const;
-  // Selects the row and gives it the focus rectangle.
-  void SelectRow(int row);
-  void LV1GetDispInfo(NMLVDISPINFOW* info) const;
-  int LV1FindItem(const NMLVFINDITEMW* find) const;
-  // Disables the open find dialog while a modal window of the given owner
-  // is shown.
-  class FindDialogBlock {
-   public:
-    FindDialogBlock(const TMAIN_FORM& form, HWND modalOwner);
-    ~FindDialogBlock();
-    FindDialogBlock(const FindDialogBlock&) = delete;
-    FindDialogBlock& operator=(const FindDialogBlock&) = delete;
+  void StartFind();
+  bool MatchListItem(int index, std::u16string_view text);
 
-   private:
-    HWND dialog_;
-  };
+  // The search's view of the list.
+  int RowCount() const override { return LV1.RowCount(); }
+  int SelectedRow() const override { return LV1.View().SelectedRow(); }
+  bool MatchRow(int row, std::u16string_view text) override { return MatchListItem(row, text); }
+  void ShowError(HWND owner, std::u16string_view text) override;
+  void FocusList() override { SetFocus(LV1.View().Handle()); }
 
   static LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR form);
@@ -114,37 +101,21 @@ class TMAIN_FORM : public Window {
   LRESULT LV1Message(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   Services services_;
+  ProfileStore store_;
   UiFont font_;
   bool shown_ = false;
   bool componentsHeld_ = false;  // drawn from the first painting on
 
   // Set when first shown.
-  std::u16string SettingsFileName_;
   InstalledVersionSet InstalledVersions_ = 0;
   COLORREF LineColor_ = 0xFFEEDD;
 
   std::vector<ComponentSpec> specs_;  // the components table, with the list below the group box's caption
   ComponentSet components_;
-  HWND LV1 = nullptr;
-  HIMAGELIST IL1 = nullptr, IL2 = nullptr;
-  std::vector<HIMAGELIST> buttonImages_;  // one image each, from IL1
-  HMENU PopupMenu1 = nullptr;
-  HACCEL shortcuts_ = nullptr;
-
-  // FD_LV: one find dialog state for the window's life (text, direction and
-  // position are kept from one opening to the next).
-  static const UINT kFindMessage;
-  FINDREPLACEW FD_LV{};
-  wchar_t findText_[256] = L"";
-  HWND findDialog_ = nullptr;
-  std::optional<POINT> findPosition_;
-  HWND dLV = nullptr;
+  ProfileListView LV1;
+  std::unique_ptr<ActionList> actions_;  // ActionManager1, with IL1 and PopupMenu1
+  class FindDialog FD_LV;
   HWND focusBeforeDeactivation_ = nullptr;
-  int previousHit_ = 0;
-  bool finding_ = false;
-
-  RowModel<ListedProfile> rows_{3};  // the rows LV1 draws; Sort_Column and the columns' tags
-  std::array<bool, kActionCount> enabled_{true, true, true, true, true, true, true};
 };
 
 }  // namespace ombrisk

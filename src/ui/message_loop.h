@@ -15,4 +15,15 @@ void RunMessageLoop(const std::function<bool(MSG&)>& preTranslate);
 // WM_QUIT met on the way is posted again for the loop.
 void ProcessPendingMessages();
 
+// Places the window centred over its owner (or the screen), kept inside the
+// work area.
+void CentreOverOwner(HWND window);
+
+// A modal window's own loop: disables the owner, shows the window and runs
+// until result becomes other than 0 (or the program ends: IDCANCEL), calling
+// idle whenever the queue is empty; preTranslate sees every message first.
+// The owner comes back before the window is hidden, so it is active again.
+int RunModalLoop(HWND window, const int& result, const std::function<void()>& idle,
+                 const std::function<bool(MSG&)>& preTranslate);
+
 }  // namespace ombrisk

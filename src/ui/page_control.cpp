@@ -7,9 +7,9 @@
 
 namespace ombrisk {
 
-void PageControl::Create(HWND parent, int id, HFONT font) {
+void PageControl::Attach(HWND tabs, HFONT font) {
+  tabs_ = tabs;
   font_ = font;
-  tabs_ = CreateChild(parent, WC_TABCONTROLW, u"", WS_TABSTOP | WS_CLIPSIBLINGS | TCS_FOCUSONBUTTONDOWN, 0, id, font);
 }
 
 HWND PageControl::AddPage(std::u16string_view caption, int image) {
@@ -54,13 +54,6 @@ void PageControl::ShowSelectedPage() {
   for (int index = 0; index < PageCount(); ++index) {
     if (index != active) ShowWindow(Page(index), SW_HIDE);
   }
-}
-
-void PageControl::SetBounds(int left, int top, int width, int height) {
-  MoveTo(tabs_, left, top, width, height);
-  const RECT bounds = PageBounds();
-  for (HWND page : pages_)
-    MoveTo(page, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
 }
 
 RECT PageControl::PageBounds() const {

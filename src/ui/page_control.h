@@ -13,7 +13,8 @@ namespace ombrisk {
 
 class PageControl {
  public:
-  void Create(HWND parent, int id, HFONT font);
+  // Takes the tab control; pages get the font.
+  void Attach(HWND tabs, HFONT font);
   HWND Handle() const { return tabs_; }
 
   // Appends a tab and its page (hidden unless it is the only one); image -1
@@ -29,8 +30,7 @@ class PageControl {
   void SetActivePage(int index);
   // Shows the page of the tab the user selected (on TCN_SELCHANGE).
   void ShowSelectedPage();
-  // Places the tab control; the pages fill its display area.
-  void SetBounds(int left, int top, int width, int height);
+  // The tab control's display area, which the pages fill.
   RECT PageBounds() const;
 
  private:

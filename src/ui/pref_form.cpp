@@ -1,76 +1,19 @@
 #include "ui/pref_form.h"
 
-#include <imm.h>
-
-#include <algorithm>
-
 #include "core/editor_checks.h"
-#include "core/settings_file.h"
-#include "core/text.h"
 #include "core/texts.h"
 #include "resource_ids.h"
 #include "ui/controls.h"
+#include "ui/dialog_keys.h"
+#include "ui/message_loop.h"
+#include "ui/pref_form_tables.h"
+#include "ui/version_combo.h"
 #include "win32/shell_api.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
 
 namespace {
-
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
-constexpr int kPanelHeight = 37;
-constexpr int kLabelSize = -1;  // a label takes the size of its text
-
-// The pages of PC1, in order.
-enum Page : int { kGeneralPage, kPackagePage, kLibraryPage, kPreProcessPage };
-
-// Control ids start above IDOK and IDCANCEL, which Enter and Esc send.
-enum ControlId : int {
-  kPC1 = 100,
-  kPcLibrary,
-  kED01,
-  kCB01,
-  kED02,
-  kED09,
-  kBtnRef,
-  kCHB1,
-  kCHB2,
-  kCHB3,
-  kChbEmbedded,
-  kCHB6,
-  kCHB4,
-  kCHB5,
-  kED10,
-  kLV1,
-  kMemo1,
-  kButton4,
-  kButton5,
-};
-
-// The controls of the general page in Tab order; each label comes right
-// before the control its mnemonic moves to.
-struct GeneralControl {
-  HWND TPREF_FORM::*window;
-  const wchar_t* className;
-  std::u16string_view caption;
-  int left, top, width, height;
-  DWORD style;
-  bool imeOff;
-  int id;
-};
-
-constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL;
-constexpr DWORD kCheckBox = WS_TABSTOP | BS_AUTOCHECKBOX;
-
-// Every check box is as wide as the first of its column.
-constexpr int kCheckWidth = 201;
-
-// The file types offered by the browse button, first one selected.
-constexpr wchar_t kOpenFilters[] =
-    L"Delphi プロジェクトファイル\0*.dpr;*.dproj;*.proj;*.bdsproj;*.bpg;*.bdsgroup;*.groupproj\0"
-    L"Delphi パッケージファイル (*.dpk)\0*.dpk\0"
-    L"すべてのファイル (*.*)\0*.*\0";
 
 bool IsChecked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void SetChecked(HWND box, bool checked) { SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
@@ -79,13 +22,6 @@ void SetChecked(HWND box, bool checked) { SendMessageW(box, BM_SETCHECK, checked
 // nothing.
 void SetText(HWND control, std::u16string_view text) {
   if (ControlText(control) != text) SetWindowTextW(control, Wide(text).c_str());
-}
-
-bool IsPushButton(HWND window) {
-  wchar_t className[16] = L"";
-  GetClassNameW(window, className, 16);
-  const LONG_PTR type = GetWindowLongPtrW(window, GWL_STYLE) & BS_TYPEMASK;
-  return lstrcmpiW(className, L"Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
 }
 
 }  // namespace
@@ -100,8 +36,8 @@ void TPREF_FORM::RegisterWindowClass(HINSTANCE instance) {
   TframeLibrary::RegisterWindowClass(instance);
 }
 
-TPREF_FORM::TPREF_FORM(const Services& services, std::u16string settingsFileName, COLORREF lineColor)
-    : services_(services), settingsFileName_(std::move(settingsFileName)), lineColor_(lineColor) {}
+TPREF_FORM::TPREF_FORM(const Services& services, const ProfileStore& store, COLORREF lineColor)
+    : services_(services), store_(store), lineColor_(lineColor) {}
 
 TPREF_FORM::~TPREF_FORM() {
   if (Memo1 != nullptr) RemoveWindowSubclass(Memo1, MemoProc, 0);
@@ -121,135 +57,43 @@ void TPREF_FORM::Create(HWND owner) {
 
 void TPREF_FORM::CreateComponents() {
   const HFONT font = font_.Get();
-  const int labelHeight = TextHeight(Handle(), font);
-
-  // The pages first, then the buttons, then the tab strip: see PageControl.
-  PC1.Create(Handle(), kPC1, font);
-  PC1.SetBounds(0, 0, kClientSize.cx, kClientSize.cy - kPanelHeight);
-  TabSheet1 = PC1.AddPage(u"全般", -1);
-  tsPackage = PC1.AddPage(u"パッケージ", -1);
-  tsLibrary = PC1.AddPage(u"ライブラリ", -1);
-  TabSheet2 = PC1.AddPage(u"プリプロセッサ", -1);
-
-  const GeneralControl general[] = {
-      {&TPREF_FORM::Label1, L"STATIC", u"プロファイル名(&E):", 20, 24, kLabelSize, kLabelSize, SS_LEFT, false, 0},
-      {&TPREF_FORM::ED01, L"EDIT", u"", 20, 39, 549, 21, kEdit, false, kED01},
-      {&TPREF_FORM::Label2, L"STATIC", u"バージョン(&V):", 20, 71, kLabelSize, kLabelSize, SS_LEFT, false, 0},
-      // The height includes the dropped-down list.
-      {&TPREF_FORM::CB01, L"COMBOBOX", u"", 20, 86, 545, 300, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, true, kCB01},
-      {&TPREF_FORM::Label3, L"STATIC", u"備考(&D):", 20, 124, kLabelSize, kLabelSize, SS_LEFT, false, 0},
-      {&TPREF_FORM::ED02, L"EDIT", u"", 20, 139, 545, 21, kEdit, false, kED02},
-      {&TPREF_FORM::Label10, L"STATIC", u"起動パラメータ(&P):", 20, 168, kLabelSize, kLabelSize, SS_LEFT, false, 0},
-      // FormShow sets the width of ED09 and places btnRef beside it.
-      {&TPREF_FORM::ED09, L"EDIT", u"", 20, 183, 528, 21, kEdit, true, kED09},
-      {&TPREF_FORM::btnRef, L"BUTTON", u"…", 548, 183, 21, 21, WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, false, kBtnRef},
-      {&TPREF_FORM::CHB1, L"BUTTON", u"Delphi パーソナリティのみ起動(&D)", 20, 220, kCheckWidth, 17, kCheckBox, false,
-       kCHB1},
-      {&TPREF_FORM::CHB2, L"BUTTON", u"スプラッシュを表示しない(&N)", 20, 243, kCheckWidth, 17, kCheckBox, false,
-       kCHB2},
-      {&TPREF_FORM::CHB3, L"BUTTON", u"プロジェクトを読み込まない(&R)", 20, 266, kCheckWidth, 17, kCheckBox, false,
-       kCHB3},
-      {&TPREF_FORM::chbEmbedded, L"BUTTON", u"埋め込みデザイナ(&M)", 20, 289, kCheckWidth, 17, kCheckBox, false,
-       kChbEmbedded},
-      {&TPREF_FORM::CHB6, L"BUTTON", u"管理者権限で起動(&U)", 285, 220, kCheckWidth, 17, kCheckBox, false, kCHB6},
-      {&TPREF_FORM::CHB4, L"BUTTON", u"キャッシュを利用しない(&C)", 285, 243, kCheckWidth, 17, kCheckBox, false, kCHB4},
-      {&TPREF_FORM::CHB5, L"BUTTON", u"代替レジストリを使用する(&A)", 285, 266, kCheckWidth, 17, kCheckBox, false,
-       kCHB5},
-      {&TPREF_FORM::ED10, L"EDIT", u"", 304, 289, 153, 21, kEdit | ES_UPPERCASE, true, kED10},
-  };
-  for (const GeneralControl& component : general) {
-    const bool framed = std::wstring_view(component.className) == L"EDIT";
-    HWND window = CreateChild(TabSheet1, component.className, component.caption, component.style,
-                              framed ? WS_EX_CLIENTEDGE : 0, component.id, font);
-    int width = component.width == kLabelSize ? TextWidth(Handle(), font, component.caption) + 2 : component.width;
-    // A check box grows where the font of the system needs more room for
-    // its caption.
-    if ((component.style & BS_TYPEMASK) == BS_AUTOCHECKBOX && std::wstring_view(component.className) == L"BUTTON") {
-      width = std::max(width, TextWidth(Handle(), font, component.caption) + GetSystemMetrics(SM_CXMENUCHECK) + 8);
-    }
-    const int height = component.height == kLabelSize ? labelHeight : component.height;
-    MoveTo(window, component.left, component.top, width, height);
-    if (component.imeOff) ImmAssociateContext(window, nullptr);
-    this->*component.window = window;
+  components_.Create(Handle(), kClientSize, std::span(kComponents, 1), font);
+  PC1.Attach(components_.Find(L"PC1"), font);
+  for (std::size_t page = 0; page < std::size(kPages); ++page) {
+    components_.Adopt(kPages[page], PC1.AddPage(kPageCaptions[page], -1));
   }
+  components_.Create(Handle(), kClientSize, std::span(kComponents).subspan(1), font);
+  // The pages lie above their tab control, which stays at the bottom.
+  SetWindowPos(PC1.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  const RECT page = PC1.PageBounds();
-  const int pageWidth = page.right - page.left;
-  const int pageHeight = page.bottom - page.top;
-  LV1 = CreateChild(tsPackage, WC_LISTVIEWW, u"", WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                    WS_EX_CLIENTEDGE, kLV1, font);
-  MoveTo(LV1, 0, 0, pageWidth, pageHeight);
-  ListView_SetExtendedListViewStyle(LV1, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  combo_ = ComboBox(components_.Find(L"CB01"));
+  packages_.Attach(components_.Find(L"LV1"), lineColor_);
   const std::u16string_view headers[] = {u"パッケージ名", u"パス"};
-  for (int column = 0; column < 2; ++column) {
-    std::wstring text = Wide(headers[column]);
-    LVCOLUMNW info{};
-    info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    info.pszText = text.data();
-    info.cx = 50;
-    info.iSubItem = column;
-    ListView_InsertColumn(LV1, column, &info);
-  }
-
-  pcLibrary.Create(tsLibrary, kPcLibrary, font);
-  pcLibrary.SetBounds(0, 0, pageWidth, pageHeight);
+  const int widths[] = {50, 50};
+  packages_.View().AddColumns(headers, widths, LVS_EX_CHECKBOXES);
+  pcLibrary.Attach(components_.Find(L"pcLibrary"), font);
   IL1 = LoadImageStrip(IDB_PLATFORMS, 5);
   TabCtrl_SetImageList(pcLibrary.Handle(), IL1);
-
-  Memo1 = CreateChild(TabSheet2, L"EDIT", u"", WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL,
-                      WS_EX_CLIENTEDGE, kMemo1, font);
-  MoveTo(Memo1, 3, 8, 582, 272);
-  ImmAssociateContext(Memo1, nullptr);
+  Memo1 = components_.Find(L"Memo1");
   SetWindowSubclass(Memo1, MemoProc, 0, reinterpret_cast<DWORD_PTR>(this));
-  Label4 = CreateChild(TabSheet2, L"STATIC", u"以下のマクロ文字列が利用可能です。\r\n@$(DELPHI)@ , @$(BDS)@", SS_LEFT,
-                       0, 0, font);
-  MoveTo(Label4, 4, 289, 581, 42);
-
-  Panel1 = CreateChild(Handle(), kPanelClass, u"", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 0, font);
-  MoveTo(Panel1, 0, kClientSize.cy - kPanelHeight, kClientSize.cx, kPanelHeight);
-  Button4 = CreateChild(Panel1, L"BUTTON", u"OK", WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, 0, kButton4, font);
-  MoveTo(Button4, 394, 6, 96, 25);
-  Button5 = CreateChild(Panel1, L"BUTTON", u"キャンセル", WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, 0, kButton5, font);
-  MoveTo(Button5, 496, 6, 96, 25);
-  SetWindowPos(PC1.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-HWND TPREF_FORM::Component(const wchar_t* name) const {
-  const std::pair<const wchar_t*, HWND> components[] = {
-      {L"PC1", PC1.Handle()},
-      {L"TabSheet1", TabSheet1},
-      {L"tsPackage", tsPackage},
-      {L"tsLibrary", tsLibrary},
-      {L"TabSheet2", TabSheet2},
-      {L"Label1", Label1},
-      {L"ED01", ED01},
-      {L"Label2", Label2},
-      {L"CB01", CB01},
-      {L"Label3", Label3},
-      {L"ED02", ED02},
-      {L"Label10", Label10},
-      {L"ED09", ED09},
-      {L"btnRef", btnRef},
-      {L"CHB1", CHB1},
-      {L"CHB2", CHB2},
-      {L"CHB3", CHB3},
-      {L"chbEmbedded", chbEmbedded},
-      {L"CHB6", CHB6},
-      {L"CHB4", CHB4},
-      {L"CHB5", CHB5},
-      {L"ED10", ED10},
-      {L"LV1", LV1},
-      {L"pcLibrary", pcLibrary.Handle()},
-      {L"Memo1", Memo1},
-      {L"Label4", Label4},
-      {L"Panel1", Panel1},
-      {L"Button4", Button4},
-      {L"Button5", Button5},
-  };
-  for (const auto& [componentName, window] : components) {
-    if (std::wstring_view(componentName) == name) return window;
-  }
-  return nullptr;
+void TPREF_FORM::Fill(const EditRequest& request) {
+  FMode = request.mode;
+  SetWindowTextW(Handle(), Wide(request.caption).c_str());
+  FillVersionCombo(combo_.Handle(), request.installed);
+  SetText(Component(L"ED01"), request.name);
+  Profiles_ = request.profiles;
+  takenSections_ = request.takenSections;
+  if (!request.profile) return;
+  combo_.SelectData(request.profile->version);
+  ApplyImport(*request.profile);
+  ApplyFields(*request.profile, false);
+  packages_.Assign(request.profile->packages);
+}
+
+EditResult TPREF_FORM::Result() const {
+  return EditResult{std::u16string(StoredProfileName(ControlText(Component(L"ED01")))), ReadRecord()};
 }
 
 void TPREF_FORM::Release() {
@@ -263,10 +107,8 @@ void TPREF_FORM::Release() {
 }
 
 void TPREF_FORM::FormDestroy() {
-  const std::array<int, 2> widths{ListView_GetColumnWidth(LV1, 0), ListView_GetColumnWidth(LV1, 1)};
-  SettingsFile file(services_.files, services_.comparer, settingsFileName_);
-  file.WriteString(u"PrefForm", u"ListViewColumnWidths", WidthListText(widths));
-  file.UpdateFile();
+  const int widths[] = {packages_.View().ColumnWidth(0), packages_.View().ColumnWidth(1)};
+  store_.WritePrefFormColumns(widths);
 }
 
 int TPREF_FORM::ShowModal() {
@@ -274,48 +116,12 @@ int TPREF_FORM::ShowModal() {
     shown_ = true;
     FormShow();
   }
-  HWND owner = GetWindow(Handle(), GW_OWNER);
-  RECT bounds;
-  GetWindowRect(Handle(), &bounds);
-  const int width = bounds.right - bounds.left;
-  const int height = bounds.bottom - bounds.top;
-  RECT centre{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  if (owner != nullptr) GetWindowRect(owner, &centre);
-  MONITORINFO monitor{sizeof monitor, {}, {}, 0};
-  GetMonitorInfoW(MonitorFromRect(&centre, MONITOR_DEFAULTTONEAREST), &monitor);
-  const auto within = [](int position, LONG low, LONG high, int size) {
-    return std::max(static_cast<int>(low), std::min(position, static_cast<int>(high) - size));
-  };
-  const int left = within((centre.left + centre.right - width) / 2, monitor.rcWork.left, monitor.rcWork.right, width);
-  const int top = within((centre.top + centre.bottom - height) / 2, monitor.rcWork.top, monitor.rcWork.bottom, height);
-  SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-
+  CentreOverOwner(Handle());
   modalResult_ = 0;
-  if (owner != nullptr) EnableWindow(owner, FALSE);
-  ShowWindow(Handle(), SW_SHOW);
-  FocusControl(ED01);
-  MSG message;
-  while (modalResult_ == 0) {
-    if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-      RunHandler(services_.reportError, [this] { UpdateActions(); });
-      WaitMessage();
-      continue;
-    }
-    if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
-      // The program is ending: the loop above sees the quit again.
-      PostQuitMessage(static_cast<int>(message.wParam));
-      modalResult_ = IDCANCEL;
-      break;
-    }
-    if (!PreTranslateMessage(message)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
-  // The owner comes back before the dialog goes, so it becomes the active
-  // window again.
-  if (owner != nullptr) EnableWindow(owner, TRUE);
-  ShowWindow(Handle(), SW_HIDE);
+  FocusDialogControl(Component(L"ED01"));
+  modalResult_ = RunModalLoop(
+      Handle(), modalResult_, [this] { RunHandler(services_.reportError, [this] { UpdateActions(); }); },
+      [this](MSG& message) { return PreTranslateMessage(message); });
   return modalResult_;
 }
 
@@ -324,68 +130,60 @@ void TPREF_FORM::FormShow() {
   AdjustWindowRectEx(&bounds, kStyle, FALSE, kExStyle);
   SetWindowPos(Handle(), nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  {
-    const SettingsFile file(services_.files, services_.comparer, settingsFileName_);
-    const std::vector<int> widths =
-        ParseWidthList(file.ReadString(u"PrefForm", u"ListViewColumnWidths", u"430,410"), 2, 400);
-    for (int column = 0; column < 2; ++column) {
-      ListView_SetColumnWidth(LV1, column, widths[static_cast<std::size_t>(column)]);
-    }
+  const std::array<int, 2> widths = store_.ReadPrefFormColumns();
+  for (int column = 0; column < 2; ++column) {
+    packages_.View().SetColumnWidth(column, widths[static_cast<std::size_t>(column)]);
   }
   if (FMode == prmAdd) {
-    SendMessageW(CB01, CB_SETCURSEL, 0, 0);
+    combo_.Select(0);
     ImportIdeSettings();
   } else {
-    ResetPackageSort();
+    packages_.ResetSort();
   }
   PC1.SetActivePage(kGeneralPage);
   FChange = false;
   cb01ChangeAttached_ = true;
   if (FMode == prmAdd) {
-    const std::pair<HWND, std::u16string_view> hints[] = {{ED01, texts::kNameHint},
-                                                          {ED02, texts::kDescriptionHint},
-                                                          {ED09, texts::kParametersHint},
-                                                          {ED10, texts::kAltRegHint}};
+    const std::pair<const wchar_t*, std::u16string_view> hints[] = {{L"ED01", texts::kNameHint},
+                                                                    {L"ED02", texts::kDescriptionHint},
+                                                                    {L"ED09", texts::kParametersHint},
+                                                                    {L"ED10", texts::kAltRegHint}};
     for (const auto& [edit, hint] : hints) {
-      SendMessageW(edit, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(Wide(hint).c_str()));
+      SendMessageW(Component(edit), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(Wide(hint).c_str()));
     }
   }
-  // The browse button is a square as high as ED09, right beside it; both
-  // together span the width of ED01.
+  LayOutParameterRow();
+}
+
+// The browse button is a square as high as ED09, right beside it; both
+// together span the width of ED01.
+void TPREF_FORM::LayOutParameterRow() {
+  const HWND parameters = Component(L"ED09");
   RECT name;
-  RECT parameters;
-  GetWindowRect(ED01, &name);
-  GetWindowRect(ED09, &parameters);
-  MapWindowPoints(nullptr, TabSheet1, reinterpret_cast<POINT*>(&parameters), 2);
-  const int side = parameters.bottom - parameters.top;
+  RECT bounds;
+  GetWindowRect(Component(L"ED01"), &name);
+  GetWindowRect(parameters, &bounds);
+  MapWindowPoints(nullptr, GetParent(parameters), reinterpret_cast<POINT*>(&bounds), 2);
+  const int side = bounds.bottom - bounds.top;
   const int width = (name.right - name.left) - side;
-  MoveTo(ED09, parameters.left, parameters.top, width, side);
-  MoveTo(btnRef, parameters.left + width, parameters.top, side, side);
+  MoveTo(parameters, bounds.left, bounds.top, width, side);
+  MoveTo(Component(L"btnRef"), bounds.left + width, bounds.top, side, side);
 }
 
 bool TPREF_FORM::FormCloseQuery(int result) {
   if (result != IDOK) return true;
-  const std::u16string name = ControlText(ED01);
-  const std::u16string altReg = ControlText(ED10);
+  const std::u16string name = ControlText(Component(L"ED01"));
+  const std::u16string altReg = ControlText(Component(L"ED10"));
   const std::u16string preProcess = ControlText(Memo1);
-  const std::optional<InputProblem> problem = CheckProfileInput(ProfileInput{name, IsChecked(CHB5), altReg, preProcess},
-                                                                Profiles, TakenSections, services_.comparer);
+  const std::optional<InputProblem> problem =
+      CheckProfileInput(ProfileInput{name, IsChecked(Component(L"CHB5")), altReg, preProcess}, Profiles_,
+                        takenSections_, services_.comparer);
   if (!problem) return true;
   services_.showMessage(Handle(), texts::kErrorCaption, problem->message, MB_TASKMODAL | MB_ICONERROR | MB_OK);
-  switch (problem->field) {
-    case EditorField::ProfileName:
-      PC1.SetActivePage(kGeneralPage);
-      FocusControl(ED01);
-      break;
-    case EditorField::AltReg:
-      PC1.SetActivePage(kGeneralPage);
-      FocusControl(ED10);
-      break;
-    case EditorField::PreProcess:
-      PC1.SetActivePage(kPreProcessPage);
-      FocusControl(Memo1);
-      break;
-  }
+  PC1.SetActivePage(problem->field == EditorField::PreProcess ? kPreProcessPage : kGeneralPage);
+  FocusDialogControl(Component(problem->field == EditorField::ProfileName ? L"ED01"
+                               : problem->field == EditorField::AltReg    ? L"ED10"
+                                                                          : L"Memo1"));
   return false;
 }
 
@@ -394,27 +192,7 @@ void TPREF_FORM::CloseModal(int result) {
 }
 
 bool TPREF_FORM::PreTranslateMessage(MSG& message) {
-  if (message.message == WM_KEYDOWN && (message.hwnd == Handle() || IsChild(Handle(), message.hwnd)) &&
-      (GetKeyState(VK_CONTROL) & 0x8000) != 0) {
-    // Ctrl+Tab and Ctrl+PageDown go to the next page, with Shift or PageUp
-    // to the previous one, as the user's own page change.
-    if (message.wParam == VK_TAB) {
-      SwitchPage((GetKeyState(VK_SHIFT) & 0x8000) != 0 ? -1 : 1);
-      return true;
-    }
-    if (message.wParam == VK_NEXT || message.wParam == VK_PRIOR) {
-      SwitchPage(message.wParam == VK_NEXT ? 1 : -1);
-      return true;
-    }
-  }
-  // Enter presses the focused push button, and no other: there is no
-  // default button.
-  if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && IsChild(Handle(), message.hwnd) &&
-      IsPushButton(message.hwnd)) {
-    SendMessageW(message.hwnd, BM_CLICK, 0, 0);
-    return true;
-  }
-  return IsDialogMessageW(Handle(), &message) != 0;
+  return PreTranslateDialogMessage(Handle(), message, [this](int step) { SwitchPage(step); });
 }
 
 void TPREF_FORM::SwitchPage(int step) {
@@ -422,7 +200,7 @@ void TPREF_FORM::SwitchPage(int step) {
     const int count = PC1.PageCount();
     PC1.SetActivePage((PC1.ActivePageIndex() + step + count) % count);
     const HWND focus = GetFocus();
-    if (focus == nullptr || !IsWindowVisible(focus)) FocusControl(PC1.Handle());
+    if (focus == nullptr || !IsWindowVisible(focus)) FocusDialogControl(PC1.Handle());
     PC1Change();
   });
 }
@@ -436,12 +214,9 @@ LRESULT TPREF_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NOTIFY:
       return OnNotify(reinterpret_cast<NMHDR*>(lParam));
-    case WM_NEXTDLGCTL: {
-      const HWND target =
-          LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0);
-      if (target != nullptr) FocusControl(target);
+    case WM_NEXTDLGCTL:
+      FocusDialogControl(NextControl(Handle(), wParam, lParam));
       return 0;
-    }
     case WM_CLOSE:
       CloseModal(IDCANCEL);
       return 0;
@@ -453,23 +228,17 @@ LRESULT TPREF_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TPREF_FORM::OnCommand(HWND control, WORD code) {
   if (control == nullptr) return;
-  if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
-    // A focused push button is drawn as the default one, as Enter presses
-    // it (PreTranslateMessage).
-    if (IsPushButton(control)) {
-      SendMessageW(control, BM_SETSTYLE, code == BN_SETFOCUS ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
-    }
-    return;
-  }
-  if (control == Button4 && code == BN_CLICKED) {
+  if (DrawFocusedButtonAsDefault(control, code)) return;
+  const int id = GetDlgCtrlID(control);
+  if (id == kButton4 && code == BN_CLICKED) {
     CloseModal(IDOK);
-  } else if (control == Button5 && code == BN_CLICKED) {
+  } else if (id == kButton5 && code == BN_CLICKED) {
     CloseModal(IDCANCEL);
-  } else if (control == btnRef && code == BN_CLICKED) {
+  } else if (id == kBtnRef && code == BN_CLICKED) {
     btnRefClick();
-  } else if ((control == CHB5 && code == BN_CLICKED) || (control == ED10 && code == EN_CHANGE)) {
+  } else if ((id == kCHB5 && code == BN_CLICKED) || (id == kED10 && code == EN_CHANGE)) {
     FChange = true;  // CHB5Click, ED10Change
-  } else if (control == CB01 && code == CBN_SELCHANGE) {
+  } else if (id == kCB01 && code == CBN_SELCHANGE) {
     if (cb01ChangeAttached_) CB01Change();
   }
 }
@@ -480,39 +249,15 @@ LRESULT TPREF_FORM::OnNotify(NMHDR* header) {
     PC1Change();
   } else if (header->hwndFrom == pcLibrary.Handle() && header->code == TCN_SELCHANGE) {
     pcLibrary.ShowSelectedPage();
-  } else if (header->hwndFrom == LV1 && header->code == LVN_COLUMNCLICK) {
+  } else if (header->hwndFrom == packages_.View().Handle() && header->code == LVN_COLUMNCLICK) {
     LV1ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
-  } else if (header->hwndFrom == LV1 && header->code == LVN_GETDISPINFOW) {
-    LV1GetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header));
-  } else if (header->hwndFrom == LV1 && header->code == LVN_ITEMCHANGED) {
-    LV1ItemChanged(reinterpret_cast<NMLISTVIEW*>(header));
-  } else if (header->hwndFrom == LV1 && header->code == NM_CUSTOMDRAW) {
-    return LV1AdvancedCustomDrawItem(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+  } else if (header->hwndFrom == packages_.View().Handle()) {
+    return packages_.Notify(header);
   }
   return 0;
 }
 
-void TPREF_FORM::FocusControl(HWND control) {
-  // An edit reached by the keyboard shows its whole text selected.
-  if ((SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) SendMessageW(control, EM_SETSEL, 0, -1);
-  SetFocus(control);
-}
-
-VersionCode TPREF_FORM::SelectedVersion() const {
-  const LRESULT index = SendMessageW(CB01, CB_GETCURSEL, 0, 0);
-  if (index < 0) return 0;
-  return static_cast<VersionCode>(SendMessageW(CB01, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
-}
-
-void TPREF_FORM::SelectVersion(VersionCode code) {
-  const auto count = static_cast<int>(SendMessageW(CB01, CB_GETCOUNT, 0, 0));
-  for (int index = 0; index < count; ++index) {
-    if (static_cast<VersionCode>(SendMessageW(CB01, CB_GETITEMDATA, static_cast<WPARAM>(index), 0)) == code) {
-      SendMessageW(CB01, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-      return;
-    }
-  }
-}
+VersionCode TPREF_FORM::SelectedVersion() const { return static_cast<VersionCode>(combo_.SelectedData().value_or(0)); }
 
 void TPREF_FORM::CB01Change() { ImportIdeSettings(); }
 
@@ -524,46 +269,34 @@ void TPREF_FORM::ImportIdeSettings() {
   // What the import reads or may change; the rows and tabs it builds anew.
   ProfileRecord record;
   record.version = SelectedVersion();
-  record.delphiOnly = IsChecked(CHB1);
-  record.noCache = IsChecked(CHB4);
-  record.useAltReg = IsChecked(CHB5);
-  record.altReg = ControlText(ED10);
-  record.embeddedDesigner = IsChecked(chbEmbedded);
-  // The package rows are redrawn once, however the run ends.
-  SendMessageW(LV1, WM_SETREDRAW, FALSE, 0);
+  for (const FieldBinding& binding : kBindings) {
+    if (!binding.imported) continue;
+    if (binding.flag != nullptr) record.*binding.flag = IsChecked(Component(binding.control));
+    if (binding.text != nullptr) record.*binding.text = ControlText(Component(binding.control));
+  }
+  // FChange is cleared however the run ends.
   struct EndRun {
-    TPREF_FORM& form;
-    ~EndRun() {
-      SendMessageW(form.LV1, WM_SETREDRAW, TRUE, 0);
-      InvalidateRect(form.LV1, nullptr, TRUE);
-      form.FChange = false;
-    }
-  } endRun{*this};
+    bool& changed;
+    ~EndRun() { changed = false; }
+  } endRun{FChange};
   const std::unique_ptr<Registry> registry = services_.registries.Create();
   try {
     ombrisk::ImportIdeSettings(*registry, record);
   } catch (...) {
     // What was read is shown, unsorted.
     ApplyImport(record);
-    FillPackageList();
+    packages_.Assign(record.packages);
     throw;
   }
   ApplyImport(record);
-  ResetPackageSort();
+  packages_.AssignSorted(record.packages);
 }
 
 void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
   const bool modern = HasPackageOptions(record.version);
-  ShowWindow(LV1, modern ? SW_SHOW : SW_HIDE);
-  for (HWND box : {CHB1, CHB4, CHB5, chbEmbedded}) EnableWindow(box, modern);
-  EnableWindow(ED10, modern);
-  SetChecked(CHB1, record.delphiOnly);
-  SetChecked(CHB4, record.noCache);
-  SetChecked(CHB5, record.useAltReg);
-  SetText(ED10, record.altReg);
-  SetChecked(chbEmbedded, record.embeddedDesigner);
-  packages_.Assign(record.packages);
-
+  ShowWindow(packages_.View().Handle(), modern ? SW_SHOW : SW_HIDE);
+  for (const wchar_t* control : kPackageOptions) EnableWindow(Component(control), modern);
+  ApplyFields(record, true);
   ClearLibrarySheets();
   for (const LibraryPage& page : record.libraries) {
     AddLibrarySheet(page.platform);
@@ -575,47 +308,26 @@ void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
   }
 }
 
-void TPREF_FORM::FillPackageList() {
-  // One repaint however many rows; the check states set here are no user's.
-  // The rows' texts come from the model as they are drawn; the list keeps
-  // the check boxes, so they work as any list's do.
-  fillingPackages_ = true;
-  SendMessageW(LV1, WM_SETREDRAW, FALSE, 0);
-  const auto count = static_cast<int>(packages_.Size());
-  if (ListView_GetItemCount(LV1) != count) {
-    ListView_DeleteAllItems(LV1);
-    for (int row = 0; row < count; ++row) {
-      LVITEMW item{};
-      item.mask = LVIF_TEXT;
-      item.iItem = row;
-      item.pszText = LPSTR_TEXTCALLBACKW;
-      ListView_InsertItem(LV1, &item);
-    }
-  }
-  for (int row = 0; row < count; ++row) {
-    const bool enabled = packages_[static_cast<std::size_t>(row)].enabled;
-    if ((ListView_GetCheckState(LV1, row) != 0) != enabled) ListView_SetCheckState(LV1, row, enabled);
-  }
-  SendMessageW(LV1, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(LV1, nullptr, TRUE);
-  fillingPackages_ = false;
-}
-
-void TPREF_FORM::LV1GetDispInfo(NMLVDISPINFOW* info) const {
-  LVITEMW& item = info->item;
-  if (packages_.Contains(item.iItem)) {
-    PutItemText(item, PackageRow::Key(packages_[static_cast<std::size_t>(item.iItem)], item.iSubItem));
+void TPREF_FORM::ApplyFields(const ProfileRecord& record, bool importedOnly) {
+  for (const FieldBinding& binding : kBindings) {
+    if (importedOnly && !binding.imported) continue;
+    if (binding.flag != nullptr) SetChecked(Component(binding.control), record.*binding.flag);
+    if (binding.text != nullptr) SetText(Component(binding.control), record.*binding.text);
   }
 }
 
-// A check box toggled by mouse or Space enables or disables its package.
-void TPREF_FORM::LV1ItemChanged(const NMLISTVIEW* change) {
-  if (fillingPackages_ || !packages_.Contains(change->iItem) || (change->uChanged & LVIF_STATE) == 0 ||
-      ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK) == 0) {
-    return;
+ProfileRecord TPREF_FORM::ReadRecord() const {
+  ProfileRecord record;
+  record.version = SelectedVersion();
+  for (const FieldBinding& binding : kBindings) {
+    if (binding.flag != nullptr) record.*binding.flag = IsChecked(Component(binding.control));
+    if (binding.text != nullptr) record.*binding.text = ControlText(Component(binding.control));
   }
-  packages_[static_cast<std::size_t>(change->iItem)].enabled =
-      (change->uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+  record.packages = packages_.Rows();
+  for (const std::unique_ptr<TframeLibrary>& frame : frames_) {
+    record.libraries.push_back(LibraryPage{frame->Tag(), frame->Values()});
+  }
+  return record;
 }
 
 void TPREF_FORM::ClearLibrarySheets() {
@@ -630,73 +342,18 @@ void TPREF_FORM::AddLibrarySheet(TPlatformType platform) {
   frames_.push_back(std::make_unique<TframeLibrary>(page, font_.Get(), platform));
 }
 
-ProfileRecord TPREF_FORM::ReadRecord() const {
-  ProfileRecord record;
-  record.version = SelectedVersion();
-  record.description = ControlText(ED02);
-  record.delphiOnly = IsChecked(CHB1);
-  record.noSplash = IsChecked(CHB2);
-  record.noProject = IsChecked(CHB3);
-  record.noCache = IsChecked(CHB4);
-  record.useAltReg = IsChecked(CHB5);
-  record.runAsAdmin = IsChecked(CHB6);
-  record.altReg = ControlText(ED10);
-  record.parameters = ControlText(ED09);
-  record.embeddedDesigner = IsChecked(chbEmbedded);
-  record.packages = packages_.Rows();
-  for (const std::unique_ptr<TframeLibrary>& frame : frames_) {
-    record.libraries.push_back(LibraryPage{frame->Tag(), frame->Values()});
-  }
-  record.preProcess = ControlText(Memo1);
-  return record;
-}
-
-void TPREF_FORM::LoadRecord(const ProfileRecord& record) {
-  SetText(ED02, record.description);
-  SetChecked(CHB1, record.delphiOnly);
-  SetChecked(CHB2, record.noSplash);
-  SetChecked(CHB3, record.noProject);
-  SetChecked(CHB4, record.noCache);
-  SetChecked(CHB5, record.useAltReg);
-  SetChecked(CHB6, record.runAsAdmin);
-  SetText(ED10, record.altReg);
-  SetText(ED09, record.parameters);
-  SetChecked(chbEmbedded, record.embeddedDesigner);
-  packages_.Assign(record.packages);
-  FillPackageList();
-  for (std::size_t index = 0; index < frames_.size() && index < record.libraries.size(); ++index) {
-    frames_[index]->SetValues(record.libraries[index].values);
-  }
-  SetText(Memo1, record.preProcess);
-}
-
 void TPREF_FORM::UpdateActions() {
-  const bool chosen = IsChecked(CHB5);
-  if ((IsWindowEnabled(ED10) != FALSE) != chosen) EnableWindow(ED10, chosen);
-  if (!chosen) SetText(ED10, u"");
+  const HWND altReg = Component(L"ED10");
+  const bool chosen = IsChecked(Component(L"CHB5"));
+  if ((IsWindowEnabled(altReg) != FALSE) != chosen) EnableWindow(altReg, chosen);
+  if (!chosen) SetText(altReg, u"");
 }
 
-void TPREF_FORM::ResetPackageSort() {
-  packages_.ResetSort();
-  LV1ColumnClick(0);
-}
-
-void TPREF_FORM::LV1ColumnClick(int column) {
-  // The selection stays with its row.
-  const int selected = ListView_GetNextItem(LV1, -1, LVNI_SELECTED);
-  const std::vector<std::size_t> moved = packages_.ClickColumn(column);
-  FillPackageList();
-  if (selected >= 0) {
-    const int row = static_cast<int>(moved[static_cast<std::size_t>(selected)]);
-    ListView_SetItemState(LV1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_SetItemState(LV1, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  }
-}
-
-LRESULT TPREF_FORM::LV1AdvancedCustomDrawItem(NMLVCUSTOMDRAW* draw) { return ShadeEvenRows(draw, lineColor_); }
+void TPREF_FORM::LV1ColumnClick(int column) { packages_.ColumnClick(column); }
 
 void TPREF_FORM::btnRefClick() {
-  const std::u16string file = ParameterFile(ControlText(ED09));
+  const HWND parameters = Component(L"ED09");
+  const std::u16string file = ParameterFile(ControlText(parameters));
   const std::wstring folder = Wide(FolderPart(file));
   std::wstring chosen(32768, L'\0');
   OPENFILENAMEW dialog{};
@@ -712,7 +369,7 @@ void TPREF_FORM::btnRefClick() {
       OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
   if (!services_.openFile(dialog)) return;
   chosen.resize(chosen.find(L'\0'));
-  SetWindowTextW(ED09, Wide(QuotedWhenBlank(FromWide(chosen))).c_str());
+  SetWindowTextW(parameters, Wide(QuotedWhenBlank(FromWide(chosen))).c_str());
 }
 
 void TPREF_FORM::Memo1KeyPress(wchar_t& key) {

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "win32/handles.h"
+
 namespace ombrisk {
 
 namespace {
@@ -19,9 +21,8 @@ bool IsInstalled(const wchar_t* face) {
   query.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
   bool found = false;
-  const HDC screen = GetDC(nullptr);
-  EnumFontFamiliesExW(screen, &query, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, screen);
+  const ScreenFont screen(nullptr, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  EnumFontFamiliesExW(screen.Get(), &query, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 

@@ -4,17 +4,12 @@
 
 namespace ombrisk {
 
-InstanceMarker::InstanceMarker(std::u16string_view name) {
-  mutex_ = CreateMutexW(nullptr, FALSE, Wide(name).c_str());
-  existed_ = mutex_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-InstanceMarker::~InstanceMarker() {
-  if (mutex_ != nullptr) CloseHandle(mutex_);
+InstanceMarker::InstanceMarker(std::u16string_view name) : mutex_(CreateMutexW(nullptr, FALSE, Wide(name).c_str())) {
+  existed_ = mutex_.Valid() && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 void InstanceMarker::Release() {
-  if (mutex_ != nullptr) ReleaseMutex(mutex_);
+  if (mutex_.Valid()) ReleaseMutex(mutex_.Get());
 }
 
 }  // namespace ombrisk

@@ -7,14 +7,13 @@
 
 #include <string_view>
 
+#include "win32/handles.h"
+
 namespace ombrisk {
 
 class InstanceMarker {
  public:
   explicit InstanceMarker(std::u16string_view name);
-  ~InstanceMarker();
-  InstanceMarker(const InstanceMarker&) = delete;
-  InstanceMarker& operator=(const InstanceMarker&) = delete;
 
   // True when the marker existed before this instance asked for it. A marker
   // that could not be created at all (for example access refused by a marker
@@ -24,7 +23,7 @@ class InstanceMarker {
   void Release();
 
  private:
-  HANDLE mutex_ = nullptr;
+  ScopedHandle mutex_;
   bool existed_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/text.h"
+#include "win32/handles.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -27,23 +28,6 @@ std::u16string SystemErrorMessage(unsigned long code) {
 }
 
 namespace {
-
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ~ScopedHandle() {
-    if (Valid()) CloseHandle(handle_);
-  }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE Get() const { return handle_; }
-  HANDLE Release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
-
- private:
-  HANDLE handle_;
-};
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -99,10 +83,11 @@ namespace {
 // A view of the whole file, which keeps the file open (read and replacement
 // shared) while it lives; nullptr where the file cannot be mapped.
 std::shared_ptr<const char16_t> MapFile(ScopedHandle& file) {
-  const HANDLE section = CreateFileMappingW(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr);
-  if (section == nullptr) return nullptr;
-  void* view = MapViewOfFile(section, FILE_MAP_READ, 0, 0, 0);
-  CloseHandle(section);  // the view keeps it
+  void* view = nullptr;
+  {
+    const ScopedHandle section(CreateFileMappingW(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (section.Valid()) view = MapViewOfFile(section.Get(), FILE_MAP_READ, 0, 0, 0);
+  }  // the view keeps the section
   if (view == nullptr) return nullptr;
   const HANDLE held = file.Release();
   return std::shared_ptr<const char16_t>(static_cast<const char16_t*>(view), [held](const char16_t* begin) {
@@ -176,14 +161,12 @@ bool WinFileSystem::FileExists(std::u16string_view path) {
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return true;
   // A link counts when its target can be opened and is no folder.
-  HANDLE target = CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (target == INVALID_HANDLE_VALUE) return false;
+  const ScopedHandle target(CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!target.Valid()) return false;
   BY_HANDLE_FILE_INFORMATION info{};
-  const bool isFile =
-      GetFileInformationByHandle(target, &info) != 0 && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-  CloseHandle(target);
-  return isFile;
+  return GetFileInformationByHandle(target.Get(), &info) != 0 &&
+         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 std::u16string WinFileSystem::ShortPath(std::u16string_view path) {

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "win32/handles.h"
 #include "win32/shell_api.h"
 #include "win32/wide.h"
 
@@ -14,18 +15,18 @@ std::uint32_t WinProcessStarter::RunAndWait(std::u16string_view commandLine, boo
   GetStartupInfoW(&startup);
   // CreateProcessW may write into its command line: a private copy.
   std::wstring writable = Wide(commandLine);
-  PROCESS_INFORMATION process{};
+  PROCESS_INFORMATION started{};
   if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr,
-                      &startup, &process)) {
+                      &startup, &started)) {
     return 0;
   }
+  const ScopedHandle process(started.hProcess);
+  const ScopedHandle thread(started.hThread);
   DWORD exitCode = 0;
   if (wait) {
-    WaitForSingleObject(process.hProcess, INFINITE);
-    GetExitCodeProcess(process.hProcess, &exitCode);
+    WaitForSingleObject(process.Get(), INFINITE);
+    GetExitCodeProcess(process.Get(), &exitCode);
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
   return exitCode;
 }
 

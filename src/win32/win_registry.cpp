@@ -5,6 +5,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "core/texts.h"
+#include "win32/handles.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -21,23 +22,6 @@ std::wstring SubKey(std::u16string_view path) {
   while (last > first && path[last - 1] == u'\\') --last;
   return Wide(path.substr(first, last - first));
 }
-
-class ScopedKey {
- public:
-  ScopedKey() = default;
-  ~ScopedKey() {
-    if (key_ != nullptr) RegCloseKey(key_);
-  }
-  ScopedKey(const ScopedKey&) = delete;
-  ScopedKey& operator=(const ScopedKey&) = delete;
-
-  HKEY* Receive() { return &key_; }
-  HKEY Get() const { return key_; }
-  HKEY Release() { return std::exchange(key_, nullptr); }
-
- private:
-  HKEY key_ = nullptr;
-};
 
 }  // namespace
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/file_system.h"
-#include "core/memory_registry.h"
 #include "core/text.h"
+#include "support/memory_registry.h"
 
 namespace ombrisk::testing {
 

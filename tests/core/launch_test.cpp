@@ -97,8 +97,9 @@ class Launch : public ::testing::Test {
     store.SetString(InstallationRoot(code), InstallationKey(code), ExecutableValueName(code), u"C:\\IDE\\bin\\ide.exe");
   }
   void Run(VersionCode code, std::u16string_view name) {
-    LaunchProfile(LaunchServices{std::u16string(kSettings), files, comparer, registries, starter,
-                                 [this] { log.push_back(u"messages"); }, [this] { log.push_back(u"close"); }},
+    const ProfileStore profiles(files, comparer, std::u16string(kSettings));
+    LaunchProfile(LaunchServices{profiles, registries, starter, [this] { log.push_back(u"messages"); },
+                                 [this] { log.push_back(u"close"); }},
                   code, name);
   }
   // The values of the user's registry below a key, as "sub key|name".

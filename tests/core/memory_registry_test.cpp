@@ -1,4 +1,4 @@
-#include "core/memory_registry.h"
+#include "support/memory_registry.h"
 
 #include "contract/registry_contract.h"
 

@@ -1,5 +1,7 @@
 #include "core/profile_record.h"
 
+#include "core/profile_store.h"
+
 #include <gtest/gtest.h>
 
 #include "core/errors.h"

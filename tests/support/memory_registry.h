@@ -1,5 +1,5 @@
-// A registry kept in memory, for the core's tests and for running the core's
-// operations without Windows. Key and value names match without regard to
+// A registry kept in memory, for the core's tests: the core's operations
+// run on it without Windows. Key and value names match without regard to
 // the case of a to z; values keep the order in which they were first set.
 #pragma once
 

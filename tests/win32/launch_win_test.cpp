@@ -94,9 +94,9 @@ class LaunchUnderWine : public ::testing::Test {
   std::map<std::string, std::string> Launch() {
     WinProcessStarter starter(nullptr);
     int messages = 0;
-    LaunchProfile(
-        LaunchServices{settings(), files, comparer, registries, starter, [&] { ++messages; }, [&] { closed = true; }},
-        2017, u"XE6 nightly");
+    const ProfileStore store(files, comparer, settings());
+    LaunchProfile(LaunchServices{store, registries, starter, [&] { ++messages; }, [&] { closed = true; }}, 2017,
+                  u"XE6 nightly");
     EXPECT_EQ(messages, 2);
     std::map<std::string, std::string> found;
     const std::wstring report = ide + L".txt";

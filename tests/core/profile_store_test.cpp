@@ -1,0 +1,93 @@
+#include "core/profile_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/fakes.h"
+#include "core/test_comparer.h"
+#include "core/text.h"
+
+namespace ombrisk {
+namespace {
+
+class ProfileStoreTest : public ::testing::Test {
+ protected:
+  void Store(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    files.contents[u"Ombrisk.env"] = bytes;
+  }
+  std::unique_ptr<SettingsFile> Open() { return std::make_unique<SettingsFile>(files, comparer, u"Ombrisk.env"); }
+  ProfileStore Profiles() { return ProfileStore(files, comparer, u"Ombrisk.env"); }
+
+  testing::FakeFileSystem files;
+  testing::PlatformTextComparer comparer;
+};
+
+TEST_F(ProfileStoreTest, ListsProfilesOfInstalledReleasesInTheLocalesOrder) {
+  Store(
+      u"[PREF_gamma]\r\nVersion=2017\r\n[PREF_beta]\r\nVersion=7\r\nDescription=seven\r\n"
+      u"[PREF_Alpha]\r\nVersion=2017\r\nDescription=first\r\n[PREF_uninstalled]\r\nVersion=2010\r\n"
+      u"[PREF_nonsense]\r\nVersion=2008\r\n[PREF_missing]\r\nDescription=x\r\n[pref_lower]\r\nVersion=7\r\n"
+      u"[MainForm]\r\nClientWidth=1\r\n[PREF_]\r\nVersion=7\r\n");
+  const auto rows = ListProfiles(*Open(), 0x20 | 0x40000, comparer);
+  std::vector<std::u16string> names;
+  for (const ListedProfile& row : rows) names.push_back(row.name);
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"", u"Alpha", u"beta", u"gamma"}));
+  EXPECT_EQ(rows[1].label, u"Delphi XE6 / RAD Studio XE6");
+  EXPECT_EQ(rows[1].description, u"first");
+  EXPECT_EQ(rows[1].code, 2017);
+  EXPECT_EQ(rows[2].label, u"Delphi 7 / 7.1");
+}
+
+TEST_F(ProfileStoreTest, GeometryDefaultsCentreAndStoredValuesWin) {
+  MainFormGeometry geometry = Profiles().ReadMainWindow(0, {1280, 1024, 16, 39}).geometry;
+  EXPECT_EQ(geometry.windowState, 0);
+  EXPECT_EQ(geometry.clientWidth, 512);
+  EXPECT_EQ(geometry.clientHeight, 320);
+  EXPECT_EQ(geometry.left, (1280 - 528) / 2);
+  EXPECT_EQ(geometry.top, (1024 - 359) / 2);
+  EXPECT_EQ(geometry.columnWidths, (std::array<int, 3>{132, 190, 154}));
+
+  Store(u"[MainForm]\r\nClientWidth=600\r\nListViewColumnWidths=50,abc\r\nTop=-7\r\n");
+  geometry = Profiles().ReadMainWindow(0, {1281, 1024, 16, 39}).geometry;
+  EXPECT_EQ(geometry.left, (1281 - 616) / 2) << "centred with the stored width";
+  EXPECT_EQ(geometry.top, -7);
+  EXPECT_EQ(geometry.columnWidths, (std::array<int, 3>{50, 100, 100}));
+
+  auto file = Open();
+  geometry = MainFormGeometry{2, 700, 400, 10, 20, {1, 2, 3}};
+  WriteMainFormGeometry(*file, geometry);
+  const std::string bytes = file->FileContent();
+  std::u16string text(bytes.size() / 2, u'\0');
+  std::memcpy(text.data(), bytes.data(), bytes.size());
+  EXPECT_EQ(text,
+            u"\xFEFF[MainForm]\r\nClientWidth=700\r\nListViewColumnWidths=1,2,3\r\nTop=20\r\n"
+            u"ClientHeight=400\r\nWindowState=2\r\nLeft=10\r\n\r\n")
+      << "existing keys are replaced in place, new ones appended in order";
+}
+
+// The store's operations read the file afresh, write it back when they
+// change it, and leave the rest of it as it was.
+TEST_F(ProfileStoreTest, ColumnWidthsTakenSectionsAndDeletion) {
+  for (const auto& [stored, expected] :
+       {std::pair<std::u16string_view, std::array<int, 2>>{u"", {430, 410}}, {u"ListViewColumnWidths=500", {500, 400}},
+        {u"listviewcolumnwidths=x,y,700", {400, 400}}}) {
+    Store(u"[prefform]\r\n" + std::u16string(stored) + u"\r\n");
+    EXPECT_EQ(Profiles().ReadPrefFormColumns(), expected) << ToUtf8(stored);
+  }
+  Store(u"[PREF_Keep]\r\nVersion=7\r\n[pref_ÄÖ]\r\nVersion=7\r\n[PrefForm]\r\nListViewColumnWidths=1,2\r\n");
+  const int widths[] = {50, 60};
+  Profiles().WritePrefFormColumns(widths);
+  EXPECT_EQ(Profiles().ReadPrefFormColumns(), (std::array<int, 2>{50, 60}));
+  EXPECT_EQ(Profiles().TakenSections(std::nullopt),
+            (std::vector<std::u16string>{u"PREF_Keep", u"pref_ÄÖ", u"PrefForm"}));
+  EXPECT_EQ(Profiles().TakenSections(u"äö"), (std::vector<std::u16string>{u"PREF_Keep", u"PrefForm"}))
+      << "the edited profile's own section, matched as the file matches names";
+  Profiles().Delete(u"ÄÖ");
+  EXPECT_EQ(Open()->ReadSections(), (std::vector<std::u16string>{u"PREF_Keep", u"PrefForm"}));
+}
+
+}  // namespace
+}  // namespace ombrisk
