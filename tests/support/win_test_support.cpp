@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include "core/text.h"
 #include "win32/wide.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <thread>
 
@@ -88,6 +90,57 @@ void SetRegistryValue(HKEY root, const std::wstring& path, const std::wstring& n
 
 void SetRegistryString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text) {
   SetRegistryValue(root, path, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+namespace {
+
+void DumpTree(HKEY root, const std::wstring& path, std::vector<std::string>& lines) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) return;
+  lines.push_back(Narrow(path));
+  wchar_t name[16384];
+  for (DWORD index = 0;; ++index) {
+    DWORD length = 16384;
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegEnumValueW(key, index, name, &length, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+    std::string data(size, '\0');
+    length = 16384;
+    RegEnumValueW(key, index, name, &length, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+    std::string hex;
+    for (unsigned char byte : data) {
+      static const char digits[] = "0123456789abcdef";
+      hex += digits[byte >> 4];
+      hex += digits[byte & 15];
+    }
+    lines.push_back(Narrow(path) + "|" + Narrow(name) + "=" + std::to_string(type) + ":" + hex);
+  }
+  std::vector<std::wstring> children;
+  for (DWORD index = 0;; ++index) {
+    DWORD length = 16384;
+    if (RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    children.emplace_back(name, length);
+  }
+  RegCloseKey(key);
+  for (const std::wstring& child : children) DumpTree(root, path + L"\\" + child, lines);
+}
+
+}  // namespace
+
+std::string DumpRegistryTree(HKEY root, const std::wstring& path) {
+  std::vector<std::string> lines;
+  DumpTree(root, path, lines);
+  std::sort(lines.begin(), lines.end());
+  std::string dump;
+  for (const std::string& line : lines) dump += line + "\n";
+  return dump;
+}
+
+std::wstring SourceFile(const std::wstring& relative) {
+  // The project's folder as the build saw it, a Unix path: Wine's drive Z.
+  std::wstring path = L"Z:" + Wide(FromUtf8(OMBRISK_SOURCE_DIR)) + L"/" + relative;
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return path;
 }
 
 void PumpMessages() {

@@ -31,6 +31,8 @@ void WriteBytes(const std::wstring& path, std::string_view bytes);
 void RemoveTree(const std::wstring& path);
 // The folder of the running test executable.
 std::wstring ExecutableFolder();
+// A file of the project's sources, by its path from the project's folder.
+std::wstring SourceFile(const std::wstring& relative);
 
 // Deletes keys below HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE in the 32-bit
 // view when created and again when destroyed.
@@ -50,6 +52,11 @@ class RegistryCleaner {
 void SetRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
                       DWORD size);
 void SetRegistryString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text);
+// Every key below the path (the 32-bit view) and every value, its type and
+// its bytes in hexadecimal, one per line, keys and values sorted:
+//   <key>
+//   <key>|<name>=<type>:<hex bytes>
+std::string DumpRegistryTree(HKEY root, const std::wstring& path);
 
 // Dispatches the thread's pending messages.
 void PumpMessages();

@@ -150,5 +150,44 @@ TEST_F(LaunchUnderWine, AnElevatedStartStartsTheIdeToo) {
   EXPECT_TRUE(closed);
 }
 
+// The text with each occurrence of a part replaced.
+std::string Replaced(std::string text, const std::string& part, const std::string& by) {
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + by.size())) {
+    text.replace(at, part.size(), by);
+  }
+  return text;
+}
+
+// A release-2017 profile with every key a profile has is launched as it
+// always was: the IDE's command line and the whole key tree the launch
+// leaves, byte for byte, against what the launch gave before the later
+// releases came (tests/win32/launch_2017.txt).
+TEST_F(LaunchUnderWine, AnXe6ProfileIsLaunchedAsItAlwaysWas) {
+  WriteProfile(false);
+  {
+    SettingsFile file(files, comparer, settings());
+    for (TPlatformType platform : VersionPlatforms(2017)) {
+      for (const LibrarySetting& setting : LibrarySettings) {
+        file.WriteString(
+            u"PREF_XE6 nightly", SettingsKey(platform, setting),
+            u"C:\\" + std::u16string(PlatformTabCaption(platform)) + u"\\" + std::u16string(setting.settingsKeySuffix));
+      }
+    }
+    file.UpdateFile();
+  }
+  const auto found = Launch();
+  ASSERT_FALSE(found.empty()) << "the fake IDE did not report";
+  const std::string result = Replaced(
+      "command=" + found.at("command") + "\n" + testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"),
+      testing::Narrow(ide), "{IDE}");
+  std::string hexIde;
+  for (wchar_t c : ide + std::wstring(1, L'\0')) {
+    static const char digits[] = "0123456789abcdef";
+    for (int shift : {4, 0, 12, 8}) hexIde += digits[(c >> shift) & 15];
+  }
+  const std::string expected = testing::ReadBytes(testing::SourceFile(L"tests/win32/launch_2017.txt"));
+  EXPECT_EQ(Replaced(result, hexIde, "{IDE}"), expected);
+}
+
 }  // namespace
 }  // namespace ombrisk
