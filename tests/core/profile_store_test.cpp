@@ -71,9 +71,9 @@ TEST_F(ProfileStoreTest, GeometryDefaultsCentreAndStoredValuesWin) {
 // The store's operations read the file afresh, write it back when they
 // change it, and leave the rest of it as it was.
 TEST_F(ProfileStoreTest, ColumnWidthsTakenSectionsAndDeletion) {
-  for (const auto& [stored, expected] :
-       {std::pair<std::u16string_view, std::array<int, 2>>{u"", {430, 410}}, {u"ListViewColumnWidths=500", {500, 400}},
-        {u"listviewcolumnwidths=x,y,700", {400, 400}}}) {
+  for (const auto& [stored, expected] : {std::pair<std::u16string_view, std::array<int, 2>>{u"", {430, 410}},
+                                         {u"ListViewColumnWidths=500", {500, 400}},
+                                         {u"listviewcolumnwidths=x,y,700", {400, 400}}}) {
     Store(u"[prefform]\r\n" + std::u16string(stored) + u"\r\n");
     EXPECT_EQ(Profiles().ReadPrefFormColumns(), expected) << ToUtf8(stored);
   }
