@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Writes the demo installation's data for a Wine prefix:
 
-- a registry file (for regedit) registering Delphi 7, Delphi 2007 and
-  Delphi XE6 with demo executables below C:\\DemoIDE, with library keys,
-  known and disabled packages and the designer setting;
+- a registry file (for regedit) registering Delphi 7, Delphi 2007,
+  Delphi XE6, Delphi 12 Athens (with its 64-bit IDE) and Delphi 13 Florence
+  with demo executables below C:\\DemoIDE, with library keys for the
+  platforms each has, known and disabled packages and the designer setting;
 - a settings file with a few example profiles, written only when missing.
 
 Usage: demo.py <registry file> <settings file>
@@ -15,20 +16,25 @@ IDES = {
     7: r"C:\DemoIDE\Delphi7\Bin\delphi32.exe",
     2007: r"C:\DemoIDE\RAD Studio 2007\bin\bds.exe",
     2017: r"C:\DemoIDE\RAD Studio XE6\bin\bds.exe",
+    2026: r"C:\DemoIDE\RAD Studio 12\bin\bds.exe",
+    2027: r"C:\DemoIDE\RAD Studio 13\bin\bds.exe",
 }
+ATHENS_IDE64 = r"C:\DemoIDE\RAD Studio 12\bin64\bds.exe"
 
 
 def library(values):
     return {name: value for name, value in values.items() if value is not None}
 
 
-def xe6_library(platform):
+def bds_library(platform, own_folders):
+    """A platform's library key from XE6 on; own_folders names the platforms
+    with output folders of their own (besides Win32's)."""
     release = r"$(BDSLIB)\$(Platform)\release"
-    win64 = platform == "Win64"
+    own = "\\" + platform if platform in own_folders else ""
     return library({
         "Search Path": release + r";$(BDSUSERDIR)\Imports;$(BDS)\Imports;$(BDSCOMMONDIR)\Dcp\$(Platform);$(BDS)\include",
-        "Package DPL Output": r"$(BDSCOMMONDIR)\Bpl" + (r"\Win64" if win64 else ""),
-        "Package DCP Output": r"$(BDSCOMMONDIR)\Dcp" + (r"\Win64" if win64 else ""),
+        "Package DPL Output": r"$(BDSCOMMONDIR)\Bpl" + own,
+        "Package DCP Output": r"$(BDSCOMMONDIR)\Dcp" + own,
         "Browsing Path": r"$(BDS)\SOURCE\VCL;$(BDS)\source\rtl\common;$(BDS)\SOURCE\RTL\SYS;$(BDS)\source\fmx",
         "Package Search Path": r"$(BDSCOMMONDIR)\Bpl",
         "Namespace Search Path": "",
@@ -37,7 +43,7 @@ def xe6_library(platform):
         "Translated Library Path": r"$(BDSLIB)\$(Platform)\release\$(LANGDIR)",
         "Translated Debug Library Path": r"$(BDSLIB)\$(Platform)\debug\$(LANGDIR)",
         "Translated Resource Path": r"$(BDSLIB)\$(Platform)\release\$(LANGDIR)",
-        "HPP Output Directory": r"$(BDSCOMMONDIR)\hpp" + (r"\Win64" if win64 else ""),
+        "HPP Output Directory": r"$(BDSCOMMONDIR)\hpp" + own,
     })
 
 
@@ -51,6 +57,24 @@ XE6_PACKAGES = {
     r"$(BDS)\bin\dclsoap200.bpl": "Embarcadero SOAP Components",
     r"$(BDS)\bin\dclribbon200.bpl": "Embarcadero Ribbon Controls",
 }
+
+def bds_packages(folder, number):
+    """Known packages of a release from 12 on, in its bin or bin64 folder."""
+    names = {
+        "dclIndyCore": "Indy 10 Core Design Time",
+        "dclIndyProtocols": "Indy 10 Protocols Design Time",
+        "dclFireDAC": "Embarcadero FireDAC Components",
+        "dclDataSnapClient": "Embarcadero DataSnap Client Components",
+        "dcltouch": "Embarcadero Touch Components",
+        "dclsoap": "Embarcadero SOAP Components",
+        "dclribbon": "Embarcadero Ribbon Controls",
+    }
+    return {rf"$(BDS)\{folder}\{name}{number}.bpl": text for name, text in names.items()}
+
+
+# The platforms of each edition, a few of the release's own.
+ATHENS_PLATFORMS = ("Win32", "Win64", "Win64x", "Android32", "Android64", "Linux64")
+FLORENCE_PLATFORMS = ("Win32", "Win64", "Win64x", "OSXARM64", "iOSDevice64", "Android64")
 
 RAD2007_PACKAGES = {
     r"$(BDS)\bin\dclIndyCore100.bpl": "Indy 10 Core Design Time",
@@ -91,7 +115,21 @@ def keys():
     yield bds14 + r"\Known Packages", XE6_PACKAGES
     yield bds14 + r"\Disabled Packages", {r"$(BDS)\bin\dclbde200.bpl": "Embarcadero BDE DB Components"}
     for platform in ("Win32", "Win64", "OSX32", "iOSDevice", "iOSSimulator", "Android32"):
-        yield bds14 + r"\Library" + "\\" + platform, xe6_library(platform)
+        yield bds14 + r"\Library" + "\\" + platform, bds_library(platform, ("Win64",))
+    bds23 = r"HKEY_CURRENT_USER\Software\Embarcadero\BDS\23.0"
+    yield bds23, {"App": IDES[2026], "App x64": ATHENS_IDE64}
+    yield bds23 + r"\Known Packages", bds_packages("bin", 290)
+    yield bds23 + r"\Disabled Packages", {r"$(BDS)\bin\dclribbon290.bpl": "Embarcadero Ribbon Controls"}
+    yield bds23 + r"\Known Packages x64", bds_packages("bin64", 290)
+    yield bds23 + r"\Disabled Packages x64", {r"$(BDS)\bin64\dclsoap290.bpl": "Embarcadero SOAP Components"}
+    for platform in ATHENS_PLATFORMS:
+        yield bds23 + r"\Library" + "\\" + platform, bds_library(platform, ATHENS_PLATFORMS[1:])
+    bds37 = r"HKEY_CURRENT_USER\Software\Embarcadero\BDS\37.0"
+    yield bds37, {"App": IDES[2027]}
+    yield bds37 + r"\Known Packages", bds_packages("bin", 370)
+    yield bds37 + r"\Disabled Packages", {}
+    for platform in FLORENCE_PLATFORMS:
+        yield bds37 + r"\Library" + "\\" + platform, bds_library(platform, FLORENCE_PLATFORMS[1:])
 
 
 def quoted(text):
@@ -124,6 +162,17 @@ PROFILES = [
         "PKG_PATH1": r"$(BDS)\bin\dclbde200.bpl", "PKG_NAME1": "Embarcadero BDE DB Components", "PKG_Count": "1",
         "Search_Path": r"$(BDSLIB)\$(Platform)\release;$(BDSUSERDIR)\Imports;$(BDS)\Imports",
         "WIN64_Search_Path": r"$(BDSLIB)\$(Platform)\release;$(BDSUSERDIR)\Imports",
+    }),
+    ("Athens 64 ビット", {
+        "Version": "2026", "Description": "64 ビット版 IDE で大きなプロジェクトを開く", "IDE64": "1",
+        "PKG_PATH1": r"$(BDS)\bin64\dclsoap290.bpl", "PKG_NAME1": "Embarcadero SOAP Components", "PKG_Count": "1",
+        "Search_Path": r"$(BDSLIB)\$(Platform)\release;$(BDSUSERDIR)\Imports;$(BDS)\Imports",
+        "WIN64X_Search_Path": r"$(BDSLIB)\$(Platform)\release;$(BDSUSERDIR)\Imports",
+    }),
+    ("Florence 標準", {
+        "Version": "2027", "Description": "最新リリースをそのまま起動",
+        "Search_Path": r"$(BDSLIB)\$(Platform)\release;$(BDSUSERDIR)\Imports;$(BDS)\Imports",
+        "ANDROID64_Search_Path": r"$(BDSLIB)\$(Platform)\release;$(BDSUSERDIR)\Imports",
     }),
     ("XE6 検証 (代替レジストリ)", {
         "Version": "2017", "Description": "代替レジストリ XE6TEST で起動", "NoSplash": "1", "UseAltReg": "1",

@@ -199,8 +199,9 @@ start_wine() {
 }
 
 # Installs the demo into the prefix in WINEPREFIX: Ombrisk.exe in C:\Ombrisk,
-# Delphi 7, Delphi 2007 and XE6 registered with the demo IDE (a window that
-# shows what a launch gave it) below C:\DemoIDE, their library keys and
+# Delphi 7, Delphi 2007, XE6, 12 Athens (also its 64-bit IDE) and 13
+# Florence registered with the demo IDE (a window that shows what a launch
+# gave it) below C:\DemoIDE, their library keys and
 # packages, and a settings file with example profiles when it has none. The
 # IDE stand-in may be given (the tests use one without a window).
 install_demo() {
@@ -210,7 +211,8 @@ install_demo() {
   local ide
   mkdir -p "$drive/Ombrisk"
   cp "$bin/Ombrisk.exe" "$drive/Ombrisk/Ombrisk.exe"
-  for ide in 'Delphi7/Bin/delphi32.exe' 'RAD Studio 2007/bin/bds.exe' 'RAD Studio XE6/bin/bds.exe'; do
+  for ide in 'Delphi7/Bin/delphi32.exe' 'RAD Studio 2007/bin/bds.exe' 'RAD Studio XE6/bin/bds.exe' \
+    'RAD Studio 12/bin/bds.exe' 'RAD Studio 12/bin64/bds.exe' 'RAD Studio 13/bin/bds.exe'; do
     mkdir -p "$drive/DemoIDE/$(dirname "$ide")"
     cp "$ide_exe" "$drive/DemoIDE/$ide"
   done

@@ -5,8 +5,8 @@
   profile lines and a white launch triangle;
 - actions.bmp: the five 16 x 16 action images (launch, find, add, edit,
   delete), side by side;
-- releases.bmp: the eight 16 x 16 release images, a coloured tile per era
-  with its number or letters (2, 3, 5, 6, 7, 8, XE, AM);
+- releases.bmp: the twelve 16 x 16 release images, a coloured tile per era
+  with its number or letters (2, 3, 5, 6, 7, 8, XE, AM, 10, 11, 12, 13);
 - platforms.bmp: the five 16 x 16 platform-family images of the editor's
   library tabs (a four-pane window, an apple, a penguin, a phone, a robot).
 
@@ -169,6 +169,8 @@ def action_delete(x, y):
 
 # 3 x 5 glyphs, drawn at twice their size.
 GLYPHS = {
+    "0": ["111", "101", "101", "101", "111"],
+    "1": ["010", "110", "010", "010", "111"],
     "2": ["111", "001", "111", "100", "111"],
     "3": ["111", "001", "111", "001", "111"],
     "5": ["111", "100", "111", "001", "111"],
@@ -189,8 +191,12 @@ RELEASES = [
     ((40, 140, 80), "6"),    # Delphi 6
     ((190, 120, 30), "7"),   # Delphi 7
     ((180, 50, 50), "8"),    # Delphi 8 to 2009
-    ((200, 40, 40), "XE"),   # 2010 to XE6
+    ((200, 40, 40), "XE"),   # 2010 to XE8
     ((40, 40, 40), "AM"),    # AppMethod
+    ((220, 90, 20), "10"),   # 10 Seattle to 10.4 Sydney
+    ((20, 110, 190), "11"),  # 11 Alexandria
+    ((120, 50, 170), "12"),  # 12 Athens
+    ((20, 140, 110), "13"),  # 13 Florence
 ]
 
 

@@ -7,7 +7,7 @@ namespace ombrisk {
 
 namespace {
 
-constexpr std::array<Release, 19> kReleases{{
+constexpr std::array<Release, 29> kReleases{{
     {2, u"Delphi 2", 0x1, u"Borland", u"2.0"},
     {3, u"Delphi 3 / 3.1", 0x2, u"Borland", u"3.0"},
     {4, u"Delphi 4", 0x4, u"Borland", u"4.0"},
@@ -27,6 +27,17 @@ constexpr std::array<Release, 19> kReleases{{
     {2015, u"Delphi XE5 / RAD Studio XE5", 0x10000, u"Embarcadero", u"12.0"},
     {2016, u"AppMethod ", 0x20000, u"Embarcadero", u"13.0"},
     {2017, u"Delphi XE6 / RAD Studio XE6", 0x40000, u"Embarcadero", u"14.0"},
+    {2018, u"Delphi XE7 / RAD Studio XE7", 0x80000, u"Embarcadero", u"15.0"},
+    {2019, u"Delphi XE8 / RAD Studio XE8", 0x100000, u"Embarcadero", u"16.0"},
+    {2020, u"Delphi 10 Seattle / RAD Studio 10 Seattle", 0x200000, u"Embarcadero", u"17.0"},
+    {2021, u"Delphi 10.1 Berlin / RAD Studio 10.1 Berlin", 0x400000, u"Embarcadero", u"18.0"},
+    {2022, u"Delphi 10.2 Tokyo / RAD Studio 10.2 Tokyo", 0x800000, u"Embarcadero", u"19.0"},
+    {2023, u"Delphi 10.3 Rio / RAD Studio 10.3 Rio", 0x1000000, u"Embarcadero", u"20.0"},
+    {2024, u"Delphi 10.4 Sydney / RAD Studio 10.4 Sydney", 0x2000000, u"Embarcadero", u"21.0"},
+    {2025, u"Delphi 11 Alexandria / RAD Studio 11 Alexandria", 0x4000000, u"Embarcadero", u"22.0"},
+    {2026, u"Delphi 12 Athens / RAD Studio 12 Athens", 0x8000000, u"Embarcadero", u"23.0"},
+    // The settings key numbers 24 to 36 were never used.
+    {2027, u"Delphi 13 Florence / RAD Studio 13 Florence", 0x10000000, u"Embarcadero", u"37.0"},
 }};
 
 // Releases up to Delphi 7 keep one fixed key per machine; later ones a
@@ -73,8 +84,12 @@ int VersionImageIndex(VersionCode code) {
   if (code == 6) return 3;
   if (code == 7) return 4;
   if (code >= 8 && code <= 2009) return 5;
-  if ((code >= 2010 && code <= 2015) || code == 2017) return 6;
+  if ((code >= 2010 && code <= 2015) || code == 2017 || code == 2018 || code == 2019) return 6;
   if (code == 2016) return 7;
+  if (code >= 2020 && code <= 2024) return 8;  // 10.x
+  if (code == 2025) return 9;                  // 11
+  if (code == 2026) return 10;                 // 12
+  if (code == 2027) return 11;                 // 13
   return -1;
 }
 
@@ -133,19 +148,35 @@ void DetectInstalledVersions(RegistryFactory& registries, FileSystem& files, Ins
   }
 }
 
-std::u16string GetIdeExePath(RegistryFactory& registries, VersionCode code) {
+namespace {
+
+// The installation's value of the name, unchecked; "" when the key or the
+// value is missing or the code is no release.
+std::u16string ReadInstallationValue(RegistryFactory& registries, VersionCode code, std::u16string_view name) {
   if (FindRelease(code) == nullptr) return {};
   std::unique_ptr<Registry> registry = registries.Create();
   registry->SetRootKey(InstallationRoot(code));
   const std::u16string key = InstallationKey(code);
-  std::u16string path;
+  std::u16string value;
   if (registry->KeyExists(key)) {
     OpenKeyGuard guard(*registry);
-    if (registry->OpenKeyReadOnly(key) && registry->ValueExists(ExecutableValueName(code))) {
-      path = registry->ReadString(ExecutableValueName(code));
-    }
+    if (registry->OpenKeyReadOnly(key) && registry->ValueExists(name)) value = registry->ReadString(name);
   }
-  return path;
+  return value;
+}
+
+}  // namespace
+
+std::u16string GetIdeExePath(RegistryFactory& registries, VersionCode code) {
+  return ReadInstallationValue(registries, code, ExecutableValueName(code));
+}
+
+std::u16string GetIde64ExePath(RegistryFactory& registries, VersionCode code) {
+  return HasIde64(code) ? ReadInstallationValue(registries, code, ide::kApp64) : std::u16string();
+}
+
+bool Ide64Installed(RegistryFactory& registries, FileSystem& files, VersionCode code) {
+  return files.FileExists(GetIde64ExePath(registries, code));
 }
 
 std::vector<VersionComboItem> VersionComboItems(InstalledVersionSet installed) {

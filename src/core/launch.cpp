@@ -1,5 +1,7 @@
 #include "core/launch.h"
 
+#include <algorithm>
+
 #include "core/errors.h"
 #include "core/platforms.h"
 #include "core/profile_store.h"
@@ -60,6 +62,33 @@ std::u16string ExpandPreProcessMacros(std::u16string_view text, std::u16string_v
 
 namespace {
 
+// Whether the profile holds a value for any library setting of the platform.
+bool HoldsLibraryValues(const SettingsFile& file, std::u16string_view section, TPlatformType platform) {
+  return std::any_of(LibrarySettings.begin(), LibrarySettings.end(), [&](const LibrarySetting& setting) {
+    return !file.ReadString(section, SettingsKey(platform, setting), u"").empty();
+  });
+}
+
+// Step 10: the library values of each platform of the release. From XE7 on
+// an edition may lack a platform, so its key is written only where it exists
+// or the profile holds a value for it.
+void WriteLibraries(Registry& registry, const SettingsFile& file, std::u16string_view section, std::u16string_view base,
+                    VersionCode code) {
+  for (TPlatformType platform : VersionPlatforms(code)) {
+    const std::u16string key = Concat({base, LibraryKeyName(platform)});
+    if (WritesOnlyKnownPlatforms(code) && !registry.KeyExists(key) && !HoldsLibraryValues(file, section, platform)) {
+      continue;
+    }
+    if (!registry.OpenKey(key, true)) continue;
+    for (const LibrarySetting& setting : LibrarySettings) {
+      if (!IsWrittenAtLaunch(setting, code)) continue;
+      registry.WriteString(RegistryValueName(setting, code),
+                           file.ReadString(section, SettingsKey(platform, setting), u""));
+    }
+    registry.CloseKey();
+  }
+}
+
 // Steps 3 to 12: the registry writes, with the settings file and the
 // registry object released when they end, also when an error passes.
 // Returns the profile's stored values the rest of the launch uses.
@@ -75,9 +104,11 @@ ProfileRecord WriteProfileToRegistry(const LaunchServices& services, VersionCode
   ProfileRecord stored;
   stored.version = code;
   ReadProfileKeys(*file, section, stored);
+  // The 64-bit IDE, where the profile chose it and it is installed.
+  stored.ide64 = stored.ide64 && Ide64Installed(services.registries, services.store.Files(), code);
   const std::u16string base = IdeRegistryKey(code, stored.useAltReg, stored.altReg);
 
-  const std::u16string disabledPackages = Concat({base, ide::kDisabledPackages});
+  const std::u16string disabledPackages = Concat({base, ide::DisabledPackages(stored.ide64)});
   registry->DeleteKey(disabledPackages);
   registry->CreateKey(disabledPackages);
 
@@ -93,15 +124,7 @@ ProfileRecord WriteProfileToRegistry(const LaunchServices& services, VersionCode
     registry->CloseKey();
   }
 
-  for (TPlatformType platform : VersionPlatforms(code)) {
-    if (!registry->OpenKey(Concat({base, LibraryKeyName(platform)}), true)) continue;
-    for (const LibrarySetting& setting : LibrarySettings) {
-      if (!IsWrittenAtLaunch(setting, code)) continue;
-      registry->WriteString(RegistryValueName(setting, code),
-                            file->ReadString(section, SettingsKey(platform, setting), u""));
-    }
-    registry->CloseKey();
-  }
+  WriteLibraries(*registry, *file, section, base, code);
   return stored;
 }
 
@@ -122,7 +145,9 @@ void LaunchProfile(const LaunchServices& services, VersionCode code, std::u16str
       BuildIdeParameters(stored.delphiOnly, stored.noSplash, stored.noProject, stored.noCache, stored.useAltReg,
                          stored.altReg, stored.parameters);
   // The executable is read again: the pre-launch command may have changed it.
-  const std::u16string executable = Concat({u"\"", GetIdeExePath(services.registries, code), u"\""});
+  const std::u16string executable = Concat(
+      {u"\"", stored.ide64 ? GetIde64ExePath(services.registries, code) : GetIdeExePath(services.registries, code),
+       u"\""});
   if (services.processes.SupportsElevation() && stored.runAsAdmin) {
     services.processes.RunElevated(executable, parameters);
   } else {

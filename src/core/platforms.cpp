@@ -11,7 +11,7 @@ struct PlatformNames {
   int tabImage;
 };
 
-constexpr std::array<PlatformNames, 10> kPlatformNames{{
+constexpr std::array<PlatformNames, 16> kPlatformNames{{
     {u"", u"", u"Win32", 0},
     {u"\\Win32", u"", u"Win32", 0},
     {u"\\Win64", u"WIN64_", u"Win64", 0},
@@ -22,6 +22,12 @@ constexpr std::array<PlatformNames, 10> kPlatformNames{{
     {u"\\iOSDevice", u"IOSDEVICE_", u"iOS Device", 3},
     {u"\\iOSSimulator", u"IOSSIMULATOR_", u"iOS Simulator", 3},
     {u"\\Android32", u"ANDROID32_", u"Android32", 4},
+    {u"\\OSXARM64", u"OSXARM64_", u"OSX ARM64", 1},
+    {u"\\iOSDevice32", u"IOSDEVICE32_", u"iOS Device 32", 3},
+    {u"\\iOSDevice64", u"IOSDEVICE64_", u"iOS Device 64", 3},
+    {u"\\iOSSimARM64", u"IOSSIMARM64_", u"iOS Sim ARM64", 3},
+    {u"\\Android64", u"ANDROID64_", u"Android64", 4},
+    {u"\\Win64x", u"WIN64X_", u"Win64 (Modern)", 0},
 }};
 
 const PlatformNames& NamesOf(TPlatformType platform) {
@@ -42,7 +48,28 @@ TPlatformTypes VersionPlatforms(VersionCode code) {
     case 2015:
     case 2016:
     case 2017:
+    case 2018:
       return {pftWin32, pftWin64, pftOSX32, pftiOSDevice, pftiOSSimulator, pftAndroid32};
+    case 2019:
+    case 2020:
+    case 2021:
+      return {pftWin32, pftWin64, pftOSX32, pftiOSDevice32, pftiOSDevice64, pftiOSSimulator, pftAndroid32};
+    case 2022:
+      return {pftWin32, pftWin64, pftOSX32, pftiOSDevice32, pftiOSDevice64, pftiOSSimulator, pftAndroid32, pftLinux64};
+    case 2023:
+      return {pftWin32,       pftWin64,        pftOSX32,     pftOSX64,     pftiOSDevice32,
+              pftiOSDevice64, pftiOSSimulator, pftAndroid32, pftAndroid64, pftLinux64};
+    case 2024:
+      return {pftWin32, pftWin64, pftOSX64, pftiOSDevice64, pftiOSSimulator, pftAndroid32, pftAndroid64, pftLinux64};
+    case 2025:
+      // iOSSimulator is kept beside iOSSimARM64: whether 11 still has it is
+      // not certain.
+      return {pftWin32,        pftWin64,       pftOSX64,     pftOSXARM64,  pftiOSDevice64,
+              pftiOSSimulator, pftiOSSimARM64, pftAndroid32, pftAndroid64, pftLinux64};
+    case 2026:
+    case 2027:
+      return {pftWin32,       pftWin64,       pftWin64x,    pftOSX64,     pftOSXARM64,
+              pftiOSDevice64, pftiOSSimARM64, pftAndroid32, pftAndroid64, pftLinux64};
     default:
       return {pftNone};
   }

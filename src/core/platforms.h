@@ -24,12 +24,24 @@ enum class TPlatformType : std::uint8_t {
   pftiOSDevice,
   pftiOSSimulator,
   pftAndroid32,
+  // Platforms of the releases after XE6, after the first ten so that no
+  // stored ordinal changes.
+  pftOSXARM64,
+  pftiOSDevice32,
+  pftiOSDevice64,
+  pftiOSSimARM64,
+  pftAndroid64,
+  pftWin64x,
 };
 
 // In the order in which the editor shows the tabs and the launch writes keys.
 using TPlatformTypes = std::vector<TPlatformType>;
 
 TPlatformTypes VersionPlatforms(VersionCode code);
+// Releases after XE6 come in editions without some platforms: the launch
+// writes a platform's library key only where it exists or the profile holds
+// a value for it, so an edition never gets a key it does not know.
+constexpr bool WritesOnlyKnownPlatforms(VersionCode code) { return code >= 2018; }
 // "\Win64" and so on; "" for pftNone and any value outside the enumeration.
 std::u16string_view PlatformKeySuffix(TPlatformType platform);
 // "Library" followed by the platform's key suffix.
@@ -40,7 +52,8 @@ std::u16string_view PlatformIniPrefix(TPlatformType platform);
 std::u16string_view SearchPathValueName(VersionCode code);
 
 // The editor's library tab of a platform: caption and image (0 Windows,
-// 1 OS X, 2 Linux, 3 iOS, 4 Android); "Win32" and 0 outside 2 to 9.
+// 1 OS X, 2 Linux, 3 iOS, 4 Android); "Win32" and 0 for pftNone and any
+// value outside the enumeration.
 std::u16string_view PlatformTabCaption(TPlatformType platform);
 int PlatformTabImage(TPlatformType platform);
 

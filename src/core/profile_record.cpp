@@ -6,8 +6,8 @@
 
 namespace ombrisk {
 
-void ReadIdePackages(Registry& registry, std::u16string_view base, std::vector<PackageRow>& packages) {
-  if (!registry.OpenKeyReadOnly(Concat({base, ide::kKnownPackages}))) return;
+void ReadIdePackages(Registry& registry, std::u16string_view base, bool ide64, std::vector<PackageRow>& packages) {
+  if (!registry.OpenKeyReadOnly(Concat({base, ide::KnownPackages(ide64)}))) return;
   for (std::u16string& path : registry.GetValueNames()) {
     std::u16string name = registry.ReadString(path);
     packages.push_back(PackageRow{std::move(name), std::move(path), true});
@@ -31,6 +31,28 @@ std::optional<bool> ReadIdeDesigner(Registry& registry, std::u16string_view base
   return embedded;
 }
 
+namespace {
+
+// The IDE's key the import reads: the alternate one when chosen, its name
+// trimmed.
+std::u16string ImportedKey(const ProfileRecord& record) {
+  return IdeRegistryKey(record.version, record.useAltReg, Trim(record.altReg));
+}
+
+}  // namespace
+
+void ImportIdePackages(Registry& registry, ProfileRecord& record) {
+  record.packages.clear();
+  if (!HasPackageOptions(record.version)) return;
+  registry.SetRootKey(RegistryRoot::CurrentUser);
+  const std::u16string base = ImportedKey(record);
+  ReadIdePackages(registry, base, record.ide64, record.packages);
+  if (registry.OpenKeyReadOnly(Concat({base, ide::DisabledPackages(record.ide64)}))) {
+    DisablePackages(record.packages, registry.GetValueNames());
+    registry.CloseKey();
+  }
+}
+
 void ImportIdeSettings(Registry& registry, ProfileRecord& record) {
   record.libraries.clear();
   record.packages.clear();
@@ -41,18 +63,15 @@ void ImportIdeSettings(Registry& registry, ProfileRecord& record) {
     record.noCache = false;
     record.useAltReg = false;
     record.altReg.clear();
-    record.embeddedDesigner = false;
   }
-  const std::u16string base = IdeRegistryKey(code, record.useAltReg, Trim(record.altReg));
+  if (!HasEmbeddedDesigner(code)) record.embeddedDesigner = false;
+  if (!record.ide64Installed) record.ide64 = false;
+  const std::u16string base = ImportedKey(record);
 
-  if (HasPackageOptions(code)) {
+  if (HasEmbeddedDesigner(code)) {
     record.embeddedDesigner = ReadIdeDesigner(registry, base).value_or(record.embeddedDesigner);
-    ReadIdePackages(registry, base, record.packages);
-    if (registry.OpenKeyReadOnly(Concat({base, ide::kDisabledPackages}))) {
-      DisablePackages(record.packages, registry.GetValueNames());
-      registry.CloseKey();
-    }
   }
+  ImportIdePackages(registry, record);
 
   for (TPlatformType platform : VersionPlatforms(code)) {
     if (!registry.OpenKeyReadOnly(Concat({base, LibraryKeyName(platform)}))) continue;

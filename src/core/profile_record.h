@@ -48,28 +48,38 @@ struct ProfileRecord {
   std::u16string altReg;
   std::u16string parameters;
   bool embeddedDesigner = false;
+  // Start the 64-bit IDE (releases that may have one).
+  bool ide64 = false;
+  // Not stored: whether the release's 64-bit IDE is installed, which the
+  // caller finds out before an import or a load; without it ide64 is off.
+  bool ide64Installed = false;
   std::vector<PackageRow> packages;
   std::vector<LibraryPage> libraries;
   std::u16string preProcess;
 };
 
-// Releases from 8 on have design-time packages, the embedded designer, the
-// personality and cache switches and alternate registry keys.
+// Releases from 8 on have design-time packages, the personality and cache
+// switches and alternate registry keys (and, up to 2024, the embedded
+// designer).
 constexpr bool HasPackageOptions(VersionCode code) { return code >= 8; }
 
 // Fills the record with the current settings of its release, read from the
 // IDE's key in the registry (the alternate one when chosen, its name
 // trimmed): the switches the release lacks are cleared, then the designer
-// setting, the known packages with the disabled ones unchecked, and one
-// library page per platform whose library key exists, with the rows the
-// release lacks left empty. Reads the registry only. The record is filled as
-// the reads go, so after an error it holds what was read until then.
+// setting, the known packages with the disabled ones unchecked (those of the
+// 64-bit IDE when it is chosen), and one library page per platform whose
+// library key exists, with the rows the release lacks left empty. Reads the
+// registry only. The record is filled as the reads go, so after an error it
+// holds what was read until then.
 void ImportIdeSettings(Registry& registry, ProfileRecord& record);
+// The part of it that fills the packages: those of the 64-bit IDE when
+// ide64 is set, none for a release without packages.
+void ImportIdePackages(Registry& registry, ProfileRecord& record);
 
-// Appends the IDE's design-time packages below its key (base, ending in
-// "\"), in the registry's enumeration order, all enabled, as they are read;
-// none when the key is missing.
-void ReadIdePackages(Registry& registry, std::u16string_view base, std::vector<PackageRow>& packages);
+// Appends the design-time packages of the IDE (the 64-bit one's or not)
+// below its key (base, ending in "\"), in the registry's enumeration order,
+// all enabled, as they are read; none when the key is missing.
+void ReadIdePackages(Registry& registry, std::u16string_view base, bool ide64, std::vector<PackageRow>& packages);
 // Unchecks each row whose path is one of the given paths, the letters a to z
 // matching their upper case.
 void DisablePackages(std::vector<PackageRow>& packages, const std::vector<std::u16string>& paths);

@@ -21,7 +21,7 @@ constexpr std::u16string_view kPackagePath = u"PKG_PATH";
 constexpr std::u16string_view kPackageName = u"PKG_NAME";
 
 // Every key of a profile, in the order a save writes them.
-constexpr std::array<ProfileKey, 15> kProfileKeys{{
+constexpr std::array<ProfileKey, 16> kProfileKeys{{
     {u"Version", KeyKind::Integer, 0, kEvery, nullptr, nullptr, u"0"},
     {kDescription, KeyKind::String, 0, kEvery, nullptr, &ProfileRecord::description, u""},
     {u"DelphiOnly", KeyKind::Boolean, 0, kEvery, &ProfileRecord::delphiOnly, nullptr, u"0"},
@@ -30,9 +30,11 @@ constexpr std::array<ProfileKey, 15> kProfileKeys{{
     {u"NoCache", KeyKind::Boolean, 0, kEvery, &ProfileRecord::noCache, nullptr, u"0"},
     {u"UseAltReg", KeyKind::Boolean, 0, kEvery, &ProfileRecord::useAltReg, nullptr, u"0"},
     {u"RunAsAdmin", KeyKind::Boolean, 0, kEvery, &ProfileRecord::runAsAdmin, nullptr, u"0"},
+    {u"IDE64", KeyKind::Boolean, kFirstIde64Release, kEvery, &ProfileRecord::ide64, nullptr, u"0"},
     {u"AltReg", KeyKind::String, 0, kEvery, nullptr, &ProfileRecord::altReg, u""},
     {u"Parameters", KeyKind::String, 0, kEvery, nullptr, &ProfileRecord::parameters, u""},
-    {u"Embedded_Designer", KeyKind::TextBoolean, 8, kEvery, &ProfileRecord::embeddedDesigner, nullptr, u"True"},
+    {u"Embedded_Designer", KeyKind::TextBoolean, kFirstDesignerRelease, kLastDesignerRelease,
+     &ProfileRecord::embeddedDesigner, nullptr, u"True"},
     {u"PKG_Count", KeyKind::Packages, 8, kEvery, nullptr, nullptr, u"0"},
     {u"", KeyKind::Libraries, 0, kEvery, nullptr, nullptr, u""},
     {u"PreProcess", KeyKind::String, 0, kEvery, nullptr, &ProfileRecord::preProcess, u""},
@@ -147,6 +149,8 @@ std::vector<ListedProfile> ListProfiles(const SettingsFile& file, InstalledVersi
 void LoadProfile(const SettingsFile& file, Registry& registry, std::u16string_view name, ProfileRecord& record) {
   const std::u16string section = ProfileSection(name);
   ReadProfileKeys(file, section, record);
+  // A 64-bit IDE chosen once counts while it is installed.
+  record.ide64 = record.ide64 && record.ide64Installed;
   const VersionCode code = record.version;
   registry.SetRootKey(RegistryRoot::CurrentUser);
   const std::u16string base = IdeRegistryKey(code, record.useAltReg, record.altReg);
@@ -160,7 +164,7 @@ void LoadProfile(const SettingsFile& file, Registry& registry, std::u16string_vi
   }
   if (ProfileKeyOf(KeyKind::Packages).AppliesTo(code)) {
     record.packages.clear();
-    ReadIdePackages(registry, base, record.packages);
+    ReadIdePackages(registry, base, record.ide64, record.packages);
     std::vector<std::u16string> disabled;
     for (DisabledPackage& package : DisabledPackages(file, section)) {
       if (!Trim(package.path).empty()) disabled.push_back(std::move(package.path));

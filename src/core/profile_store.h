@@ -91,10 +91,11 @@ std::vector<ListedProfile> ListProfiles(const SettingsFile& file, InstalledVersi
                                         const TextComparer& comparer);
 
 // Loads the stored profile over an imported record of the same release: the
-// switches, texts and pre-launch command, and for releases from 8 on the
-// designer setting (from the IDE when the profile has none) and the package
-// list read again from the IDE, unchecked where the profile disables the
-// package. Each library page takes its platform's stored values.
+// switches, texts and pre-launch command, the 64-bit IDE while it is
+// installed, the designer setting for the releases that have it (from the
+// IDE when the profile has none), and for releases from 8 on the package list
+// read again from the IDE, unchecked where the profile disables the package.
+// Each library page takes its platform's stored values.
 void LoadProfile(const SettingsFile& file, Registry& registry, std::u16string_view name, ProfileRecord& record);
 
 // Replaces the profile's section by the record, written at the end of the

@@ -7,8 +7,8 @@
 #include "ui/dialog_keys.h"
 #include "ui/message_loop.h"
 #include "ui/pref_form_tables.h"
+#include "ui/project_file_dialog.h"
 #include "ui/version_combo.h"
-#include "win32/shell_api.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -27,8 +27,6 @@ void SetText(HWND control, std::u16string_view text) {
 }  // namespace
 
 int ShowModally(TPREF_FORM& dialog) { return dialog.ShowModal(); }
-
-bool ShowOpenFileDialog(OPENFILENAMEW& dialog) { return shell::GetOpenFileNameW(&dialog) != FALSE; }
 
 void TPREF_FORM::RegisterWindowClass(HINSTANCE instance) {
   RegisterFormClass(instance, kClassName, 0);
@@ -238,6 +236,8 @@ void TPREF_FORM::OnCommand(HWND control, WORD code) {
     btnRefClick();
   } else if ((id == kCHB5 && code == BN_CLICKED) || (id == kED10 && code == EN_CHANGE)) {
     FChange = true;  // CHB5Click, ED10Change
+  } else if (id == kChbIde64 && code == BN_CLICKED) {
+    chbIde64Click();
   } else if (id == kCB01 && code == CBN_SELCHANGE) {
     if (cb01ChangeAttached_) CB01Change();
   }
@@ -265,15 +265,21 @@ void TPREF_FORM::PC1Change() {
   if (FChange) ImportIdeSettings();
 }
 
-void TPREF_FORM::ImportIdeSettings() {
-  // What the import reads or may change; the rows and tabs it builds anew.
+// What the import reads or may change; the rows and tabs it builds anew.
+ProfileRecord TPREF_FORM::ImportedFields() const {
   ProfileRecord record;
   record.version = SelectedVersion();
+  record.ide64Installed = Ide64Installed(services_.registries, services_.files, record.version);
   for (const FieldBinding& binding : kBindings) {
     if (!binding.imported) continue;
     if (binding.flag != nullptr) record.*binding.flag = IsChecked(Component(binding.control));
     if (binding.text != nullptr) record.*binding.text = ControlText(Component(binding.control));
   }
+  return record;
+}
+
+void TPREF_FORM::ImportIdeSettings() {
+  ProfileRecord record = ImportedFields();
   // FChange is cleared however the run ends.
   struct EndRun {
     bool& changed;
@@ -292,10 +298,20 @@ void TPREF_FORM::ImportIdeSettings() {
   packages_.AssignSorted(record.packages);
 }
 
+// The 32-bit and the 64-bit IDE know packages of their own; the rest of
+// the settings they share.
+void TPREF_FORM::chbIde64Click() {
+  ProfileRecord record = ImportedFields();
+  ombrisk::ImportIdePackages(*services_.registries.Create(), record);
+  packages_.AssignSorted(record.packages);
+}
+
 void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
   const bool modern = HasPackageOptions(record.version);
   ShowWindow(packages_.View().Handle(), modern ? SW_SHOW : SW_HIDE);
   for (const wchar_t* control : kPackageOptions) EnableWindow(Component(control), modern);
+  EnableWindow(Component(L"chbEmbedded"), HasEmbeddedDesigner(record.version));
+  EnableWindow(Component(L"chbIde64"), record.ide64Installed);
   ApplyFields(record, true);
   ClearLibrarySheets();
   for (const LibraryPage& page : record.libraries) {
@@ -353,23 +369,10 @@ void TPREF_FORM::LV1ColumnClick(int column) { packages_.ColumnClick(column); }
 
 void TPREF_FORM::btnRefClick() {
   const HWND parameters = Component(L"ED09");
-  const std::u16string file = ParameterFile(ControlText(parameters));
-  const std::wstring folder = Wide(FolderPart(file));
-  std::wstring chosen(32768, L'\0');
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = Handle();
-  dialog.lpstrFilter = kOpenFilters;
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = chosen.data();
-  dialog.nMaxFile = static_cast<DWORD>(chosen.size());
-  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-  // The program's current folder stays where it was, whatever is browsed.
-  dialog.Flags =
-      OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-  if (!services_.openFile(dialog)) return;
-  chosen.resize(chosen.find(L'\0'));
-  SetWindowTextW(parameters, Wide(QuotedWhenBlank(FromWide(chosen))).c_str());
+  if (const std::optional<std::u16string> file =
+          ChooseProjectFile(Handle(), ControlText(parameters), services_.openFile)) {
+    SetWindowTextW(parameters, Wide(QuotedWhenBlank(*file)).c_str());
+  }
 }
 
 void TPREF_FORM::Memo1KeyPress(wchar_t& key) {

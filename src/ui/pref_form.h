@@ -112,7 +112,9 @@ class TPREF_FORM : public Window {
   bool FormCloseQuery(int result);
   void CloseModal(int result);
   bool PreTranslateMessage(MSG& message);
+  ProfileRecord ImportedFields() const;
   void ImportIdeSettings();
+  void chbIde64Click();
   // What an import decides: the controls of the release, the import's
   // switches, the package rows and the library tabs.
   void ApplyImport(const ProfileRecord& record);

@@ -35,6 +35,7 @@ enum ControlId : int {
   kCHB2,
   kCHB3,
   kChbEmbedded,
+  kChbIde64,
   kCHB6,
   kCHB4,
   kCHB5,
@@ -124,6 +125,16 @@ constexpr ComponentSpec kComponents[] = {
      kCheckBox,
      0,
      kChbEmbedded,
+     kFitText},
+    {L"chbIde64",
+     L"TabSheet1",
+     L"BUTTON",
+     u"64 ビット版 IDE(&6)",
+     {20, 312, 201, 17},
+     kFixed,
+     kCheckBox,
+     0,
+     kChbIde64,
      kFitText},
     {L"CHB6",
      L"TabSheet1",
@@ -229,16 +240,12 @@ constexpr FieldBinding kBindings[] = {
     {L"ED10", nullptr, &ProfileRecord::altReg, true},
     {L"ED09", nullptr, &ProfileRecord::parameters, false},
     {L"chbEmbedded", &ProfileRecord::embeddedDesigner, nullptr, true},
+    {L"chbIde64", &ProfileRecord::ide64, nullptr, true},
     {L"Memo1", nullptr, &ProfileRecord::preProcess, false},
 };
-// The controls only releases from 8 on have.
-constexpr const wchar_t* kPackageOptions[] = {L"CHB1", L"CHB4", L"CHB5", L"ED10", L"chbEmbedded"};
-
-// The file types offered by the browse button, first one selected.
-constexpr wchar_t kOpenFilters[] =
-    L"Delphi プロジェクトファイル\0*.dpr;*.dproj;*.proj;*.bdsproj;*.bpg;*.bdsgroup;*.groupproj\0"
-    L"Delphi パッケージファイル (*.dpk)\0*.dpk\0"
-    L"すべてのファイル (*.*)\0*.*\0";
+// The controls only releases from 8 on have; the designer and the 64-bit IDE
+// have rules of their own.
+constexpr const wchar_t* kPackageOptions[] = {L"CHB1", L"CHB4", L"CHB5", L"ED10"};
 
 }  // namespace
 }  // namespace ombrisk

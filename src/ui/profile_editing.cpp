@@ -30,6 +30,7 @@ EditRequest Request(const ProfileEditing& editing, TPrefMode mode, const ListedP
   if (mode == prmAdd) return request;
   ProfileRecord profile;
   profile.version = source->code;
+  profile.ide64Installed = Ide64Installed(editing.services.registries, editing.services.files, source->code);
   const std::unique_ptr<Registry> registry = editing.services.registries.Create();
   ImportIdeSettings(*registry, profile);
   editing.store.Load(*registry, source->name, profile);

@@ -1,5 +1,6 @@
 #include "ui/profile_list_view.h"
 
+#include "core/catalogue.h"
 #include "resource_ids.h"
 #include "ui/controls.h"
 #include "win32/wide.h"
@@ -16,7 +17,7 @@ void ProfileListView::Attach(HWND view, const CaseMapping& mapping) {
   const std::u16string_view headers[] = {u"プロファイル名", u"バージョン", u"備考"};
   const int widths[] = {132, 190, 154};
   view_.AddColumns(headers, widths);
-  images_ = LoadImageStrip(IDB_RELEASES, 8);
+  images_ = LoadImageStrip(IDB_RELEASES, kReleaseImageCount);
   ListView_SetImageList(view, images_, LVSIL_SMALL);
 }
 

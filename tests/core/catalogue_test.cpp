@@ -42,6 +42,16 @@ constexpr Row kExpected[] = {
     {2015, u"Delphi XE5 / RAD Studio XE5", 0x10000, 6, u"\\Software\\Embarcadero\\BDS\\12.0\\"},
     {2016, u"AppMethod ", 0x20000, 7, u"\\Software\\Embarcadero\\BDS\\13.0\\"},
     {2017, u"Delphi XE6 / RAD Studio XE6", 0x40000, 6, u"\\Software\\Embarcadero\\BDS\\14.0\\"},
+    {2018, u"Delphi XE7 / RAD Studio XE7", 0x80000, 6, u"\\Software\\Embarcadero\\BDS\\15.0\\"},
+    {2019, u"Delphi XE8 / RAD Studio XE8", 0x100000, 6, u"\\Software\\Embarcadero\\BDS\\16.0\\"},
+    {2020, u"Delphi 10 Seattle / RAD Studio 10 Seattle", 0x200000, 8, u"\\Software\\Embarcadero\\BDS\\17.0\\"},
+    {2021, u"Delphi 10.1 Berlin / RAD Studio 10.1 Berlin", 0x400000, 8, u"\\Software\\Embarcadero\\BDS\\18.0\\"},
+    {2022, u"Delphi 10.2 Tokyo / RAD Studio 10.2 Tokyo", 0x800000, 8, u"\\Software\\Embarcadero\\BDS\\19.0\\"},
+    {2023, u"Delphi 10.3 Rio / RAD Studio 10.3 Rio", 0x1000000, 8, u"\\Software\\Embarcadero\\BDS\\20.0\\"},
+    {2024, u"Delphi 10.4 Sydney / RAD Studio 10.4 Sydney", 0x2000000, 8, u"\\Software\\Embarcadero\\BDS\\21.0\\"},
+    {2025, u"Delphi 11 Alexandria / RAD Studio 11 Alexandria", 0x4000000, 9, u"\\Software\\Embarcadero\\BDS\\22.0\\"},
+    {2026, u"Delphi 12 Athens / RAD Studio 12 Athens", 0x8000000, 10, u"\\Software\\Embarcadero\\BDS\\23.0\\"},
+    {2027, u"Delphi 13 Florence / RAD Studio 13 Florence", 0x10000000, 11, u"\\Software\\Embarcadero\\BDS\\37.0\\"},
 };
 
 TEST(Catalogue, ReleasesMatchThePublishedTable) {
@@ -61,9 +71,9 @@ TEST(Catalogue, ReleasesMatchThePublishedTable) {
     EXPECT_EQ(InstallationRoot(row.code), row.code <= 7 ? RegistryRoot::LocalMachine : RegistryRoot::CurrentUser);
     allBits |= row.bit;
   }
-  EXPECT_EQ(allBits, 0x7FFFFu) << "nineteen distinct bits, the upper thirteen clear";
+  EXPECT_EQ(allBits, 0x1FFFFFFFu) << "distinct bits, one per release, the upper three clear";
   EXPECT_NE(FindRelease(2015)->label, FindRelease(2017)->label) << "XE5 and XE6 can be told apart";
-  for (VersionCode notARelease : {0, 1, 9, 2004, 2008, 2018, -7}) EXPECT_EQ(FindRelease(notARelease), nullptr);
+  for (VersionCode notARelease : {0, 1, 9, 2004, 2008, 2028, -7}) EXPECT_EQ(FindRelease(notARelease), nullptr);
 }
 
 TEST(Catalogue, ExecutableValueNames) {
@@ -93,7 +103,7 @@ TEST(Catalogue, ImageIndicesGoByRanges) {
   EXPECT_EQ(VersionImageIndex(-2), -1);
   EXPECT_EQ(VersionImageIndex(9), 5);
   EXPECT_EQ(VersionImageIndex(2008), 5);
-  EXPECT_EQ(VersionImageIndex(2018), -1);
+  EXPECT_EQ(VersionImageIndex(2028), -1);
   EXPECT_EQ(VersionImageIndex(2147483647), -1);
 }
 
@@ -123,6 +133,9 @@ TEST_F(Detection, OnlyRecordedExecutablesThatExistCount) {
   Install(7, u"C:\\D7\\delphi32.exe");
   Install(2007, u"C:\\D2007\\bds.exe");
   Install(2017, u"C:\\XE6\\bds.exe");
+  Install(2022, u"C:\\Tokyo\\bds.exe");
+  Install(2027, u"C:\\Florence\\bds.exe");
+  Install(2026, u"C:\\Athens\\gone.exe", false);
   Install(2010, u"C:\\gone\\bds.exe", false);                      // executable deleted
   store.Create(RegistryRoot::CurrentUser, InstallationKey(2011));  // key without value
   Install(2012, u"", false);                                       // empty value
@@ -134,7 +147,7 @@ TEST_F(Detection, OnlyRecordedExecutablesThatExistCount) {
 
   InstalledVersionSet installed = 0;
   DetectInstalledVersions(registries, files, installed);
-  EXPECT_EQ(installed, 0x1u | 0x4u | 0x20u | 0x200u | 0x40000u);
+  EXPECT_EQ(installed, 0x1u | 0x4u | 0x20u | 0x200u | 0x40000u | 0x800000u | 0x10000000u);
   EXPECT_TRUE(IsVersionInstalled(installed, 2017));
   EXPECT_FALSE(IsVersionInstalled(installed, 2010));
   EXPECT_FALSE(IsVersionInstalled(installed, 2008));
@@ -144,7 +157,7 @@ TEST_F(Detection, OnlyRecordedExecutablesThatExistCount) {
     codes.push_back(item.code);
     EXPECT_EQ(item.label, FindRelease(item.code)->label);
   }
-  EXPECT_EQ(codes, (std::vector<VersionCode>{2017, 2007, 7, 4, 2}));
+  EXPECT_EQ(codes, (std::vector<VersionCode>{2027, 2022, 2017, 2007, 7, 4, 2}));
 }
 
 TEST_F(Detection, ExaminesNewestFirstAndClosesEveryKeyItOpened) {
@@ -154,7 +167,8 @@ TEST_F(Detection, ExaminesNewestFirstAndClosesEveryKeyItOpened) {
   DetectInstalledVersions(registries, files, installed);
 
   std::vector<std::string> expected;
-  for (VersionCode code : {2017, 2016, 2015, 2014, 2013, 2012, 2011, 2010, 2009, 2007, 2006, 2005, 8}) {
+  for (VersionCode code : {2027, 2026, 2025, 2024, 2023, 2022, 2021, 2020, 2019, 2018, 2017, 2016,
+                           2015, 2014, 2013, 2012, 2011, 2010, 2009, 2007, 2006, 2005, 8}) {
     expected.push_back("open " + ToUtf8(InstallationKey(code)));
     if (code == 2017) expected.push_back("close");
   }
@@ -198,6 +212,17 @@ TEST_F(Detection, ExecutablePathIsReadUncheckedFromTheBdsKey) {
   // A later release's value under HKEY_LOCAL_MACHINE is not where it is read.
   store.SetString(RegistryRoot::LocalMachine, InstallationKey(2014), u"APP", u"C:\\XE4\\bds.exe");
   EXPECT_EQ(GetIdeExePath(registries, 2014), u"");
+
+  // The 64-bit IDE of 12 Athens on: "App x64", installed where it names a file.
+  for (VersionCode code : {2017, 2025, 2026}) {
+    store.SetString(RegistryRoot::CurrentUser, InstallationKey(code), u"App x64", u"C:\\IDE\\bin64\\bds.exe");
+  }
+  EXPECT_EQ(GetIde64ExePath(registries, 2026), u"C:\\IDE\\bin64\\bds.exe");
+  EXPECT_EQ(GetIde64ExePath(registries, 2025), u"") << "no release before 12 has one";
+  EXPECT_EQ(GetIde64ExePath(registries, 2027), u"");
+  EXPECT_FALSE(Ide64Installed(registries, files, 2026));
+  files.files.insert(u"C:\\IDE\\bin64\\bds.exe");
+  EXPECT_TRUE(Ide64Installed(registries, files, 2026));
 }
 
 }  // namespace

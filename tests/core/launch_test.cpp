@@ -10,6 +10,7 @@
 #include "core/profile_record.h"
 #include "core/settings_file.h"
 #include "core/test_comparer.h"
+#include "core/text.h"
 #include "support/expect_app_error.h"
 
 namespace ombrisk {
@@ -301,6 +302,73 @@ TEST_F(Launch, AnyPackageCountWritesAndLoadsWhatTheSectionHolds) {
     for (const PackageRow& row : record.packages) enabled += row.enabled ? u'+' : u'-';
     EXPECT_EQ(enabled, c.enabled) << ToUtf8(c.count);
   }
+}
+
+// The releases after XE6: their editions lack some platforms, so a library
+// key is written where it exists or the profile holds a value for it; the
+// designer setting goes up to 10.4 Sydney.
+TEST_F(Launch, LaterReleasesWriteTheirKnownPlatformsAndTheDesignerWhileTheyHaveIt) {
+  for (VersionCode code = 2018; code <= 2027; ++code) {
+    SCOPED_TRACE(code);
+    store = MemoryRegistryStore();
+    files.contents.clear();
+    Install(code);
+    const TPlatformTypes platforms = VersionPlatforms(code);
+    const std::u16string base = IdeRegistryKey(code, false, u"").substr(1);
+    const std::u16string key = base.substr(0, base.size() - 1);
+    // The edition knows the second platform; the profile holds a value for
+    // the last one; the others it neither knows nor holds.
+    store.SetString(RegistryRoot::CurrentUser, base + LibraryKeyName(platforms[1]), u"Search Path", u"old");
+    Profile(u"P", {{u"Version", DecimalText(code)},
+                   {u"Embedded_Designer", u"False"},
+                   {u"PKG_Count", u"1"},
+                   {u"PKG_PATH1", u"dcl.bpl"},
+                   {u"PKG_NAME1", u"D"},
+                   {SettingsKey(platforms.back(), LibrarySettings[0]), u"last"}});
+    Run(code, u"P");
+    Dump expected{{u"Disabled Packages", u""}, {u"Disabled Packages|dcl.bpl", u"D"}, {u"Library", u""}};
+    if (code <= 2024) {
+      expected[u"Form Design"] = u"";
+      expected[u"Form Design|Embedded Designer"] = u"False";
+    }
+    ExpectLibrary(expected, code, platforms[1], std::nullopt);
+    ExpectLibrary(expected, code, platforms.back(), std::nullopt);
+    expected[LibraryKeyName(platforms.back()) + u"|Search Path"] = u"last";
+    EXPECT_EQ(Below(key), expected);
+  }
+}
+
+// From 12 Athens on a profile may start the 64-bit IDE: its own disabled
+// packages are written, the 32-bit IDE's left alone, and its executable
+// starts; where it is not installed, the profile starts the 32-bit IDE.
+TEST_F(Launch, TheSixtyFourBitIdeHasItsOwnPackagesAndExecutable) {
+  Install(2026);
+  store.SetString(RegistryRoot::CurrentUser, u"\\Software\\Embarcadero\\BDS\\23.0\\Disabled Packages", u"kept.bpl",
+                  u"32-bit");
+  Profile(u"P", {{u"Version", u"2026"},
+                 {u"IDE64", u"1"},
+                 {u"PKG_Count", u"1"},
+                 {u"PKG_PATH1", u"x.bpl"},
+                 {u"PKG_NAME1", u"X"},
+                 {u"NoSplash", u"1"}});
+  Run(2026, u"P");
+  EXPECT_EQ(log.back(), u"close");
+  EXPECT_EQ(log[log.size() - 2], u"open \"C:\\IDE\\bin\\ide.exe\" [/ns ]") << "no 64-bit IDE installed";
+  EXPECT_EQ(Below(u"Software\\Embarcadero\\BDS\\23.0")[u"Disabled Packages|x.bpl"], u"X");
+
+  store = MemoryRegistryStore();
+  Install(2026);
+  store.SetString(RegistryRoot::CurrentUser, InstallationKey(2026), u"App x64", u"C:\\IDE\\bin64\\bds.exe");
+  files.files.insert(u"C:\\IDE\\bin64\\bds.exe");
+  store.SetString(RegistryRoot::CurrentUser, u"\\Software\\Embarcadero\\BDS\\23.0\\Disabled Packages", u"kept.bpl",
+                  u"32-bit");
+  log.clear();
+  Run(2026, u"P");
+  EXPECT_EQ(log[log.size() - 2], u"open \"C:\\IDE\\bin64\\bds.exe\" [/ns ]");
+  const Dump below = Below(u"Software\\Embarcadero\\BDS\\23.0");
+  EXPECT_EQ(below.at(u"Disabled Packages x64|x.bpl"), u"X");
+  EXPECT_EQ(below.at(u"Disabled Packages|kept.bpl"), u"32-bit") << "the 32-bit IDE's packages are left alone";
+  EXPECT_EQ(below.count(u"Disabled Packages|x.bpl"), 0u);
 }
 
 TEST_F(Launch, NoExecutableStartsTwoQuotesAndStillCloses) {

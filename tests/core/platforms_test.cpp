@@ -9,13 +9,30 @@ using enum TPlatformType;
 
 TEST(Platforms, ReleasesHaveTheirPlatformsInOrder) {
   const TPlatformTypes none{pftNone};
-  for (VersionCode code : {2, 3, 7, 8, 2005, 2009, 2011, 2018, 0, -1}) EXPECT_EQ(VersionPlatforms(code), none) << code;
+  for (VersionCode code : {2, 3, 7, 8, 2005, 2009, 2011, 2028, 0, -1}) EXPECT_EQ(VersionPlatforms(code), none) << code;
   const TPlatformTypes xe2{pftWin32, pftWin64, pftOSX32};
   EXPECT_EQ(VersionPlatforms(2012), xe2);
   EXPECT_EQ(VersionPlatforms(2013), xe2);
   EXPECT_EQ(VersionPlatforms(2014), (TPlatformTypes{pftWin32, pftWin64, pftOSX32, pftiOSDevice, pftiOSSimulator}));
   const TPlatformTypes xe5{pftWin32, pftWin64, pftOSX32, pftiOSDevice, pftiOSSimulator, pftAndroid32};
-  for (VersionCode code : {2015, 2016, 2017}) EXPECT_EQ(VersionPlatforms(code), xe5) << code;
+  for (VersionCode code : {2015, 2016, 2017, 2018}) EXPECT_EQ(VersionPlatforms(code), xe5) << code;
+  const TPlatformTypes xe8{pftWin32, pftWin64, pftOSX32, pftiOSDevice32, pftiOSDevice64, pftiOSSimulator, pftAndroid32};
+  for (VersionCode code : {2019, 2020, 2021}) EXPECT_EQ(VersionPlatforms(code), xe8) << code;
+  TPlatformTypes tokyo = xe8;
+  tokyo.push_back(pftLinux64);
+  EXPECT_EQ(VersionPlatforms(2022), tokyo);
+  EXPECT_EQ(VersionPlatforms(2023),
+            (TPlatformTypes{pftWin32, pftWin64, pftOSX32, pftOSX64, pftiOSDevice32, pftiOSDevice64, pftiOSSimulator,
+                            pftAndroid32, pftAndroid64, pftLinux64}));
+  EXPECT_EQ(VersionPlatforms(2024), (TPlatformTypes{pftWin32, pftWin64, pftOSX64, pftiOSDevice64, pftiOSSimulator,
+                                                    pftAndroid32, pftAndroid64, pftLinux64}));
+  EXPECT_EQ(VersionPlatforms(2025),
+            (TPlatformTypes{pftWin32, pftWin64, pftOSX64, pftOSXARM64, pftiOSDevice64, pftiOSSimulator, pftiOSSimARM64,
+                            pftAndroid32, pftAndroid64, pftLinux64}));
+  const TPlatformTypes athens{pftWin32,       pftWin64,       pftWin64x,    pftOSX64,     pftOSXARM64,
+                              pftiOSDevice64, pftiOSSimARM64, pftAndroid32, pftAndroid64, pftLinux64};
+  for (VersionCode code : {2026, 2027}) EXPECT_EQ(VersionPlatforms(code), athens) << code;
+  for (VersionCode code : {2017, 2018, 2027}) EXPECT_EQ(WritesOnlyKnownPlatforms(code), code >= 2018) << code;
 }
 
 TEST(Platforms, NamesOfEveryPlatform) {
@@ -35,6 +52,12 @@ TEST(Platforms, NamesOfEveryPlatform) {
       {pftiOSDevice, u"Library\\iOSDevice", u"IOSDEVICE_", u"iOS Device", 3},
       {pftiOSSimulator, u"Library\\iOSSimulator", u"IOSSIMULATOR_", u"iOS Simulator", 3},
       {pftAndroid32, u"Library\\Android32", u"ANDROID32_", u"Android32", 4},
+      {pftOSXARM64, u"Library\\OSXARM64", u"OSXARM64_", u"OSX ARM64", 1},
+      {pftiOSDevice32, u"Library\\iOSDevice32", u"IOSDEVICE32_", u"iOS Device 32", 3},
+      {pftiOSDevice64, u"Library\\iOSDevice64", u"IOSDEVICE64_", u"iOS Device 64", 3},
+      {pftiOSSimARM64, u"Library\\iOSSimARM64", u"IOSSIMARM64_", u"iOS Sim ARM64", 3},
+      {pftAndroid64, u"Library\\Android64", u"ANDROID64_", u"Android64", 4},
+      {pftWin64x, u"Library\\Win64x", u"WIN64X_", u"Win64 (Modern)", 0},
   };
   for (const Names& row : expected) {
     SCOPED_TRACE(static_cast<int>(row.platform));
@@ -44,7 +67,7 @@ TEST(Platforms, NamesOfEveryPlatform) {
     EXPECT_EQ(PlatformTabCaption(row.platform), row.caption);
     EXPECT_EQ(PlatformTabImage(row.platform), row.image);
   }
-  const auto outside = static_cast<TPlatformType>(10);
+  const auto outside = static_cast<TPlatformType>(16);
   EXPECT_EQ(PlatformKeySuffix(outside), u"");
   EXPECT_EQ(LibraryKeyName(outside), u"Library");
   EXPECT_EQ(PlatformIniPrefix(outside), u"");

@@ -255,6 +255,7 @@ TEST_F(ProfileRecordTest, SaveWritesEveryKeyInOrderAtTheEndOfTheFile) {
   record.altReg = u"ALT";
   record.parameters = u" -x ";
   record.embeddedDesigner = false;
+  record.ide64 = true;  // not a key of XE6's
   record.packages = {{u"One", u"C:\\1.bpl", false}, {u"Two", u"C:\\2.bpl", true}, {u"Three", u"C:\\3.bpl", false}};
   record.libraries.push_back(LibraryPage{TPlatformType::pftWin32, {}});
   record.libraries.push_back(LibraryPage{TPlatformType::pftWin64, {}});
@@ -293,6 +294,12 @@ TEST_F(ProfileRecordTest, SaveWritesEveryKeyInOrderAtTheEndOfTheFile) {
   EXPECT_NE(text.find(u"[PREF_renamed]\r\nVersion=2017\r\n"), std::u16string::npos) << ToUtf8(text);
   EXPECT_NE(text.find(u"Embedded_Designer=False\r\nPKG_Count=0\r\nPreProcess=echo\r\n"), std::u16string::npos);
   EXPECT_EQ(text.find(u"PREF_Renamed"), std::u16string::npos);
+
+  // 13 Florence: the 64-bit IDE's key after the switches, no designer key.
+  record.version = 2027;
+  SaveProfile(settings, u"renamed", u"renamed", record);
+  EXPECT_NE(FileText(settings).find(u"RunAsAdmin=0\r\nIDE64=1\r\nAltReg=ALT\r\nParameters= -x \r\nPKG_Count=0\r\n"),
+            std::u16string::npos);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job from a person's side, on the demo installation (Delphi 7,
-# Delphi 2007 and XE6, with the IDE stand-in that reports what it was given):
-# start without a settings file, add a profile for each release, edit, copy,
+# Delphi 2007, XE6, 12 Athens and 13 Florence, with the IDE stand-in that
+# reports what it was given): start without a settings file, add a profile
+# for Delphi 7, 2007 and XE6, edit, copy,
 # search, sort, launch with every switch, an alternate key and a pre-launch
 # command, delete, a second instance, a settings file another program holds,
 # and one an editor saved as UTF-8.
@@ -78,9 +79,10 @@ click_row() {
 
 echo "--- first start without a settings file; a profile for each release"
 start_ombrisk
-add_profile 'D7' 2
-add_profile 'R2007' 1
-add_profile 'XE6' 0
+# Below Florence and Athens: XE6, 2007, Delphi 7.
+add_profile 'D7' 4
+add_profile 'R2007' 3
+add_profile 'XE6' 2
 expect_key D7 'Version=7'
 expect_key R2007 'Version=2007'
 expect_key XE6 'Version=2017'
@@ -111,8 +113,8 @@ keys_to "$MAIN" Insert
 editor=$(window '^プロファイルの新規作成$')
 xdotool windowfocus --sync "$editor"
 xdotool type --delay 20 'All'
-# Alt+D reaches the description first, then the Delphi-only switch.
-xdotool key --delay 60 alt+d alt+d alt+n alt+r alt+c alt+u alt+a
+# XE6; Alt+D reaches the description first, then the Delphi-only switch.
+xdotool key --delay 60 alt+v Down Down alt+d alt+d alt+n alt+r alt+c alt+u alt+a
 sleep 0.5
 xdotool key --delay 40 Tab
 xdotool type --delay 20 'ALTKEY'

@@ -6,6 +6,7 @@
 //   folder=<its working folder>
 //   release=<code>
 //   key=<the key it read>
+//   ide=<32, or 64 when it is the release's 64-bit IDE>
 //   prelaunch=<the text of prelaunch.txt beside it, or "(none)">
 //   <sub key>|<value name>=<value>     for every value below the key
 // Built as demo_ide.exe (OMBRISK_DEMO_WINDOW) it also shows the report in a
@@ -34,17 +35,22 @@ std::u16string Upper(std::u16string text) {
   return text;
 }
 
-// The release whose recorded executable is this program.
-VersionCode OwnRelease(const std::u16string& self) {
+struct OwnIde {
+  VersionCode code = 0;
+  bool ide64 = false;
+};
+
+// The release whose recorded executable, the 32-bit IDE's or the 64-bit
+// one's, is this program.
+OwnIde FindOwnIde(const std::u16string& self) {
   WinRegistry registry;
   for (const Release& release : Releases()) {
     registry.SetRootKey(InstallationRoot(release.code));
-    if (registry.OpenKeyReadOnly(InstallationKey(release.code)) &&
-        Upper(registry.ReadString(ExecutableValueName(release.code))) == Upper(self)) {
-      return release.code;
-    }
+    if (!registry.OpenKeyReadOnly(InstallationKey(release.code))) continue;
+    if (Upper(registry.ReadString(ExecutableValueName(release.code))) == Upper(self)) return {release.code, false};
+    if (HasIde64(release.code) && Upper(registry.ReadString(ide::kApp64)) == Upper(self)) return {release.code, true};
   }
-  return 0;
+  return {};
 }
 
 // The name after "/r" in the command line, when it has such a switch.
@@ -89,7 +95,7 @@ std::string Report() {
   wchar_t current[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, current);
 
-  const VersionCode code = OwnRelease(self);
+  const auto [code, ide64] = FindOwnIde(self);
   std::u16string alternate;
   const bool useAlternate = AlternateKey(alternate);
   const std::u16string base = IdeRegistryKey(code, useAlternate, alternate);
@@ -99,9 +105,11 @@ std::string Report() {
   out += "folder=" + ToUtf8(FromWide(current)) + "\n";
   out += "release=" + std::to_string(code) + "\n";
   out += "key=" + ToUtf8(base) + "\n";
+  out += std::string("ide=") + (ide64 ? "64" : "32") + "\n";
   out += "prelaunch=" + FileText(folder + L"\\prelaunch.txt") + "\n";
   WinRegistry registry;
   DumpKey(registry, base, u"Disabled Packages", out);
+  DumpKey(registry, base, u"Disabled Packages x64", out);
   DumpKey(registry, base, u"Form Design", out);
   for (TPlatformType platform : VersionPlatforms(code)) DumpKey(registry, base, LibraryKeyName(platform), out);
 
@@ -135,7 +143,7 @@ void ShowReport(const std::string& report) {
     if (c == u'\n') text += u'\r';
     text += c;
   }
-  const Release* release = FindRelease(OwnRelease(ExecutablePath()));
+  const Release* release = FindRelease(FindOwnIde(ExecutablePath()).code);
   const std::wstring caption = L"Demo IDE - " + Wide(release != nullptr ? release->label : u"?");
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSW windowClass{};

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/catalogue.h"
 #include "ui/main_form_fixture.h"
 
 namespace ombrisk {
@@ -80,7 +81,10 @@ TEST_F(MainForm, ComponentsAtTheirPlacesWithTheirCaptions) {
   EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
   EXPECT_FALSE(style & LVS_EDITLABELS);
   EXPECT_TRUE(ListView_GetExtendedListViewStyle(LV1()) & LVS_EX_FULLROWSELECT);
-  EXPECT_EQ(ImageList_GetImageCount(ListView_GetImageList(LV1(), LVSIL_SMALL)), 8);
+  // Every release's image is in the list.
+  const int images = ImageList_GetImageCount(ListView_GetImageList(LV1(), LVSIL_SMALL));
+  EXPECT_EQ(images, 12);
+  for (const Release& release : Releases()) EXPECT_LT(VersionImageIndex(release.code), images) << release.code;
 
   // The context menu in its order, shortcuts shown.
   HMENU menu = form.PopupMenu();

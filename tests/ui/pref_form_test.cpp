@@ -205,14 +205,14 @@ TEST_F(Editor, AddShowsTheNewProfileDialogLaidOut) {
         EXPECT_FALSE(IsWindowVisible(C(dialog, L"tsPackage")));
 
         const std::pair<const wchar_t*, Rect> places[] = {
-            {L"ED01", {20, 39, 549, 21}},   {L"CB01", {20, 86, 545, 0}},     {L"ED02", {20, 139, 545, 21}},
-            {L"ED09", {20, 183, 528, 21}},  {L"btnRef", {548, 183, 21, 21}}, {L"CHB1", {20, 220, 0, 17}},
-            {L"CHB2", {20, 243, 0, 17}},    {L"CHB3", {20, 266, 0, 17}},     {L"chbEmbedded", {20, 289, 0, 17}},
-            {L"CHB6", {285, 220, 0, 17}},   {L"CHB4", {285, 243, 0, 17}},    {L"CHB5", {285, 266, 0, 17}},
-            {L"ED10", {304, 289, 153, 21}}, {L"Label1", {20, 24, 0, 0}},     {L"Label2", {20, 71, 0, 0}},
-            {L"Label3", {20, 124, 0, 0}},   {L"Label10", {20, 168, 0, 0}},   {L"Memo1", {3, 8, 582, 272}},
-            {L"Label4", {4, 289, 581, 42}}, {L"Panel1", {0, 363, 600, 37}},  {L"Button4", {394, 6, 96, 25}},
-            {L"Button5", {496, 6, 96, 25}}};
+            {L"ED01", {20, 39, 549, 21}},    {L"CB01", {20, 86, 545, 0}},     {L"ED02", {20, 139, 545, 21}},
+            {L"ED09", {20, 183, 528, 21}},   {L"btnRef", {548, 183, 21, 21}}, {L"CHB1", {20, 220, 0, 17}},
+            {L"CHB2", {20, 243, 0, 17}},     {L"CHB3", {20, 266, 0, 17}},     {L"chbEmbedded", {20, 289, 0, 17}},
+            {L"chbIde64", {20, 312, 0, 17}}, {L"CHB6", {285, 220, 0, 17}},    {L"CHB4", {285, 243, 0, 17}},
+            {L"CHB5", {285, 266, 0, 17}},    {L"ED10", {304, 289, 153, 21}},  {L"Label1", {20, 24, 0, 0}},
+            {L"Label2", {20, 71, 0, 0}},     {L"Label3", {20, 124, 0, 0}},    {L"Label10", {20, 168, 0, 0}},
+            {L"Memo1", {3, 8, 582, 272}},    {L"Label4", {4, 289, 581, 42}},  {L"Panel1", {0, 363, 600, 37}},
+            {L"Button4", {394, 6, 96, 25}},  {L"Button5", {496, 6, 96, 25}}};
         for (const auto& [name, expected] : places) {
           Rect actual = BoundsInParent(C(dialog, name));
           // Widths and heights of 0 are the font's (labels, check boxes, the
@@ -222,6 +222,9 @@ TEST_F(Editor, AddShowsTheNewProfileDialogLaidOut) {
           EXPECT_EQ(actual, expected) << testing::Narrow(name);
         }
         EXPECT_GE(BoundsInParent(C(dialog, L"CHB1")).width, 201);
+        RECT page;
+        GetClientRect(C(dialog, L"TabSheet1"), &page);
+        EXPECT_LE(BoundsInParent(C(dialog, L"chbIde64")).top + 17, page.bottom) << "the lowest box fits on its page";
         const std::pair<const wchar_t*, std::u16string_view> captions[] = {
             {L"Label1", u"プロファイル名(&E):"},
             {L"Label2", u"バージョン(&V):"},
@@ -232,6 +235,7 @@ TEST_F(Editor, AddShowsTheNewProfileDialogLaidOut) {
             {L"CHB2", u"スプラッシュを表示しない(&N)"},
             {L"CHB3", u"プロジェクトを読み込まない(&R)"},
             {L"chbEmbedded", u"埋め込みデザイナ(&M)"},
+            {L"chbIde64", u"64 ビット版 IDE(&6)"},
             {L"CHB6", u"管理者権限で起動(&U)"},
             {L"CHB4", u"キャッシュを利用しない(&C)"},
             {L"CHB5", u"代替レジストリを使用する(&A)"},
@@ -494,6 +498,82 @@ TEST_F(Editor, ImportFillsTabsPackagesAndSwitchesOfTheChosenRelease) {
          EXPECT_EQ(Text(dialog.SheetFrame(0).Edit(0)), u"Win32:Search Path") << "what was typed is gone";
          EXPECT_FALSE(dialog.Changed());
        }});
+  EXPECT_TRUE(errors.empty());
+}
+
+// From Delphi 11 on the designer option is gone; from 12 on a 64-bit IDE
+// may stand beside the 32-bit one, with packages of its own.
+TEST_F(Editor, TheNewestReleasesDropTheDesignerAndOfferTheSixtyFourBitIde) {
+  for (VersionCode code : {2024, 2025, 2026, 2027}) {
+    Install(code);
+    Ide(code, u"Form Design", u"Embedded Designer", u"True");
+  }
+  const std::wstring ide64 = folder / L"bds64.exe";
+  testing::WriteBytes(ide64, "MZ");
+  Ide(2027, u"", u"App x64", FromWide(ide64));
+  Ide(2026, u"", u"App x64", FromWide(folder / L"missing.exe"));
+  for (TPlatformType platform : {TPlatformType::pftWin32, TPlatformType::pftWin64x, TPlatformType::pftAndroid64}) {
+    LibraryKey(2027, platform);
+  }
+  Ide(2027, u"Known Packages", u"C:\\pkg\\a32.bpl", u"A32");
+  Ide(2027, u"Known Packages x64", u"C:\\pkg\\b64.bpl", u"B64");
+  Ide(2027, u"Known Packages x64", u"C:\\pkg\\a64.bpl", u"A64");
+  Ide(2027, u"Disabled Packages x64", u"C:\\PKG\\B64.BPL", u"");
+  NewForm();
+  // "<enabled><checked>" of the designer and the 64-bit boxes.
+  const auto boxes = [](TPREF_FORM& dialog) {
+    std::u16string states;
+    for (const wchar_t* name : {L"chbEmbedded", L"chbIde64"}) {
+      states += IsWindowEnabled(C(dialog, name)) ? u'1' : u'0';
+      states += Checked(C(dialog, name)) ? u'1' : u'0';
+    }
+    return states;
+  };
+  const std::vector<std::u16string> packages64{u"A64|C:\\pkg\\a64.bpl|on", u"B64|C:\\pkg\\b64.bpl|off"};
+  Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
+                             EXPECT_EQ(dialog.SelectedVersion(), 2027);
+                             EXPECT_EQ(TabCaptions(C(dialog, L"pcLibrary")),
+                                       (std::vector<std::u16string>{u"Win32/0", u"Win64 (Modern)/0", u"Android64/4"}));
+                             EXPECT_EQ(boxes(dialog), u"0010");
+                             EXPECT_EQ(Packages(dialog), (std::vector<std::u16string>{u"A32|C:\\pkg\\a32.bpl|on"}));
+                             SetText(dialog.SheetFrame(1).Edit(0), u"typed");
+                             Click(C(dialog, L"chbIde64"));
+                             EXPECT_EQ(Packages(dialog), packages64);
+                             EXPECT_EQ(Text(dialog.SheetFrame(1).Edit(0)), u"typed")
+                                 << "only the packages are read again";
+                             UserSelectsRelease(dialog, 2026);
+                           },
+                           [&](TPREF_FORM& dialog) {
+                             EXPECT_EQ(boxes(dialog), u"0000") << "App x64 names no file";
+                             UserSelectsRelease(dialog, 2025);
+                           },
+                           [&](TPREF_FORM& dialog) {
+                             EXPECT_EQ(boxes(dialog), u"0000");
+                             UserSelectsRelease(dialog, 2024);
+                           },
+                           [&](TPREF_FORM& dialog) {
+                             EXPECT_EQ(boxes(dialog), u"1100");
+                             UserSelectsRelease(dialog, 2027);
+                           },
+                           [&](TPREF_FORM& dialog) {
+                             Click(C(dialog, L"chbIde64"));
+                             SetText(C(dialog, L"ED01"), u"Florence");
+                             Click(C(dialog, L"Button4"));
+                           }});
+  EXPECT_FALSE(script->leftOpen);
+  const std::u16string text = SettingsText();
+  EXPECT_NE(text.find(u"RunAsAdmin=0\r\nIDE64=1\r\nAltReg=\r\nParameters=\r\nPKG_PATH1=C:\\pkg\\b64.bpl\r\n"),
+            std::u16string::npos)
+      << ToUtf8(text);
+  EXPECT_EQ(text.find(u"Embedded_Designer"), std::u16string::npos);
+
+  ASSERT_EQ(Column(0), std::vector<std::wstring>{L"Florence"});
+  ListView_SetItemState(LV1(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  Run(TMAIN_FORM::AL_EDIT, {[&](TPREF_FORM& dialog) {
+        EXPECT_EQ(boxes(dialog), u"0011");
+        EXPECT_EQ(Packages(dialog), packages64);
+        Click(C(dialog, L"Button5"));
+      }});
   EXPECT_TRUE(errors.empty());
 }
 
