@@ -42,8 +42,8 @@ double Median(std::vector<double> values) {
 class IdleStarter : public ProcessStarter {
  public:
   std::uint32_t RunAndWait(std::u16string_view, bool) override { return 0; }
-  void RunElevated(std::u16string_view, std::u16string_view) override {}
-  void Open(std::u16string_view, std::u16string_view) override {}
+  bool RunElevated(std::u16string_view, std::u16string_view) override { return true; }
+  bool Open(std::u16string_view, std::u16string_view) override { return true; }
   bool SupportsElevation() override { return true; }
 };
 

@@ -5,3 +5,6 @@
 #define IDB_ACTIONS 101
 #define IDB_RELEASES 102
 #define IDB_PLATFORMS 103
+// The release images as icons, for the shortcuts to profiles: the icon of
+// release image n is IDI_RELEASE_FIRST + n.
+#define IDI_RELEASE_FIRST 201

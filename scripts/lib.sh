@@ -156,7 +156,7 @@ check_core_coverage() {
 # The environment every Wine process of the project runs in.
 wine_environment() {
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree=;mshtml="
+  export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
   export LANG=ja_JP.UTF-8
   export LC_ALL=ja_JP.UTF-8
 }
@@ -193,9 +193,24 @@ start_wine() {
   OMBRISK_STARTED_PIDS+=($!)
   log "booting the Wine prefix $WINEPREFIX"
   wineboot -i >/dev/null 2>&1
+  keep_shell_folders_inside
   # No window manager runs on Xvfb: unmanaged windows spare Wine its wait of
   # up to two seconds for one whenever a window is hidden.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+}
+
+# A new prefix links the user's desktop and documents to the home folder;
+# this one keeps folders of its own, so shortcuts made in it stay in it.
+# Wine's menu builder, which would copy them onto the host's desktop, is off
+# for its programs (wine_environment).
+keep_shell_folders_inside() {
+  local link
+  for link in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then
+      rm "$link"
+      mkdir "$link"
+    fi
+  done
 }
 
 # Installs the demo into the prefix in WINEPREFIX: Ombrisk.exe in C:\Ombrisk,

@@ -3,10 +3,12 @@
 
 - Ombrisk.ico: the application icon, a blue rounded tile with three pale
   profile lines and a white launch triangle;
-- actions.bmp: the five 16 x 16 action images (launch, find, add, edit,
-  delete), side by side;
+- actions.bmp: the six 16 x 16 action images (launch, find, add, edit,
+  delete, shortcut), side by side;
 - releases.bmp: the twelve 16 x 16 release images, a coloured tile per era
   with its number or letters (2, 3, 5, 6, 7, 8, XE, AM, 10, 11, 12, 13);
+- release0.ico to release11.ico: the release images as 16 and 32 pixel
+  icons, for the shortcuts to profiles;
 - platforms.bmp: the five 16 x 16 platform-family images of the editor's
   library tabs (a four-pane window, an apple, a penguin, a phone, a robot).
 
@@ -19,6 +21,8 @@ import struct
 import sys
 
 SIZES = (16, 24, 32, 48)
+# The release icons of profile shortcuts: small, as the program is.
+RELEASE_ICON_SIZES = (16, 32)
 SAMPLES = 4
 
 
@@ -79,8 +83,9 @@ def render(size):
     return pixels
 
 
-def icon_image(size):
-    pixels = render(size)
+def icon_image(pixels):
+    """An icon file's image of the RGBA rows: the colour bitmap and its mask."""
+    size = len(pixels)
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
     body = bytearray()
     for row in reversed(pixels):
@@ -167,6 +172,17 @@ def action_delete(x, y):
     return None
 
 
+def action_shortcut(x, y):
+    """A shortcut's arrow: up and to the right out of a pale tile's corner."""
+    if (near_segment(x, y, 0.3, 0.78, 0.76, 0.32, 0.16) or near_segment(x, y, 0.78, 0.3, 0.46, 0.3, 0.16)
+            or near_segment(x, y, 0.78, 0.3, 0.78, 0.62, 0.16)):
+        return (40, 100, 190)
+    if 0.08 <= x <= 0.92 and 0.08 <= y <= 0.92:
+        edge = min(x, y, 1 - x, 1 - y) < 0.15
+        return (120, 130, 150) if edge else (245, 245, 250)
+    return None
+
+
 # 3 x 5 glyphs, drawn at twice their size.
 GLYPHS = {
     "0": ["111", "101", "101", "101", "111"],
@@ -200,7 +216,9 @@ RELEASES = [
 ]
 
 
-def release_image(colour, label):
+def release_image(colour, label, size=16):
+    """The tile at 16 x 16 or a multiple of it, the glyphs scaled alike."""
+    scale = size // 16
     width = len(label) * 6 + (len(label) - 1)
     left = (16 - width) // 2
     lit = set()
@@ -208,14 +226,14 @@ def release_image(colour, label):
         for gy, line in enumerate(GLYPHS[ch]):
             for gx, bit in enumerate(line):
                 if bit == "1":
-                    for dy in range(2):
-                        for dx in range(2):
-                            lit.add((left + i * 7 + gx * 2 + dx, 3 + gy * 2 + dy))
+                    for dy in range(2 * scale):
+                        for dx in range(2 * scale):
+                            lit.add(((left + i * 7 + gx * 2) * scale + dx, (3 + gy * 2) * scale + dy))
 
     def tile(x, y):
         return colour if inside_rounded(x, y, 0.22) else None
 
-    rows = sample(16, tile)
+    rows = sample(size, tile)
     for (px, py) in lit:
         rows[py][px] = (255, 255, 255, 255)
     return rows
@@ -298,7 +316,8 @@ def strip_bitmap(images):
 
 def main():
     res = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "res")
-    actions = [sample(16, f) for f in (action_launch, action_find, action_add, action_edit, action_delete)]
+    actions = [sample(16, f) for f in (action_launch, action_find, action_add, action_edit, action_delete,
+                                        action_shortcut)]
     with open(os.path.join(res, "actions.bmp"), "wb") as f:
         f.write(strip_bitmap(actions))
     with open(os.path.join(res, "releases.bmp"), "wb") as f:
@@ -307,16 +326,23 @@ def main():
                                           platform_robot)]
     with open(os.path.join(res, "platforms.bmp"), "wb") as f:
         f.write(strip_bitmap(platforms))
-    out = os.path.join(res, "Ombrisk.ico")
-    images = [icon_image(size) for size in SIZES]
+    write_icon(os.path.join(res, "Ombrisk.ico"), [render(size) for size in SIZES])
+    for index, (colour, label) in enumerate(RELEASES):
+        write_icon(os.path.join(res, f"release{index}.ico"),
+                   [release_image(colour, label, size) for size in RELEASE_ICON_SIZES])
+
+
+def write_icon(path, pictures):
+    """An icon file holding the square RGBA pictures."""
+    images = [icon_image(picture) for picture in pictures]
     data = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for size, image in zip(SIZES, images):
-        data += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), offset)
+    for picture, image in zip(pictures, images):
+        data += struct.pack("<BBBBHHII", len(picture), len(picture), 0, 0, 1, 32, len(image), offset)
         offset += len(image)
     for image in images:
         data += image
-    with open(out, "wb") as f:
+    with open(path, "wb") as f:
         f.write(data)
 
 

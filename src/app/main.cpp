@@ -1,9 +1,14 @@
-// The program's entry: refuses a second instance, then runs the main window
-// until it closes.
+// The program's entry: "/launch NAME" launches a profile without the window;
+// otherwise it refuses a second instance, then runs the main window until it
+// closes.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <cstdlib>
+#include <vector>
+
+#include "core/command_line.h"
 #include "core/startup.h"
 #include "core/texts.h"
 #include "ui/error_boundary.h"
@@ -18,8 +23,47 @@
 #include "win32/win_registry.h"
 #include "win32/win_text_comparer.h"
 
+namespace {
+
+using namespace ombrisk;
+
+// The arguments after the program's name, as the C runtime split them.
+std::vector<std::u16string> Arguments() {
+  std::vector<std::u16string> arguments;
+  for (int i = 1; i < __argc; ++i) arguments.push_back(FromWide(__wargv[i]));
+  return arguments;
+}
+
+// Runs what the command line asks for other than the window; its exit code.
+int RunCommandLine(const CommandLineRequest& request) {
+  if (request.kind == CommandLineRequest::Kind::Usage) {
+    ShowMessageDialog(nullptr, texts::kAppTitle, texts::kUsage,
+                      MB_OK | (request.exitCode == 0 ? MB_ICONINFORMATION : MB_ICONERROR), u"");
+    return request.exitCode;
+  }
+  // No window and no instance marker: it runs beside an open window, and
+  // reads the settings file without writing it.
+  WinRegistryFactory registries;
+  WinFileSystem files;
+  WinTextComparer comparer;
+  WinProcessStarter starter(nullptr);
+  int exitCode = 1;
+  RunHandler(ShowErrorBox, [&] {
+    exitCode = LaunchFromCommandLine(
+        CommandLineServices{registries, files, comparer, ExecutablePath(), starter, ShowErrorBox}, request.name);
+  });
+  return exitCode;
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  using namespace ombrisk;
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  const CommandLineRequest request = ParseCommandLine(Arguments());
+  if (request.kind != CommandLineRequest::Kind::Window) {
+    InitCommonControlsEx(&controls);
+    return RunCommandLine(request);
+  }
 
   InstanceMarker marker(MutexName(ExecutablePath()));
   if (marker.AnotherInstanceRuns()) {
@@ -29,7 +73,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     return 0;
   }
 
-  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
   WinRegistryFactory registries;

@@ -130,7 +130,7 @@ ProfileRecord WriteProfileToRegistry(const LaunchServices& services, VersionCode
 
 }  // namespace
 
-void LaunchProfile(const LaunchServices& services, VersionCode code, std::u16string_view profileName) {
+LaunchResult LaunchProfile(const LaunchServices& services, VersionCode code, std::u16string_view profileName) {
   const ProfileRecord stored = WriteProfileToRegistry(services, code, profileName);
 
   services.processPendingMessages();
@@ -145,15 +145,17 @@ void LaunchProfile(const LaunchServices& services, VersionCode code, std::u16str
       BuildIdeParameters(stored.delphiOnly, stored.noSplash, stored.noProject, stored.noCache, stored.useAltReg,
                          stored.altReg, stored.parameters);
   // The executable is read again: the pre-launch command may have changed it.
-  const std::u16string executable = Concat(
-      {u"\"", stored.ide64 ? GetIde64ExePath(services.registries, code) : GetIdeExePath(services.registries, code),
-       u"\""});
+  LaunchResult result;
+  result.executable =
+      stored.ide64 ? GetIde64ExePath(services.registries, code) : GetIdeExePath(services.registries, code);
+  const std::u16string quoted = Concat({u"\"", result.executable, u"\""});
   if (services.processes.SupportsElevation() && stored.runAsAdmin) {
-    services.processes.RunElevated(executable, parameters);
+    result.started = services.processes.RunElevated(quoted, parameters);
   } else {
-    services.processes.Open(executable, parameters);
+    result.started = services.processes.Open(quoted, parameters);
   }
   services.closeWindow();
+  return result;
 }
 
 }  // namespace ombrisk

@@ -30,10 +30,12 @@ class ProcessStarter {
   // Runs a command line as it stands; with wait, returns its exit code once
   // it has ended, otherwise 0 at once. A command that cannot start gives 0.
   virtual std::uint32_t RunAndWait(std::u16string_view commandLine, bool wait) = 0;
-  // Starts the file through the shell verb "runas", without waiting.
-  virtual void RunElevated(std::u16string_view file, std::u16string_view parameters) = 0;
-  // Starts the file through the shell verb "Open".
-  virtual void Open(std::u16string_view file, std::u16string_view parameters) = 0;
+  // Starts the file through the shell verb "runas", without waiting; false
+  // when it did not start.
+  virtual bool RunElevated(std::u16string_view file, std::u16string_view parameters) = 0;
+  // Starts the file through the shell verb "Open"; false when it did not
+  // start.
+  virtual bool Open(std::u16string_view file, std::u16string_view parameters) = 0;
   // Whether the system is Windows 6.0 or later, where elevation exists.
   virtual bool SupportsElevation() = 0;
 };
@@ -49,10 +51,17 @@ struct LaunchServices {
   std::function<void()> closeWindow;
 };
 
+struct LaunchResult {
+  // The IDE's executable as the registry names it, and whether it started.
+  std::u16string executable;
+  bool started = false;
+};
+
 // The launch of a profile: the registry writes, the pre-launch command, the
-// IDE start and the closing of the window. A registry error ends it with
-// AppError, as does a profile whose section the settings file lacks (then
-// nothing is written or started).
-void LaunchProfile(const LaunchServices& services, VersionCode code, std::u16string_view profileName);
+// IDE start and the closing of the window, which comes whether the IDE
+// started or not. A registry error ends it with AppError, as does a profile
+// whose section the settings file lacks (then nothing is written or
+// started).
+LaunchResult LaunchProfile(const LaunchServices& services, VersionCode code, std::u16string_view profileName);
 
 }  // namespace ombrisk

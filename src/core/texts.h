@@ -39,6 +39,16 @@ inline constexpr std::u16string_view kDeleteProfileQuestion = u"プロファイ�
 
 // Launch; %s is the profile name.
 inline constexpr std::u16string_view kProfileNotFound = u"プロファイル [%s] が見つかりません";
+// A launch from the command line whose IDE did not start; %s is the
+// executable.
+inline constexpr std::u16string_view kIdeStartFailed = u"IDE を起動できません: %s";
+
+// The command line
+inline constexpr std::u16string_view kUsage = u"使い方: Ombrisk.exe [/launch プロファイル名]";
+
+// A profile's shortcut; %s is the shortcut's name.
+inline constexpr std::u16string_view kShortcutExists = u"ショートカット [%s] は既に存在します。上書きしますか？";
+inline constexpr std::u16string_view kShortcutFailed = u"ショートカット [%s] を作成できません";
 
 // The profile editor
 inline constexpr std::u16string_view kEditProfileCaption = u"プロファイルの編集";

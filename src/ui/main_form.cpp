@@ -10,6 +10,7 @@
 #include "ui/message_loop.h"
 #include "ui/pref_form.h"
 #include "ui/profile_editing.h"
+#include "ui/profile_shortcut.h"
 #include "ui/window_placement.h"
 #include "win32/wide.h"
 
@@ -67,7 +68,7 @@ void TMAIN_FORM::CreateComponents() {
   FillOwnBackground(Component(L"gbProfileList"));
   FillOwnBackground(Component(L"Bevel1"));
 
-  actions_ = std::make_unique<ActionList>(kActions, kFirstActionCommand, IDB_ACTIONS, 5);
+  actions_ = std::make_unique<ActionList>(kActions, kFirstActionCommand, IDB_ACTIONS, 6);
   for (Action action : {AL_ADD, AL_EDIT, AL_DELETE, AL_LAUNCH, AL_CANCEL}) {
     actions_->BindButton(components_.FindId(Command(action)), action);
   }
@@ -207,6 +208,9 @@ void TMAIN_FORM::Execute(Action action) {
     case AL_FIND:
       StartFind();
       break;
+    case AL_SHORTCUT:
+      AL_SHORTCUTExecute();
+      break;
     case AL_ADD:
     case AL_EDIT:
     case AL_COPY:
@@ -259,7 +263,7 @@ void TMAIN_FORM::OnContextMenu(HWND list, LPARAM lParam) {
 
 void TMAIN_FORM::UpdateActionStates() {
   const bool selected = SelectedRow() >= 0;
-  for (Action action : {AL_EDIT, AL_DELETE, AL_COPY, AL_LAUNCH}) actions_->SetEnabled(action, selected);
+  for (Action action : {AL_EDIT, AL_DELETE, AL_COPY, AL_SHORTCUT, AL_LAUNCH}) actions_->SetEnabled(action, selected);
   actions_->SetEnabled(AL_FIND, LV1.RowCount() > 0);
 }
 
@@ -286,6 +290,11 @@ void TMAIN_FORM::AL_LAUNCHExecute() {
   LaunchProfile(LaunchServices{store_, services_.registries, *starter, ProcessPendingMessages,
                                [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }},
                 profile.code, profile.name);
+}
+
+void TMAIN_FORM::AL_SHORTCUTExecute() {
+  const int row = SelectedRow();
+  if (row >= 0) CreateProfileShortcut(services_, Handle(), LV1.Row(row));
 }
 
 void TMAIN_FORM::AL_DELETEExecute() {

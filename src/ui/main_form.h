@@ -35,7 +35,7 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
   static constexpr SIZE kMinimumSize{284, 200};
 
   // The actions, in the order of the actions table.
-  enum Action { AL_ADD, AL_EDIT, AL_DELETE, AL_LAUNCH, AL_CANCEL, AL_COPY, AL_FIND, kActionCount };
+  enum Action { AL_ADD, AL_EDIT, AL_DELETE, AL_LAUNCH, AL_CANCEL, AL_COPY, AL_FIND, AL_SHORTCUT, kActionCount };
 
   // Registers the window classes once per process.
   static void RegisterWindowClass(HINSTANCE instance);
@@ -84,6 +84,7 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
   void EditProfile(TPrefMode mode);
   void AL_LAUNCHExecute();
   void AL_DELETEExecute();
+  void AL_SHORTCUTExecute();
   void AL_CANCELExecute();
   void StartFind();
   bool MatchListItem(int index, std::u16string_view text);

@@ -32,13 +32,19 @@ constexpr ActionInfo kActions[TMAIN_FORM::kActionCount] = {
     {u"キャンセル", -1, 0, 0, u""},
     {u"コピーを作成(&C)", -1, 0, 0, u""},
     {u"検索", 1, FVIRTKEY | FCONTROL, 'F', u"Ctrl+F"},
+    {u"ショートカットを作成(&S)", 5, 0, 0, u""},
 };
 
 // PopupMenu1 from top to bottom; -1 is a separator (N1, N3, N2).
-constexpr int kPopupItems[] = {TMAIN_FORM::AL_ADD,    TMAIN_FORM::AL_EDIT,
-                               TMAIN_FORM::AL_DELETE, -1,
-                               TMAIN_FORM::AL_COPY,   -1,
-                               TMAIN_FORM::AL_FIND,   -1,
+constexpr int kPopupItems[] = {TMAIN_FORM::AL_ADD,
+                               TMAIN_FORM::AL_EDIT,
+                               TMAIN_FORM::AL_DELETE,
+                               -1,
+                               TMAIN_FORM::AL_COPY,
+                               TMAIN_FORM::AL_SHORTCUT,
+                               -1,
+                               TMAIN_FORM::AL_FIND,
+                               -1,
                                TMAIN_FORM::AL_LAUNCH};
 
 constexpr unsigned kBottomEdge = akLeft | akRight | akBottom;

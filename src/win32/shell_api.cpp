@@ -36,4 +36,24 @@ BOOL GetOpenFileNameW(OPENFILENAMEW* dialog) {
   return function != nullptr && function(dialog);
 }
 
+HRESULT GetFolderPathW(HWND owner, int folder, HANDLE token, DWORD flags, wchar_t* path) {
+  static const auto function = Load<decltype(::SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
+  return function == nullptr ? E_NOTIMPL : function(owner, folder, token, flags, path);
+}
+
+HRESULT CoInitializeEx(void* reserved, DWORD model) {
+  static const auto function = Load<decltype(::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+  return function == nullptr ? E_NOTIMPL : function(reserved, model);
+}
+
+void CoUninitialize() {
+  static const auto function = Load<decltype(::CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+  if (function != nullptr) function();
+}
+
+HRESULT CoCreateInstance(REFCLSID type, IUnknown* outer, DWORD context, REFIID wanted, void** object) {
+  static const auto function = Load<decltype(::CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+  return function == nullptr ? E_NOTIMPL : function(type, outer, context, wanted, object);
+}
+
 }  // namespace ombrisk::shell

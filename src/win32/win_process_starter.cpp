@@ -30,7 +30,7 @@ std::uint32_t WinProcessStarter::RunAndWait(std::u16string_view commandLine, boo
   return exitCode;
 }
 
-void WinProcessStarter::RunElevated(std::u16string_view file, std::u16string_view parameters) {
+bool WinProcessStarter::RunElevated(std::u16string_view file, std::u16string_view parameters) {
   const std::wstring wideFile = Wide(file);
   const std::wstring wideParameters = Wide(parameters);
   SHELLEXECUTEINFOW info{};
@@ -41,11 +41,14 @@ void WinProcessStarter::RunElevated(std::u16string_view file, std::u16string_vie
   info.lpFile = wideFile.c_str();
   info.lpParameters = wideParameters.c_str();
   info.nShow = SW_SHOWNORMAL;
-  shell::ExecuteExW(&info);
+  return shell::ExecuteExW(&info) != FALSE;
 }
 
-void WinProcessStarter::Open(std::u16string_view file, std::u16string_view parameters) {
-  shell::ExecuteW(owner_, L"Open", Wide(file).c_str(), Wide(parameters).c_str(), nullptr, SW_SHOWNORMAL);
+bool WinProcessStarter::Open(std::u16string_view file, std::u16string_view parameters) {
+  // Values above 32 mean success.
+  const HINSTANCE result =
+      shell::ExecuteW(owner_, L"Open", Wide(file).c_str(), Wide(parameters).c_str(), nullptr, SW_SHOWNORMAL);
+  return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 bool WinProcessStarter::SupportsElevation() {

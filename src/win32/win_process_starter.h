@@ -14,8 +14,8 @@ class WinProcessStarter : public ProcessStarter {
   explicit WinProcessStarter(HWND owner) : owner_(owner) {}
 
   std::uint32_t RunAndWait(std::u16string_view commandLine, bool wait) override;
-  void RunElevated(std::u16string_view file, std::u16string_view parameters) override;
-  void Open(std::u16string_view file, std::u16string_view parameters) override;
+  bool RunElevated(std::u16string_view file, std::u16string_view parameters) override;
+  bool Open(std::u16string_view file, std::u16string_view parameters) override;
   bool SupportsElevation() override;
 
  private:

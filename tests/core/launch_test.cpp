@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "core/command_line.h"
 #include "core/errors.h"
 #include "core/fakes.h"
 #include "core/platforms.h"
@@ -66,15 +67,19 @@ class RecordingStarter : public ProcessStarter {
     if (duringRun) duringRun();
     return 0;
   }
-  void RunElevated(std::u16string_view file, std::u16string_view parameters) override {
+  bool RunElevated(std::u16string_view file, std::u16string_view parameters) override {
     log_.push_back(u"runas " + std::u16string(file) + u" [" + std::u16string(parameters) + u"]");
+    return starts;
   }
-  void Open(std::u16string_view file, std::u16string_view parameters) override {
+  bool Open(std::u16string_view file, std::u16string_view parameters) override {
     log_.push_back(u"open " + std::u16string(file) + u" [" + std::u16string(parameters) + u"]");
+    return starts;
   }
   bool SupportsElevation() override { return elevation; }
 
   bool elevation = true;
+  // What the IDE starts answer.
+  bool starts = true;
   std::function<void()> duringRun;
 
  private:
@@ -375,6 +380,52 @@ TEST_F(Launch, NoExecutableStartsTwoQuotesAndStillCloses) {
   Profile(u"Lost", {{u"Version", u"2017"}, {u"PreProcess", u"[@$(BDS)@]"}});
   Run(2017, u"Lost");
   EXPECT_EQ(log, (std::vector<std::u16string>{u"messages", u"run [] (wait)", u"messages", u"open \"\" []", u"close"}));
+}
+
+// "/launch NAME": the profile the list shows under the name, launched as
+// from the list; the settings file is only read.
+TEST_F(Launch, FromTheCommandLineAsTheListFindsIt) {
+  Install(2017);
+  files.files.insert(u"C:\\IDE\\bin\\ide.exe");
+  Profile(u"XE6", {{u"Version", u"2017"}, {u"NoSplash", u"1"}});
+  Profile(u"Seven", {{u"Version", u"7"}});
+  Profile(u"50% \"off\" & <x> ^ | \\", {{u"Version", u"2017"}});
+  const std::string stored = files.contents.at(std::u16string(kSettings));
+  struct Case {
+    std::u16string_view name;
+    bool starts;
+    int exitCode;
+    std::u16string_view outcome;  // the start, or the error reported
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {u"XE6", true, 0, u"open \"C:\\IDE\\bin\\ide.exe\" [/ns ]"},
+           {u"xe6", true, 0, u"open \"C:\\IDE\\bin\\ide.exe\" [/ns ]"},
+           {u"50% \"off\" & <x> ^ | \\", true, 0, u"open \"C:\\IDE\\bin\\ide.exe\" []"},
+           {u"Seven", true, 1, u"プロファイル [Seven] が見つかりません"},
+           {u"Nope", true, 1, u"プロファイル [Nope] が見つかりません"},
+           {u"XE6", false, 1, u"IDE を起動できません: C:\\IDE\\bin\\ide.exe"},
+       }) {
+    SCOPED_TRACE(ToUtf8(c.name));
+    log.clear();
+    starter.starts = c.starts;
+    std::vector<std::u16string> errors;
+    const int exitCode =
+        LaunchFromCommandLine(CommandLineServices{registries, files, comparer, u"C:\\Tools\\Ombrisk.exe", starter,
+                                                  [&](std::u16string_view message) { errors.emplace_back(message); }},
+                              c.name);
+    EXPECT_EQ(exitCode, c.exitCode);
+    const std::u16string outcome = c.exitCode == 0 ? log.back() : errors.empty() ? u"" : errors.back();
+    EXPECT_EQ(outcome, c.outcome);
+    EXPECT_EQ(files.contents.at(std::u16string(kSettings)), stored);
+  }
+  files.readFailures[std::u16string(kSettings)] = u"held";
+  std::vector<std::u16string> errors;
+  EXPECT_EQ(
+      LaunchFromCommandLine(CommandLineServices{registries, files, comparer, u"C:\\Tools\\Ombrisk.exe", starter,
+                                                [&](std::u16string_view message) { errors.emplace_back(message); }},
+                            u"XE6"),
+      1);
+  EXPECT_EQ(errors, std::vector<std::u16string>{u"ファイル C:\\Tools\\Ombrisk.env は開けません。 held "});
 }
 
 }  // namespace

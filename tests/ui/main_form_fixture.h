@@ -34,11 +34,13 @@ class RecordingStarter : public ProcessStarter {
     log_.push_back(u"run " + std::u16string(commandLine));
     return 0;
   }
-  void RunElevated(std::u16string_view file, std::u16string_view parameters) override {
+  bool RunElevated(std::u16string_view file, std::u16string_view parameters) override {
     log_.push_back(u"runas " + std::u16string(file) + u" " + std::u16string(parameters));
+    return true;
   }
-  void Open(std::u16string_view file, std::u16string_view parameters) override {
+  bool Open(std::u16string_view file, std::u16string_view parameters) override {
     log_.push_back(u"open " + std::u16string(file) + u" " + std::u16string(parameters));
+    return true;
   }
   bool SupportsElevation() override { return true; }
 

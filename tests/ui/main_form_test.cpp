@@ -95,7 +95,7 @@ TEST_F(MainForm, ComponentsAtTheirPlacesWithTheirCaptions) {
     items.push_back(text);
   }
   EXPECT_EQ(items, (std::vector<std::wstring>{L"追加(&A)\tIns", L"編集(&E)", L"削除(&D)\tDel", L"", L"コピーを作成(&C)",
-                                              L"", L"検索\tCtrl+F", L"", L"起動(&L)"}));
+                                              L"ショートカットを作成(&S)", L"", L"検索\tCtrl+F", L"", L"起動(&L)"}));
 
   // Wider, the right-hand buttons keep their distance to the right edge.
   RECT frame{0, 0, 700, 400};
@@ -197,7 +197,8 @@ TEST_F(MainForm, MousePressesSetTheActionStates) {
   TMAIN_FORM& form = NewForm();
   ClickRow(-1);
   EXPECT_EQ(Selected(), -1);
-  for (auto action : {TMAIN_FORM::AL_EDIT, TMAIN_FORM::AL_DELETE, TMAIN_FORM::AL_COPY, TMAIN_FORM::AL_LAUNCH}) {
+  for (auto action : {TMAIN_FORM::AL_EDIT, TMAIN_FORM::AL_DELETE, TMAIN_FORM::AL_COPY, TMAIN_FORM::AL_SHORTCUT,
+                      TMAIN_FORM::AL_LAUNCH}) {
     EXPECT_FALSE(form.ActionEnabled(action)) << action;
   }
   EXPECT_TRUE(form.ActionEnabled(TMAIN_FORM::AL_FIND));
@@ -216,7 +217,8 @@ HMENU openMenu;
 std::vector<bool> menuEnabled;
 void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
   if (!menuEnabled.empty()) return;
-  for (auto action : {TMAIN_FORM::AL_EDIT, TMAIN_FORM::AL_DELETE, TMAIN_FORM::AL_COPY, TMAIN_FORM::AL_LAUNCH}) {
+  for (auto action : {TMAIN_FORM::AL_EDIT, TMAIN_FORM::AL_DELETE, TMAIN_FORM::AL_COPY, TMAIN_FORM::AL_SHORTCUT,
+                      TMAIN_FORM::AL_LAUNCH}) {
     menuEnabled.push_back((GetMenuState(openMenu, TMAIN_FORM::CommandId(action), MF_BYCOMMAND) & MF_GRAYED) == 0);
   }
   EndMenu();
@@ -240,7 +242,7 @@ TEST_F(MainForm, ARightPressOpensTheContextMenuWithItsOwnStates) {
   PostMessageW(LV1(), WM_RBUTTONUP, 0, at);
   testing::WaitUntil([] { return !menuEnabled.empty(); }, std::chrono::seconds(5));
   KillTimer(nullptr, timer);
-  EXPECT_EQ(menuEnabled, (std::vector<bool>{true, true, true, true}));
+  EXPECT_EQ(menuEnabled, (std::vector<bool>{true, true, true, true, true}));
   EXPECT_EQ(Selected(), 1);
 }
 

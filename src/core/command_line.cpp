@@ -1,0 +1,110 @@
+#include "core/command_line.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/catalogue.h"
+#include "core/errors.h"
+#include "core/profile_store.h"
+#include "core/settings_file.h"
+#include "core/text.h"
+#include "core/texts.h"
+
+namespace ombrisk {
+
+namespace {
+
+bool IsSwitch(std::u16string_view argument, std::u16string_view name) {
+  if (argument.size() != name.size() + 1 || (argument[0] != u'/' && argument[0] != u'-')) return false;
+  return AsciiUpper(argument.substr(1)) == AsciiUpper(name);
+}
+
+// The names Windows keeps for devices.
+constexpr std::array<std::u16string_view, 22> kDeviceNames{
+    u"CON",  u"PRN",  u"AUX",  u"NUL",  u"COM1", u"COM2", u"COM3", u"COM4", u"COM5", u"COM6", u"COM7",
+    u"COM8", u"COM9", u"LPT1", u"LPT2", u"LPT3", u"LPT4", u"LPT5", u"LPT6", u"LPT7", u"LPT8", u"LPT9"};
+
+bool IsDeviceName(std::u16string_view fileName) {
+  std::u16string_view stem = fileName.substr(0, fileName.find(u'.'));
+  while (!stem.empty() && stem.back() == u' ') stem.remove_suffix(1);
+  const std::u16string upper = AsciiUpper(stem);
+  return std::find(kDeviceNames.begin(), kDeviceNames.end(), upper) != kDeviceNames.end();
+}
+
+}  // namespace
+
+CommandLineRequest ParseCommandLine(std::span<const std::u16string> arguments) {
+  CommandLineRequest request;
+  if (arguments.empty()) return request;
+  if (arguments.size() == 1 && IsSwitch(arguments[0], u"?")) {
+    request.kind = CommandLineRequest::Kind::Usage;
+    return request;
+  }
+  if (arguments.size() == 2 && IsSwitch(arguments[0], u"launch")) {
+    request.kind = CommandLineRequest::Kind::Launch;
+    request.name = arguments[1];
+    return request;
+  }
+  request.kind = CommandLineRequest::Kind::Usage;
+  request.exitCode = 1;
+  return request;
+}
+
+std::u16string QuoteArgument(std::u16string_view text) {
+  std::u16string quoted = u"\"";
+  std::size_t backslashes = 0;
+  for (char16_t c : text) {
+    if (c == u'\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes count as such only before a quote: there each is doubled
+    // and the quote escaped.
+    quoted.append(c == u'"' ? backslashes * 2 + 1 : backslashes, u'\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, u'\\');
+  return quoted + u"\"";
+}
+
+std::u16string LaunchArguments(std::u16string_view profileName) { return u"/launch " + QuoteArgument(profileName); }
+
+std::u16string ShortcutFileName(std::u16string_view profileName, std::size_t maxLength) {
+  constexpr std::u16string_view kForbidden = u"<>:\"/\\|?*";
+  // "_" before a device name, which Windows reads whatever extension follows.
+  std::u16string name = IsDeviceName(profileName) ? u"_" : u"";
+  for (char16_t c : profileName) {
+    name += c < 0x20 || kForbidden.find(c) != std::u16string_view::npos ? u'_' : c;
+  }
+  if (name.size() > maxLength) {
+    // A surrogate pair is not cut in two.
+    const bool splitsPair = maxLength > 0 && name[maxLength - 1] >= 0xD800 && name[maxLength - 1] <= 0xDBFF;
+    name.resize(splitsPair ? maxLength - 1 : maxLength);
+  }
+  return name;
+}
+
+int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_view name) {
+  try {
+    InstalledVersionSet installed = 0;
+    DetectInstalledVersions(services.registries, services.files, installed);
+    const ProfileStore store(services.files, services.comparer, SettingsFileName(services.executablePath));
+    const std::vector<ListedProfile> profiles = ListProfiles(*store.Open(), installed, services.comparer);
+    auto found = std::find_if(profiles.begin(), profiles.end(), [&](const ListedProfile& p) { return p.name == name; });
+    if (found == profiles.end()) {
+      found = std::find_if(profiles.begin(), profiles.end(),
+                           [&](const ListedProfile& p) { return services.comparer.Mapping().Equal(p.name, name); });
+    }
+    if (found == profiles.end()) throw AppError(Format(texts::kProfileNotFound, {name}));
+    const LaunchResult result = LaunchProfile(
+        LaunchServices{store, services.registries, services.processes, [] {}, [] {}}, found->code, found->name);
+    if (!result.started) throw AppError(Format(texts::kIdeStartFailed, {result.executable}));
+    return 0;
+  } catch (const AppError& error) {
+    services.reportError(error.Message());
+    return 1;
+  }
+}
+
+}  // namespace ombrisk

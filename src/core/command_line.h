@@ -1,0 +1,62 @@
+// The program's command line: "/launch NAME" starts a profile's IDE without
+// the window, and the texts a shortcut to a profile carries.
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/file_system.h"
+#include "core/launch.h"
+#include "core/registry.h"
+#include "core/text_comparer.h"
+
+namespace ombrisk {
+
+// What the arguments after the program's name ask for.
+struct CommandLineRequest {
+  enum class Kind { Window, Launch, Usage };
+  Kind kind = Kind::Window;
+  // The profile to launch.
+  std::u16string name;
+  // The exit code after the usage text: 0 when it was asked for ("/?"), 1
+  // after a mistake.
+  int exitCode = 0;
+};
+
+// None: the window. "/launch NAME" (also "-launch", letters in any case):
+// the launch. "/?" or "-?": the usage text. Anything else, also a missing
+// NAME or more arguments after it: the usage text after a mistake.
+CommandLineRequest ParseCommandLine(std::span<const std::u16string> arguments);
+
+// The text as one argument that the Windows rules of splitting a command
+// line give back unchanged: in quotes, a quote and the backslashes before it
+// or before the closing quote escaped.
+std::u16string QuoteArgument(std::u16string_view text);
+// The arguments of a profile's shortcut: /launch "NAME".
+std::u16string LaunchArguments(std::u16string_view profileName);
+
+// A profile's shortcut file name without ".lnk": the name with every
+// character a file name cannot hold replaced by "_", "_" before a device
+// name (CON, NUL, COM1 and so on), cut to at most maxLength code units.
+std::u16string ShortcutFileName(std::u16string_view profileName, std::size_t maxLength);
+
+struct CommandLineServices {
+  RegistryFactory& registries;
+  FileSystem& files;
+  const TextComparer& comparer;
+  // The running executable; the settings file lies beside it.
+  std::u16string executablePath;
+  ProcessStarter& processes;
+  std::function<void(std::u16string_view message)> reportError;
+};
+
+// Launches the profile the list would show under the name (matched as the
+// settings file matches section names, an exact match first), without
+// writing the settings file. Returns the exit code: 0 when the IDE started,
+// 1 when an error was reported (no such profile of an installed release,
+// an unreadable file, a registry error, a start that failed).
+int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_view name);
+
+}  // namespace ombrisk

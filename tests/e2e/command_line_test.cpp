@@ -1,0 +1,259 @@
+// The real Ombrisk.exe started with "/launch NAME", and the shortcuts to
+// profiles its context menu makes, with the IDE played by
+// tests/helpers/fake_ide.cpp.
+#include <windows.h>
+// After windows.h, which they need.
+#include <commctrl.h>
+#include <objidl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "core/command_line.h"
+#include "core/text.h"
+#include "support/win_test_support.h"
+#include "win32/wide.h"
+
+namespace ombrisk {
+namespace {
+
+using namespace ombrisk::testing;
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+// A file's bytes; "" while it does not exist.
+std::string BytesOf(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES ? "" : ReadBytes(path);
+}
+
+BOOL CALLBACK KeepList(HWND child, LPARAM found) {
+  if (ClassName(child) != WC_LISTVIEWW) return TRUE;
+  *reinterpret_cast<HWND*>(found) = child;
+  return FALSE;
+}
+
+// The main window's list, found through the window's children.
+HWND ListOf(HWND window) {
+  HWND list = nullptr;
+  EnumChildWindows(window, KeepList, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+// A folder with Ombrisk.exe and its settings file, and an XE6 installation
+// whose IDE is the fake one.
+class CommandLine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(CopyFileW((ExecutableFolder() + L"\\Ombrisk.exe").c_str(), program.c_str(), FALSE));
+    CreateDirectoryW((folder / L"bin").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW((ExecutableFolder() + L"\\fake_ide.exe").c_str(), ide.c_str(), FALSE));
+    SetRegistryString(HKEY_CURRENT_USER, L"Software\\Embarcadero\\BDS\\14.0", L"APP", ide);
+  }
+
+  void Settings(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    WriteBytes(settings, bytes);
+  }
+
+  // The fake IDE's report once it has written it, then removed; "" when it
+  // did not start in the time.
+  std::string TakeReport(std::chrono::milliseconds time = std::chrono::seconds(10)) {
+    const std::wstring report = ide + L".txt";
+    if (!WaitUntil([&] { return !BytesOf(report).empty(); }, time)) return "";
+    Sleep(200);
+    std::string text = ReadBytes(report);
+    DeleteFileW(report.c_str());
+    return text;
+  }
+
+  // What a launch left: the IDE's report and the key tree it found.
+  std::string LaunchOutcome() {
+    const std::string report = TakeReport();
+    return report.empty() ? "" : report + DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero");
+  }
+
+  DWORD Run(const std::wstring& arguments) {
+    Process process(Quoted(program) + L" " + arguments);
+    return process.WaitForExit();
+  }
+
+  RegistryCleaner cleaner{{L"Software\\Embarcadero"}};
+  TempFolder folder;
+  const std::wstring program = folder / L"Ombrisk.exe";
+  const std::wstring settings = folder / L"Ombrisk.env";
+  const std::wstring ide = folder / L"bin\\bds.exe";
+};
+
+constexpr std::u16string_view kNightly =
+    u"[PREF_XE6 nightly]\r\nVersion=2017\r\nDescription=夜間ビルド\r\nNoSplash=1\r\nParameters=C:\\Work\\App.dproj\r\n"
+    u"PKG_PATH1=$(BDS)\\bin\\dclib200.bpl\r\nPKG_NAME1=IB\r\nPKG_Count=1\r\nSearch_Path=C:\\lib\\32\r\n"
+    u"WIN64_Search_Path=C:\\lib\\64\r\n";
+
+// "/launch" leaves what a launch from the list leaves: the same command line
+// and the same keys, from a registry the IDE changed in between.
+TEST_F(CommandLine, LaunchesAProfileAsTheListDoes) {
+  Settings(kNightly);
+  {
+    Process window(Quoted(program));
+    HWND main = WaitForProcessWindow(window.Id(), L"TMAIN_FORM", L"Ombrisk");
+    ASSERT_NE(main, nullptr);
+    PostMessageW(ListOf(main), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(window.WaitForExit(), 0u);
+  }
+  const std::string fromTheList = LaunchOutcome();
+  ASSERT_FALSE(fromTheList.empty()) << "the list did not start the IDE";
+
+  // The IDE emptied its library key and disabled a package of its own.
+  RegistryCleaner({L"Software\\Embarcadero\\BDS\\14.0\\Library"});
+  SetRegistryString(HKEY_CURRENT_USER, L"Software\\Embarcadero\\BDS\\14.0\\Disabled Packages", L"x.bpl", L"X");
+  const std::string stored = ReadBytes(settings);
+  EXPECT_EQ(Run(L"-Launch \"XE6 nightly\""), 0u);
+  EXPECT_EQ(LaunchOutcome(), fromTheList);
+  EXPECT_EQ(ReadBytes(settings), stored) << "the settings file is only read";
+}
+
+// Each refusal says why in the program's box and ends with its exit code;
+// no main window shows.
+TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {
+  Settings(std::u16string(kNightly) + u"[PREF_Seven]\r\nVersion=7\r\n");
+  const std::wstring usage = L"使い方: Ombrisk.exe [/launch プロファイル名]";
+  struct Case {
+    std::wstring arguments;
+    std::wstring text;
+    DWORD exitCode;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {L"/launch Nope", L"プロファイル [Nope] が見つかりません.", 1},
+           {L"/launch Seven", L"プロファイル [Seven] が見つかりません.", 1},
+           {L"/?", usage, 0},
+           {L"/bogus", usage, 1},
+           {L"/launch", usage, 1},
+       }) {
+    SCOPED_TRACE(Narrow(c.arguments));
+    Process process(Quoted(program) + L" " + c.arguments);
+    HWND box = WaitForProcessWindow(process.Id(), L"#32770", L"Ombrisk");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(ReadMessageBox(box).texts, std::vector<std::wstring>{c.text});
+    EXPECT_EQ(FindProcessWindow(process.Id(), L"TMAIN_FORM", L""), nullptr);
+    PressButton(box, IDOK);
+    EXPECT_EQ(process.WaitForExit(), c.exitCode);
+  }
+  EXPECT_EQ(TakeReport(std::chrono::seconds(1)), "") << "nothing was started";
+
+  // A settings file another program holds against readers.
+  FileHolder holder(settings, L"write", L"-");
+  Process process(Quoted(program) + L" /launch \"XE6 nightly\"");
+  HWND box = WaitForProcessWindow(process.Id(), L"#32770", L"Ombrisk");
+  ASSERT_NE(box, nullptr);
+  const std::vector<std::wstring> texts = ReadMessageBox(box).texts;
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].rfind(L"ファイル " + settings + L" は開けません。", 0), 0u) << Narrow(texts[0]);
+  PressButton(box, IDOK);
+  EXPECT_EQ(process.WaitForExit(), 1u);
+}
+
+// Names with the shell's special characters, quotes, a trailing backslash
+// or 300 characters arrive as they are, also while the window is open.
+TEST_F(CommandLine, NamesArriveAsTheyAreWhileTheWindowIsOpen) {
+  const std::u16string names[] = {u"50% \"off\" & <x> ^ | !", u"C:\\dir\\", std::u16string(300, u'長')};
+  std::u16string text;
+  for (const std::u16string& name : names) text += u"[PREF_" + name + u"]\r\nVersion=2017\r\n";
+  Settings(text);
+  Process window(Quoted(program));
+  ASSERT_NE(WaitForProcessWindow(window.Id(), L"TMAIN_FORM", L"Ombrisk"), nullptr);
+  const std::string stored = ReadBytes(settings);
+  for (const std::u16string& name : names) {
+    EXPECT_EQ(Run(Wide(LaunchArguments(name))), 0u) << ToUtf8(name);
+    EXPECT_NE(TakeReport().find("release=2017"), std::string::npos) << ToUtf8(name);
+  }
+  EXPECT_EQ(window.WaitForExit(std::chrono::milliseconds(100)), static_cast<DWORD>(STILL_ACTIVE));
+  EXPECT_EQ(ReadBytes(settings), stored);
+}
+
+// A link file's fields, as the shell's link interface reads them.
+std::vector<std::wstring> ReadLink(const std::wstring& path) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  std::vector<std::wstring> fields;
+  IShellLinkW* link = nullptr;
+  IPersistFile* file = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+      SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
+    wchar_t text[1024] = L"";
+    int icon = 0;
+    link->GetPath(text, 1024, nullptr, 0);
+    fields.emplace_back(text);
+    link->GetArguments(text, 1024);
+    fields.emplace_back(text);
+    link->GetWorkingDirectory(text, 1024);
+    fields.emplace_back(text);
+    link->GetIconLocation(text, 1024, &icon);
+    fields.push_back(std::wstring(text) + L"," + std::to_wstring(icon));
+    link->GetDescription(text, 1024);
+    fields.emplace_back(text);
+  }
+  if (file != nullptr) file->Release();
+  if (link != nullptr) link->Release();
+  CoUninitialize();
+  return fields;
+}
+
+// The context menu's item on the selected row, chosen by its mnemonic while
+// the menu is open.
+void ChooseShortcutItem(const Process& process, HWND main) {
+  PostMessageW(ListOf(main), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(ListOf(main)), -1);
+  HWND menu = WaitForProcessWindow(process.Id(), L"#32768", L"", std::chrono::seconds(5));
+  ASSERT_NE(menu, nullptr) << "no context menu";
+  PostMessageW(menu, WM_CHAR, L's', 0);
+}
+
+// Made through the real context menu, read back through the shell, asked
+// about before it is replaced, and started: the IDE starts.
+TEST_F(CommandLine, AShortcutFromTheMenuStartsTheProfile) {
+  Settings(kNightly);
+  wchar_t desktop[MAX_PATH] = L"";
+  ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop)));
+  const std::wstring link = std::wstring(desktop) + L"\\XE6 nightly.lnk";
+  DeleteFileW(link.c_str());
+  struct RemoveAtEnd {
+    std::wstring path;
+    ~RemoveAtEnd() { DeleteFileW(path.c_str()); }
+  } removeAtEnd{link};
+
+  Process window(Quoted(program));
+  HWND main = WaitForProcessWindow(window.Id(), L"TMAIN_FORM", L"Ombrisk");
+  ASSERT_NE(main, nullptr);
+  ChooseShortcutItem(window, main);
+  ASSERT_TRUE(WaitUntil([&] { return !BytesOf(link).empty(); }, std::chrono::seconds(10))) << "no shortcut";
+  EXPECT_EQ(ReadLink(link), (std::vector<std::wstring>{program, L"/launch \"XE6 nightly\"", folder.Path(),
+                                                       program + L",-207", L"夜間ビルド"}));
+
+  // Answered No, the file stays; Yes replaces it.
+  WriteBytes(link, "kept");
+  for (const int answer : {IDNO, IDYES}) {
+    ChooseShortcutItem(window, main);
+    HWND question = WaitForProcessWindow(window.Id(), L"#32770", L"確認");
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(ReadMessageBox(question).texts,
+              std::vector<std::wstring>{L"ショートカット [XE6 nightly] は既に存在します。上書きしますか？"});
+    PressButton(question, answer);
+    if (answer == IDNO) {
+      Sleep(300);
+      EXPECT_EQ(ReadBytes(link), "kept");
+    }
+  }
+  ASSERT_TRUE(WaitUntil([&] { return ReadBytes(link) != "kept"; }));
+  EXPECT_EQ(ReadLink(link).size(), 5u);
+
+  SHELLEXECUTEINFOW start{};
+  start.cbSize = sizeof start;
+  start.lpFile = link.c_str();
+  start.nShow = SW_SHOWNORMAL;
+  ASSERT_TRUE(ShellExecuteExW(&start));
+  EXPECT_NE(TakeReport().find("command=\"" + Narrow(ide) + "\" /ns C:\\Work\\App.dproj"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ombrisk
