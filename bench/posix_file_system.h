@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/file_system.h"
 #include "core/text.h"
@@ -33,6 +35,24 @@ class PosixFileSystem : public FileSystem {
   }
 
   std::u16string ShortPath(std::u16string_view path) override { return std::u16string(path); }
+
+  std::u16string CreateFolder(std::u16string_view path) override {
+    std::error_code error;
+    std::filesystem::create_directory(ToUtf8(path), error);
+    return error ? u"cannot create" : u"";
+  }
+  std::vector<std::u16string> ListFiles(std::u16string_view folder) override {
+    std::vector<std::u16string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(ToUtf8(folder), error)) {
+      if (entry.is_regular_file()) names.push_back(FromUtf8(entry.path().filename().string()));
+    }
+    return names;
+  }
+  bool RemoveFile(std::u16string_view path) override {
+    std::error_code error;
+    return std::filesystem::remove(ToUtf8(path), error);
+  }
 
   std::u16string WriteFile(std::u16string_view path, std::string_view bytes) override {
     std::FILE* file = std::fopen(ToUtf8(path).c_str(), "wb");

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ombrisk {
 
@@ -68,6 +69,15 @@ class FileSystem {
   // The short form of an existing path; "" on failure (a path that does not
   // exist, or an empty one).
   virtual std::u16string ShortPath(std::u16string_view path) = 0;
+
+  // Creates the folder where it is missing (its parent must exist). Returns
+  // the system's description of a failure, or "" when the folder is there.
+  virtual std::u16string CreateFolder(std::u16string_view path) = 0;
+  // The names of the files in the folder, without folders; none when the
+  // folder is missing.
+  virtual std::vector<std::u16string> ListFiles(std::u16string_view folder) = 0;
+  // Removes the file; false when it could not.
+  virtual bool RemoveFile(std::u16string_view path) = 0;
 };
 
 }  // namespace ombrisk

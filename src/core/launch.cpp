@@ -72,26 +72,50 @@ bool HoldsLibraryValues(const SettingsFile& file, std::u16string_view section, T
 // Step 10: the library values of each platform of the release. From XE7 on
 // an edition may lack a platform, so its key is written only where it exists
 // or the profile holds a value for it.
-void WriteLibraries(Registry& registry, const SettingsFile& file, std::u16string_view section, std::u16string_view base,
-                    VersionCode code) {
+void PlanLibraries(Registry& registry, const SettingsFile& file, std::u16string_view section, VersionCode code,
+                   LaunchWrites& writes) {
   for (TPlatformType platform : VersionPlatforms(code)) {
-    const std::u16string key = Concat({base, LibraryKeyName(platform)});
-    if (WritesOnlyKnownPlatforms(code) && !registry.KeyExists(key) && !HoldsLibraryValues(file, section, platform)) {
+    LaunchKeyWrite key{Concat({writes.settingsKey, LibraryKeyName(platform)}), false, true, {}};
+    if (WritesOnlyKnownPlatforms(code) && !registry.KeyExists(key.path) &&
+        !HoldsLibraryValues(file, section, platform)) {
       continue;
     }
-    if (!registry.OpenKey(key, true)) continue;
     for (const LibrarySetting& setting : LibrarySettings) {
       if (!IsWrittenAtLaunch(setting, code)) continue;
-      registry.WriteString(RegistryValueName(setting, code),
-                           file.ReadString(section, SettingsKey(platform, setting), u""));
+      key.values.emplace_back(RegistryValueName(setting, code),
+                              file.ReadString(section, SettingsKey(platform, setting), u""));
     }
-    registry.CloseKey();
+    writes.keys.push_back(std::move(key));
   }
 }
 
-// Steps 3 to 12: the registry writes, with the settings file and the
-// registry object released when they end, also when an error passes.
-// Returns the profile's stored values the rest of the launch uses.
+// Steps 4 to 10: the disabled-packages key replaced by the profile's list,
+// the designer setting and the library values.
+LaunchWrites PlanLaunchWrites(Registry& registry, const SettingsFile& file, std::u16string_view section,
+                              const ProfileRecord& stored) {
+  const VersionCode code = stored.version;
+  LaunchWrites writes{IdeRegistryKey(code, stored.useAltReg, stored.altReg), {}};
+  LaunchKeyWrite disabled{Concat({writes.settingsKey, ide::DisabledPackages(stored.ide64)}), true, false, {}};
+  if (ProfileKeyOf(KeyKind::Packages).AppliesTo(code)) {
+    for (DisabledPackage& package : DisabledPackages(file, section)) {
+      disabled.values.emplace_back(std::move(package.path), std::move(package.name));
+    }
+  }
+  writes.keys.push_back(std::move(disabled));
+  if (const ProfileKey& designer = ProfileKeyOf(KeyKind::TextBoolean); designer.AppliesTo(code)) {
+    writes.keys.push_back(LaunchKeyWrite{
+        Concat({writes.settingsKey, ide::kFormDesign}),
+        false,
+        false,
+        {{std::u16string(ide::kEmbeddedDesigner), file.ReadString(section, designer.name, designer.fallback)}}});
+  }
+  PlanLibraries(registry, file, section, code, writes);
+  return writes;
+}
+
+// Steps 3 to 12: the backup, then the registry writes, with the settings
+// file and the registry object released when they end, also when an error
+// passes. Returns the profile's stored values the rest of the launch uses.
 ProfileRecord WriteProfileToRegistry(const LaunchServices& services, VersionCode code,
                                      std::u16string_view profileName) {
   const std::unique_ptr<SettingsFile> file = services.store.Open();
@@ -106,25 +130,11 @@ ProfileRecord WriteProfileToRegistry(const LaunchServices& services, VersionCode
   ReadProfileKeys(*file, section, stored);
   // The 64-bit IDE, where the profile chose it and it is installed.
   stored.ide64 = stored.ide64 && Ide64Installed(services.registries, services.store.Files(), code);
-  const std::u16string base = IdeRegistryKey(code, stored.useAltReg, stored.altReg);
 
-  const std::u16string disabledPackages = Concat({base, ide::DisabledPackages(stored.ide64)});
-  registry->DeleteKey(disabledPackages);
-  registry->CreateKey(disabledPackages);
-
-  if (const ProfileKey& designer = ProfileKeyOf(KeyKind::TextBoolean); designer.AppliesTo(code)) {
-    registry->OpenKey(Concat({base, ide::kFormDesign}), true);
-    registry->WriteString(ide::kEmbeddedDesigner, file->ReadString(section, designer.name, designer.fallback));
-    registry->CloseKey();
-  }
-  if (ProfileKeyOf(KeyKind::Packages).AppliesTo(code)) {
-    const std::vector<DisabledPackage> packages = DisabledPackages(*file, section);
-    registry->OpenKey(disabledPackages, true);
-    for (const DisabledPackage& package : packages) registry->WriteString(package.path, package.name);
-    registry->CloseKey();
-  }
-
-  WriteLibraries(*registry, *file, section, base, code);
+  const LaunchWrites writes = PlanLaunchWrites(*registry, *file, section, stored);
+  WriteLaunchBackup(services.store.Files(), BackupFolder(services.store.Path()), code, writes.settingsKey,
+                    CaptureBeforeLaunch(*registry, writes, profileName), services.clock());
+  ApplyLaunchWrites(*registry, writes);
   return stored;
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/catalogue.h"
 #include "core/file_system.h"
+#include "core/launch_backup.h"
 #include "core/profile_store.h"
 #include "core/registry.h"
 
@@ -49,6 +50,8 @@ struct LaunchServices {
   std::function<void()> processPendingMessages;
   // Closes the window that launched, which ends the program.
   std::function<void()> closeWindow;
+  // The time the launch's backup is named after.
+  std::function<BackupTime()> clock = LocalTimeNow;
 };
 
 struct LaunchResult {
@@ -57,11 +60,12 @@ struct LaunchResult {
   bool started = false;
 };
 
-// The launch of a profile: the registry writes, the pre-launch command, the
-// IDE start and the closing of the window, which comes whether the IDE
-// started or not. A registry error ends it with AppError, as does a profile
-// whose section the settings file lacks (then nothing is written or
-// started).
+// The launch of a profile: the backup of what the registry writes replace,
+// the registry writes, the pre-launch command, the IDE start and the closing
+// of the window, which comes whether the IDE started or not. A registry
+// error ends it with AppError, as do a profile whose section the settings
+// file lacks and a backup that cannot be written (then nothing is written
+// or started).
 LaunchResult LaunchProfile(const LaunchServices& services, VersionCode code, std::u16string_view profileName);
 
 }  // namespace ombrisk

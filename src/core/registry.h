@@ -3,7 +3,9 @@
 // "\" (absolute from the root); a trailing "\" is ignored.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +13,43 @@
 namespace ombrisk {
 
 enum class RegistryRoot { CurrentUser, LocalMachine };
+
+// A value as the registry stores it: its type, numbered as Windows numbers
+// them, and its bytes.
+struct RegistryData {
+  std::uint32_t type = 0;
+  std::string bytes;
+  bool operator==(const RegistryData&) const = default;
+};
+namespace registry_type {
+inline constexpr std::uint32_t kString = 1;        // REG_SZ
+inline constexpr std::uint32_t kExpandString = 2;  // REG_EXPAND_SZ
+inline constexpr std::uint32_t kBinary = 3;        // REG_BINARY
+inline constexpr std::uint32_t kDWord = 4;         // REG_DWORD
+}  // namespace registry_type
+
+// String data: the text and a terminating NUL, as UTF-16 in little-endian
+// order.
+inline RegistryData StringData(std::u16string_view text, std::uint32_t type = registry_type::kString) {
+  RegistryData data{type, {}};
+  for (char16_t c : text) {
+    data.bytes += static_cast<char>(c & 0xFF);
+    data.bytes += static_cast<char>(c >> 8);
+  }
+  data.bytes.append(2, '\0');
+  return data;
+}
+// The text of string data, up to its first NUL.
+inline std::u16string DataText(const RegistryData& data) {
+  std::u16string text;
+  for (std::size_t at = 0; at + 1 < data.bytes.size(); at += 2) {
+    const auto c = static_cast<char16_t>(static_cast<unsigned char>(data.bytes[at]) |
+                                         static_cast<unsigned char>(data.bytes[at + 1]) << 8);
+    if (c == u'\0') break;
+    text += c;
+  }
+  return text;
+}
 
 class Registry {
  public:
@@ -41,6 +80,18 @@ class Registry {
   virtual void WriteString(std::u16string_view name, std::u16string_view text) = 0;
   // The open key's value names in enumeration order; empty with no key open.
   virtual std::vector<std::u16string> GetValueNames() = 0;
+  // The open key's sub keys' names in enumeration order; empty with no key
+  // open.
+  virtual std::vector<std::u16string> GetKeyNames() = 0;
+
+  // A value of the open key as stored, of any type; nothing when it or the
+  // open key is missing. Throws AppError when it cannot be read.
+  virtual std::optional<RegistryData> ReadData(std::u16string_view name) = 0;
+  // Stores the value as given in the open key; throws AppError on failure.
+  virtual void WriteData(std::u16string_view name, const RegistryData& data) = 0;
+  // Removes the value from the open key, if it is there; throws AppError
+  // when it is and cannot be removed.
+  virtual void DeleteValue(std::u16string_view name) = 0;
   virtual void CloseKey() = 0;
 };
 

@@ -43,6 +43,16 @@ inline constexpr std::u16string_view kProfileNotFound = u"プロファイル [%s
 // executable.
 inline constexpr std::u16string_view kIdeStartFailed = u"IDE を起動できません: %s";
 
+// Launch backups. kBackupFailed: %s is the file or folder and the system's
+// description. kBackupRefused: %s is the file. kRestoreQuestion: the release
+// and key, then the backup's time.
+inline constexpr std::u16string_view kBackupFailed = u"バックアップを作成できません: %s";
+inline constexpr std::u16string_view kBackupRefused = u"このファイルは復元できません: %s";
+inline constexpr std::u16string_view kRestoreQuestion = u"%s の設定を %s の状態に戻します。よろしいですか？";
+inline constexpr std::u16string_view kRestoreCaption = u"起動前の設定に戻す";
+inline constexpr std::u16string_view kRestoreButton = u"元に戻す(&R)";
+inline constexpr std::u16string_view kCancelButton = u"キャンセル";
+
 // The command line
 inline constexpr std::u16string_view kUsage = u"使い方: Ombrisk.exe [/launch プロファイル名]";
 

@@ -11,6 +11,7 @@
 #include "ui/pref_form.h"
 #include "ui/profile_editing.h"
 #include "ui/profile_shortcut.h"
+#include "ui/restore_form.h"
 #include "ui/window_placement.h"
 #include "win32/wide.h"
 
@@ -29,6 +30,7 @@ void TMAIN_FORM::RegisterWindowClass(HINSTANCE instance) {
   RegisterFormClass(instance, kClassName, CS_DBLCLKS);
   RegisterPanelClass(instance);
   TPREF_FORM::RegisterWindowClass(instance);
+  TRESTORE_FORM::RegisterWindowClass(instance);
 }
 
 TMAIN_FORM::TMAIN_FORM(Services services)
@@ -210,6 +212,9 @@ void TMAIN_FORM::Execute(Action action) {
       break;
     case AL_SHORTCUT:
       AL_SHORTCUTExecute();
+      break;
+    case AL_RESTORE:
+      RestoreLaunchBackup(services_, store_, Handle());
       break;
     case AL_ADD:
     case AL_EDIT:

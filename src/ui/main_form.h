@@ -35,7 +35,18 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
   static constexpr SIZE kMinimumSize{284, 200};
 
   // The actions, in the order of the actions table.
-  enum Action { AL_ADD, AL_EDIT, AL_DELETE, AL_LAUNCH, AL_CANCEL, AL_COPY, AL_FIND, AL_SHORTCUT, kActionCount };
+  enum Action {
+    AL_ADD,
+    AL_EDIT,
+    AL_DELETE,
+    AL_LAUNCH,
+    AL_CANCEL,
+    AL_COPY,
+    AL_FIND,
+    AL_SHORTCUT,
+    AL_RESTORE,
+    kActionCount
+  };
 
   // Registers the window classes once per process.
   static void RegisterWindowClass(HINSTANCE instance);

@@ -33,6 +33,7 @@ constexpr ActionInfo kActions[TMAIN_FORM::kActionCount] = {
     {u"コピーを作成(&C)", -1, 0, 0, u""},
     {u"検索", 1, FVIRTKEY | FCONTROL, 'F', u"Ctrl+F"},
     {u"ショートカットを作成(&S)", 5, 0, 0, u""},
+    {u"起動前の設定に戻す(&B)...", -1, 0, 0, u""},
 };
 
 // PopupMenu1 from top to bottom; -1 is a separator (N1, N3, N2).
@@ -45,7 +46,8 @@ constexpr int kPopupItems[] = {TMAIN_FORM::AL_ADD,
                                -1,
                                TMAIN_FORM::AL_FIND,
                                -1,
-                               TMAIN_FORM::AL_LAUNCH};
+                               TMAIN_FORM::AL_LAUNCH,
+                               TMAIN_FORM::AL_RESTORE};
 
 constexpr unsigned kBottomEdge = akLeft | akRight | akBottom;
 constexpr unsigned kTopRight = akTop | akRight;

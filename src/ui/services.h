@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,10 +33,19 @@ using ModalRunner = std::function<int(TPREF_FORM& dialog)>;
 // Shows a file-open dialog; false when the user cancelled it.
 using FileOpenDialog = std::function<bool(OPENFILENAMEW& dialog)>;
 
+// A row of the launch backups' dialog: its cells.
+struct BackupRow {
+  std::u16string time, release, key, profile;
+};
+// Shows the launch backups modally; the index of the one to restore, or -1.
+using BackupChooser = std::function<int(HWND owner, std::span<const BackupRow> rows, const ErrorReporter& reportError)>;
+
 // The production modal run: TPREF_FORM::ShowModal.
 int ShowModally(TPREF_FORM& dialog);
 // The system's file-open dialog.
 bool ShowOpenFileDialog(OPENFILENAMEW& dialog);
+// The launch backups' dialog (TRESTORE_FORM).
+int ChooseBackupModally(HWND owner, std::span<const BackupRow> rows, const ErrorReporter& reportError);
 
 struct Services {
   RegistryFactory& registries;
@@ -48,6 +58,7 @@ struct Services {
   ProcessStarterFactory processStarter;
   ModalRunner runModal = ShowModally;
   FileOpenDialog openFile = ShowOpenFileDialog;
+  BackupChooser chooseBackup = ChooseBackupModally;
 };
 
 }  // namespace ombrisk

@@ -180,4 +180,27 @@ std::u16string WinFileSystem::ShortPath(std::u16string_view path) {
   return FromWide(shortPath);
 }
 
+std::u16string WinFileSystem::CreateFolder(std::u16string_view path) {
+  const std::wstring folder = Wide(path);
+  if (CreateDirectoryW(folder.c_str(), nullptr)) return {};
+  const DWORD error = GetLastError();
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {};
+  return SystemErrorMessage(error);
+}
+
+std::vector<std::u16string> WinFileSystem::ListFiles(std::u16string_view folder) {
+  std::vector<std::u16string> names;
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((Wide(folder) + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(FromWide(found.cFileName));
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+bool WinFileSystem::RemoveFile(std::u16string_view path) { return DeleteFileW(Wide(path).c_str()) != FALSE; }
+
 }  // namespace ombrisk

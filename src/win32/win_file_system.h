@@ -15,6 +15,9 @@ class WinFileSystem : public FileSystem {
   // file is rewritten in place, opened exclusively.
   std::u16string WriteFile(std::u16string_view path, std::string_view bytes) override;
   std::u16string ShortPath(std::u16string_view path) override;
+  std::u16string CreateFolder(std::u16string_view path) override;
+  std::vector<std::u16string> ListFiles(std::u16string_view folder) override;
+  bool RemoveFile(std::u16string_view path) override;
 };
 
 // The system's description of an error code, without trailing blanks and

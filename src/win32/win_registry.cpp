@@ -150,6 +150,63 @@ std::vector<std::u16string> WinRegistry::GetValueNames() {
   return names;
 }
 
+std::vector<std::u16string> WinRegistry::GetKeyNames() {
+  std::vector<std::u16string> names;
+  if (openKey_ == nullptr) return names;
+  DWORD count = 0;
+  DWORD longest = 0;
+  if (RegQueryInfoKeyW(openKey_, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr) != ERROR_SUCCESS) {
+    return names;
+  }
+  std::wstring buffer(longest + 1, L'\0');
+  for (DWORD index = 0; index < count; ++index) {
+    DWORD length = static_cast<DWORD>(buffer.size());
+    if (RegEnumKeyExW(openKey_, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+      break;
+    }
+    names.push_back(FromWide(std::wstring_view(buffer.data(), length)));
+  }
+  return names;
+}
+
+std::optional<RegistryData> WinRegistry::ReadData(std::u16string_view name) {
+  if (openKey_ == nullptr) return std::nullopt;
+  const std::wstring valueName = Wide(name);
+  RegistryData data;
+  DWORD type = 0;
+  DWORD size = 0;
+  LSTATUS status = RegQueryValueExW(openKey_, valueName.c_str(), nullptr, &type, nullptr, &size);
+  while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+    data.bytes.resize(size);
+    status = RegQueryValueExW(openKey_, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.bytes.data()),
+                              &size);
+    if (status == ERROR_SUCCESS) {
+      data.bytes.resize(size);
+      data.type = type;
+      return data;
+    }
+  }
+  if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
+  throw AppError(Format(texts::kRegistryReadFailed, {name}));
+}
+
+void WinRegistry::WriteData(std::u16string_view name, const RegistryData& data) {
+  if (openKey_ == nullptr ||
+      RegSetValueExW(openKey_, Wide(name).c_str(), 0, data.type, reinterpret_cast<const BYTE*>(data.bytes.data()),
+                     static_cast<DWORD>(data.bytes.size())) != ERROR_SUCCESS) {
+    throw AppError(Format(texts::kRegistryWriteFailed, {name}));
+  }
+}
+
+void WinRegistry::DeleteValue(std::u16string_view name) {
+  if (openKey_ == nullptr) throw AppError(Format(texts::kRegistryWriteFailed, {name}));
+  const LSTATUS status = RegDeleteValueW(openKey_, Wide(name).c_str());
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+    throw AppError(Format(texts::kRegistryWriteFailed, {name}));
+  }
+}
+
 void WinRegistry::CloseKey() {
   if (openKey_ != nullptr) {
     RegCloseKey(openKey_);

@@ -27,6 +27,10 @@ class WinRegistry : public Registry {
   std::u16string ReadString(std::u16string_view name) override;
   void WriteString(std::u16string_view name, std::u16string_view text) override;
   std::vector<std::u16string> GetValueNames() override;
+  std::vector<std::u16string> GetKeyNames() override;
+  std::optional<RegistryData> ReadData(std::u16string_view name) override;
+  void WriteData(std::u16string_view name, const RegistryData& data) override;
+  void DeleteValue(std::u16string_view name) override;
   void CloseKey() override;
 
  private:

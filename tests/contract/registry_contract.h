@@ -12,6 +12,7 @@
 
 #include "core/errors.h"
 #include "core/registry.h"
+#include "core/text.h"
 #include "support/expect_app_error.h"
 
 namespace ombrisk::contract {
@@ -158,6 +159,39 @@ TEST_P(RegistryContract, ValueNamesListEveryValueOnce) {
   auto names = registry->GetValueNames();
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::u16string>{u"$(BDS)\\bin\\dcl.bpl", u"Mid", u"alpha.bpl", u"zeta.bpl"}));
+}
+
+// Values of every type as stored, byte for byte; deletion; sub key names.
+TEST_P(RegistryContract, DataRoundTripsOfAnyTypeAndValuesAndKeysCanBeListedAndRemoved) {
+  auto registry = under_->NewRegistry();
+  EXPECT_EQ(registry->ReadData(u"Nothing open"), std::nullopt);
+  ASSERT_TRUE(registry->OpenKey(Scratch(u"Data\\Sub Two"), true));
+  ASSERT_TRUE(registry->OpenKey(Scratch(u"Data\\sub one"), true));
+  ASSERT_TRUE(registry->OpenKey(Scratch(u"Data"), true));
+  const RegistryData values[] = {
+      StringData(u"パス \"q\" \\"),
+      StringData(u"%BDS%", registry_type::kExpandString),
+      {registry_type::kDWord, std::string("\x2A\0\0\0", 4)},
+      {registry_type::kBinary, std::string("\0\xFF\x01", 3)},
+      {7, std::string("a\0\0\0\0\0", 6)},
+      {registry_type::kString, std::string("odd", 3)},
+      {registry_type::kBinary, ""},
+  };
+  for (std::size_t i = 0; i < std::size(values); ++i) registry->WriteData(Concat({u"v", DecimalText(i)}), values[i]);
+  for (std::size_t i = 0; i < std::size(values); ++i)
+    EXPECT_EQ(registry->ReadData(Concat({u"V", DecimalText(i)})), values[i]);
+  EXPECT_EQ(registry->ReadString(u"v0"), u"パス \"q\" \\");
+  EXPECT_EQ(registry->ReadData(u"missing"), std::nullopt);
+  registry->DeleteValue(u"V0");
+  registry->DeleteValue(u"missing");
+  EXPECT_FALSE(registry->ValueExists(u"v0"));
+  EXPECT_EQ(registry->GetValueNames().size(), std::size(values) - 1);
+  auto keys = registry->GetKeyNames();
+  std::sort(keys.begin(), keys.end());
+  EXPECT_EQ(keys, (std::vector<std::u16string>{u"Sub Two", u"sub one"}));
+  registry->CloseKey();
+  EXPECT_TRUE(registry->GetKeyNames().empty());
+  testing::ExpectAppError([&] { registry->DeleteValue(u"v1"); }, u"'v1' の設定に失敗しました");
 }
 
 TEST_P(RegistryContract, SwitchingTheRootClosesTheOpenKey) {

@@ -184,7 +184,7 @@ TEST_F(Detection, ExaminesNewestFirstAndClosesEveryKeyItOpened) {
 TEST_F(Detection, NonStringValueStopsDetectionKeepingEarlierBits) {
   Install(2017, u"C:\\XE6\\bds.exe");
   store.SetValue(RegistryRoot::CurrentUser, InstallationKey(2012), u"APP",
-                 RegistryValue{RegistryValueType::DWord, {}, {1, 0, 0, 0}});
+                 RegistryData{registry_type::kDWord, std::string("\x01\0\0\0", 4)});
   Install(2010, u"C:\\D2010\\bds.exe");
   Install(7, u"C:\\D7\\delphi32.exe");
 

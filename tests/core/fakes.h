@@ -60,7 +60,25 @@ class FakeFileSystem : public FileSystem {
     return it == shortPaths.end() ? u"" : it->second;
   }
 
+  std::u16string CreateFolder(std::u16string_view path) override {
+    if (auto failure = writeFailures.find(std::u16string(path)); failure != writeFailures.end()) return failure->second;
+    folders.insert(std::u16string(path));
+    return {};
+  }
+  std::vector<std::u16string> ListFiles(std::u16string_view folder) override {
+    std::vector<std::u16string> names;
+    const std::u16string prefix = std::u16string(folder) + u"\\";
+    for (const auto& [path, bytes] : contents) {
+      if (path.starts_with(prefix) && path.find(u'\\', prefix.size()) == std::u16string::npos) {
+        names.push_back(path.substr(prefix.size()));
+      }
+    }
+    return names;
+  }
+  bool RemoveFile(std::u16string_view path) override { return contents.erase(std::u16string(path)) > 0; }
+
   std::set<std::u16string> files;
+  std::set<std::u16string> folders;
   std::map<std::u16string, std::string> contents;
   std::map<std::u16string, std::u16string> shortPaths;
   std::map<std::u16string, std::u16string> readFailures;
@@ -97,12 +115,23 @@ class LoggingRegistry : public MemoryRegistry {
 };
 
 // Every key below a root as "path" -> "", and every value as
-// "path|name" -> its text, paths joined by "\" from the root on.
-inline std::map<std::u16string, std::u16string> DumpRegistry(MemoryRegistryStore& store, RegistryRoot root) {
+// "path|name" -> its text, paths joined by "\" from the root on; with
+// exact, the value's type and bytes instead.
+inline std::map<std::u16string, std::u16string> DumpRegistry(MemoryRegistryStore& store, RegistryRoot root,
+                                                             bool exact = false) {
   std::map<std::u16string, std::u16string> dump;
-  const auto walk = [&dump](const auto& self, const MemoryRegistryStore::Key& key, const std::u16string& path) -> void {
+  const auto walk = [&dump, exact](const auto& self, const MemoryRegistryStore::Key& key,
+                                   const std::u16string& path) -> void {
     if (!path.empty()) dump[path] = u"";
-    for (const auto& [name, value] : key.values) dump[path + u"|" + name] = value.text;
+    for (const auto& [name, value] : key.values) {
+      std::u16string& text = dump[path + u"|" + name];
+      if (!exact) {
+        text = DataText(value);
+        continue;
+      }
+      text = DecimalText(value.type) + u":";
+      for (unsigned char byte : value.bytes) text += {u"0123456789abcdef"[byte >> 4], u"0123456789abcdef"[byte & 15]};
+    }
     for (const auto& [upper, child] : key.subKeys)
       self(self, child, path.empty() ? child.name : path + u"\\" + child.name);
   };

@@ -89,6 +89,7 @@ class RecordingStarter : public ProcessStarter {
 class Launch : public ::testing::Test {
  protected:
   static constexpr std::u16string_view kSettings = u"C:\\Tools\\Ombrisk.env";
+  static constexpr BackupTime kLaunchTime{2026, 12, 9, 15, 30, 12};
 
   void SetUp() override { files.shortPaths[u"C:\\IDE"] = u"C:\\IDE"; }
 
@@ -105,7 +106,7 @@ class Launch : public ::testing::Test {
   void Run(VersionCode code, std::u16string_view name) {
     const ProfileStore profiles(files, comparer, std::u16string(kSettings));
     LaunchProfile(LaunchServices{profiles, registries, starter, [this] { log.push_back(u"messages"); },
-                                 [this] { log.push_back(u"close"); }},
+                                 [this] { log.push_back(u"close"); }, [] { return kLaunchTime; }},
                   code, name);
   }
   // The values of the user's registry below a key, as "sub key|name".
@@ -426,6 +427,55 @@ TEST_F(Launch, FromTheCommandLineAsTheListFindsIt) {
                             u"XE6"),
       1);
   EXPECT_EQ(errors, std::vector<std::u16string>{u"ファイル C:\\Tools\\Ombrisk.env は開けません。 held "});
+}
+
+// The registry after a launch and the restore of its backup is the registry
+// before it, types and bytes included; a settings key the launch created
+// stays, empty of what the launch wrote.
+TEST_F(Launch, RestoringTheBackupGivesBackTheRegistryAsItWasBeforeTheLaunch) {
+  Install(2018);
+  const std::u16string base = u"\\Software\\Embarcadero\\BDS\\15.0\\";
+  store.SetString(RegistryRoot::CurrentUser, base + u"Disabled Packages", u"old.bpl", u"Old");
+  store.SetValue(RegistryRoot::CurrentUser, base + u"Disabled Packages", u"count",
+                 RegistryData{4, std::string("\1\0\0\0", 4)});
+  store.SetString(RegistryRoot::CurrentUser, base + u"Disabled Packages\\Sub", u"", u"default");
+  store.SetValue(RegistryRoot::CurrentUser, base + u"Library\\Win32", u"Search Path", StringData(u"$(BDS)\\lib", 2));
+  store.SetString(RegistryRoot::CurrentUser, base + u"Library\\Win32", u"Other", u"not the launch's");
+  store.Create(RegistryRoot::CurrentUser, base + u"Library\\Win64");
+  Profile(u"P", {{u"Version", u"2018"},
+                 {u"PKG_Count", u"1"},
+                 {u"PKG_PATH1", u"new.bpl"},
+                 {u"PKG_NAME1", u"New"},
+                 {SettingsKey(TPlatformType::pftOSX32, LibrarySettings[0]), u"osx"}});
+  Profile(u"Fresh key", {{u"Version", u"2018"}, {u"UseAltReg", u"1"}, {u"AltReg", u"Fresh"}});
+  const std::u16string folder = u"C:\\Tools\\Ombrisk.backup\\";
+
+  const Dump before = testing::DumpRegistry(store, RegistryRoot::CurrentUser, true);
+  Run(2018, u"P");
+  EXPECT_NE(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), before);
+  RestoreBackup(registries, files, folder + u"2018_BDS_20261209-153012.reg");
+  EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), before);
+
+  Run(2018, u"Fresh key");
+  RestoreBackup(registries, files, folder + u"2018_Fresh_20261209-153012.reg");
+  Dump withFreshKey = before;
+  withFreshKey[u"Software\\Embarcadero\\Fresh"] = u"";
+  withFreshKey[u"Software\\Embarcadero\\Fresh\\15.0"] = u"";
+  EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), withFreshKey);
+}
+
+TEST_F(Launch, ABackupThatCannotBeWrittenStopsTheLaunchBeforeAnyWrite) {
+  Install(2017);
+  Profile(u"P", {{u"Version", u"2017"}, {u"PKG_Count", u"1"}, {u"PKG_PATH1", u"new.bpl"}});
+  const Dump before = testing::DumpRegistry(store, RegistryRoot::CurrentUser, true);
+  const std::u16string folder = u"C:\\Tools\\Ombrisk.backup";
+  for (const std::u16string& failing : {folder, folder + u"\\2017_BDS_20261209-153012.reg"}) {
+    files.writeFailures = {{failing, u"アクセスが拒否されました。"}};
+    testing::ExpectAppError([&] { Run(2017, u"P"); },
+                            u"バックアップを作成できません: " + failing + u" アクセスが拒否されました。");
+    EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), before);
+    EXPECT_TRUE(log.empty()) << "no command, no start, the window stays";
+  }
 }
 
 }  // namespace

@@ -9,15 +9,12 @@ class MemoryRegistryUnderTest : public contract::RegistryUnderTest {
  public:
   std::unique_ptr<Registry> NewRegistry() override { return std::make_unique<MemoryRegistry>(store_); }
   void SetDword(std::u16string_view path, std::u16string_view name, std::uint32_t value) override {
-    store_.SetValue(RegistryRoot::CurrentUser, path, name,
-                    RegistryValue{RegistryValueType::DWord,
-                                  {},
-                                  {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                                   static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)}});
+    std::string bytes;
+    for (int shift : {0, 8, 16, 24}) bytes += static_cast<char>(value >> shift);
+    store_.SetValue(RegistryRoot::CurrentUser, path, name, RegistryData{registry_type::kDWord, bytes});
   }
   void SetExpandString(std::u16string_view path, std::u16string_view name, std::u16string_view text) override {
-    store_.SetValue(RegistryRoot::CurrentUser, path, name,
-                    RegistryValue{RegistryValueType::ExpandString, std::u16string(text), {}});
+    store_.SetValue(RegistryRoot::CurrentUser, path, name, StringData(text, registry_type::kExpandString));
   }
   void SetStringWithNul(std::u16string_view path, std::u16string_view name, std::u16string_view before,
                         std::u16string_view after) override {

@@ -165,7 +165,7 @@ TEST_F(ProfileRecordTest, AnImportErrorKeepsWhatWasReadBeforeIt) {
   LibraryKey(2017, TPlatformType::pftWin32);
   Ide(2017, u"Known Packages", u"C:\\a.bpl", u"A");
   store.SetValue(RegistryRoot::CurrentUser, IdeRegistryKey(2017, false, u"") + u"Library\\Win64", u"Search Path",
-                 RegistryValue{RegistryValueType::DWord, u"", {1, 0, 0, 0}});
+                 RegistryData{registry_type::kDWord, std::string("\x01\0\0\0", 4)});
   ProfileRecord record;
   record.version = 2017;
   MemoryRegistry registry(store);

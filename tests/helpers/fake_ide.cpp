@@ -16,6 +16,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,10 @@ void DumpKey(WinRegistry& registry, const std::u16string& base, const std::u16st
   if (!registry.OpenKeyReadOnly(base + sub)) return;
   out += ToUtf8(sub) + "\n";
   for (const std::u16string& name : registry.GetValueNames()) {
-    out += ToUtf8(sub) + "|" + ToUtf8(name) + "=" + ToUtf8(registry.ReadString(name)) + "\n";
+    const std::optional<RegistryData> data = registry.ReadData(name);
+    const bool text = data && (data->type == registry_type::kString || data->type == registry_type::kExpandString);
+    out += ToUtf8(sub) + "|" + ToUtf8(name) + "=" +
+           (text ? ToUtf8(DataText(*data)) : "(type " + std::to_string(data ? data->type : 0) + ")") + "\n";
   }
   registry.CloseKey();
 }

@@ -28,7 +28,7 @@ auto FindValue(MemoryRegistryStore::Key& key, std::u16string_view name) {
                       [&](const auto& entry) { return AsciiUpper(entry.first) == upper; });
 }
 
-void PutValue(MemoryRegistryStore::Key& key, std::u16string_view name, RegistryValue value) {
+void PutValue(MemoryRegistryStore::Key& key, std::u16string_view name, RegistryData value) {
   auto it = FindValue(key, name);
   if (it != key.values.end()) {
     it->second = std::move(value);
@@ -74,17 +74,17 @@ bool MemoryRegistryStore::Delete(RegistryRoot root, std::u16string_view path) {
 }
 
 void MemoryRegistryStore::SetValue(RegistryRoot root, std::u16string_view path, std::u16string_view name,
-                                   RegistryValue value) {
+                                   RegistryData value) {
   PutValue(Create(root, path), name, std::move(value));
 }
 
 void MemoryRegistryStore::SetString(RegistryRoot root, std::u16string_view path, std::u16string_view name,
                                     std::u16string_view text) {
-  SetValue(root, path, name, RegistryValue{RegistryValueType::String, std::u16string(text), {}});
+  SetValue(root, path, name, StringData(text));
 }
 
-std::optional<RegistryValue> MemoryRegistryStore::GetValue(RegistryRoot root, std::u16string_view path,
-                                                           std::u16string_view name) {
+std::optional<RegistryData> MemoryRegistryStore::GetValue(RegistryRoot root, std::u16string_view path,
+                                                          std::u16string_view name) {
   Key* key = Find(root, path);
   if (key == nullptr) return std::nullopt;
   auto it = FindValue(*key, name);
@@ -141,19 +141,49 @@ std::u16string MemoryRegistry::ReadString(std::u16string_view name) {
   if (key == nullptr) return {};
   auto it = FindValue(*key, name);
   if (it == key->values.end()) return {};
-  const RegistryValue& value = it->second;
-  if (value.type != RegistryValueType::String && value.type != RegistryValueType::ExpandString) {
+  const RegistryData& value = it->second;
+  if (value.type != registry_type::kString && value.type != registry_type::kExpandString) {
     throw AppError(Format(texts::kRegistryInvalidType, {name}));
   }
-  return value.text.substr(0, value.text.find(u'\0'));
+  return DataText(value);
 }
 
 void MemoryRegistry::WriteString(std::u16string_view name, std::u16string_view text) {
+  WriteData(name, StringData(text));
+}
+
+MemoryRegistryStore::Key& MemoryRegistry::WritableKey(std::u16string_view name) {
   MemoryRegistryStore::Key* key = OpenKeyNode();
   if (key == nullptr || !openWritable_ || store_.refuseWrites) {
     throw AppError(Format(texts::kRegistryWriteFailed, {name}));
   }
-  PutValue(*key, name, RegistryValue{RegistryValueType::String, std::u16string(text), {}});
+  return *key;
+}
+
+void MemoryRegistry::WriteData(std::u16string_view name, const RegistryData& data) {
+  PutValue(WritableKey(name), name, data);
+}
+
+void MemoryRegistry::DeleteValue(std::u16string_view name) {
+  MemoryRegistryStore::Key& key = WritableKey(name);
+  auto it = FindValue(key, name);
+  if (it != key.values.end()) key.values.erase(it);
+}
+
+std::optional<RegistryData> MemoryRegistry::ReadData(std::u16string_view name) {
+  MemoryRegistryStore::Key* key = OpenKeyNode();
+  if (key == nullptr) return std::nullopt;
+  auto it = FindValue(*key, name);
+  if (it == key->values.end()) return std::nullopt;
+  return it->second;
+}
+
+std::vector<std::u16string> MemoryRegistry::GetKeyNames() {
+  std::vector<std::u16string> names;
+  if (MemoryRegistryStore::Key* key = OpenKeyNode()) {
+    for (const auto& entry : key->subKeys) names.push_back(entry.second.name);
+  }
+  return names;
 }
 
 std::vector<std::u16string> MemoryRegistry::GetValueNames() {

@@ -14,20 +14,12 @@
 
 namespace ombrisk {
 
-enum class RegistryValueType { String, ExpandString, DWord, Binary };
-
-struct RegistryValue {
-  RegistryValueType type = RegistryValueType::String;
-  std::u16string text;              // String and ExpandString; may hold NULs
-  std::vector<std::uint8_t> bytes;  // DWord and Binary
-};
-
 class MemoryRegistryStore {
  public:
   struct Key {
     std::u16string name;
     std::map<std::u16string, Key> subKeys;  // by upper-cased name
-    std::vector<std::pair<std::u16string, RegistryValue>> values;
+    std::vector<std::pair<std::u16string, RegistryData>> values;
   };
 
   Key& Root(RegistryRoot root) { return root == RegistryRoot::CurrentUser ? currentUser_ : localMachine_; }
@@ -37,9 +29,9 @@ class MemoryRegistryStore {
   bool Delete(RegistryRoot root, std::u16string_view path);
 
   // Test helpers: set a value of any type, creating the key; read one back.
-  void SetValue(RegistryRoot root, std::u16string_view path, std::u16string_view name, RegistryValue value);
+  void SetValue(RegistryRoot root, std::u16string_view path, std::u16string_view name, RegistryData value);
   void SetString(RegistryRoot root, std::u16string_view path, std::u16string_view name, std::u16string_view text);
-  std::optional<RegistryValue> GetValue(RegistryRoot root, std::u16string_view path, std::u16string_view name);
+  std::optional<RegistryData> GetValue(RegistryRoot root, std::u16string_view path, std::u16string_view name);
 
   // Makes creating keys fail, as a key without write access would.
   bool refuseWrites = false;
@@ -64,12 +56,19 @@ class MemoryRegistry : public Registry {
   std::u16string ReadString(std::u16string_view name) override;
   void WriteString(std::u16string_view name, std::u16string_view text) override;
   std::vector<std::u16string> GetValueNames() override;
+  std::vector<std::u16string> GetKeyNames() override;
+  std::optional<RegistryData> ReadData(std::u16string_view name) override;
+  void WriteData(std::u16string_view name, const RegistryData& data) override;
+  void DeleteValue(std::u16string_view name) override;
   void CloseKey() override;
 
   bool HasOpenKey() const { return openPath_.has_value(); }
 
  private:
   MemoryRegistryStore::Key* OpenKeyNode();
+  // The open key for a write of the named value; AppError when it cannot be
+  // written.
+  MemoryRegistryStore::Key& WritableKey(std::u16string_view name);
 
   MemoryRegistryStore& store_;
   RegistryRoot root_ = RegistryRoot::CurrentUser;

@@ -109,7 +109,10 @@ class MainForm : public ::testing::Test {
                  },
                  [this](HWND) -> std::unique_ptr<ProcessStarter> { return std::make_unique<RecordingStarter>(starts); },
                  [this](TPREF_FORM& dialog) { return runModal ? runModal(dialog) : dialog.ShowModal(); },
-                 [this](OPENFILENAMEW& dialog) { return openFile ? openFile(dialog) : false; }});
+                 [this](OPENFILENAMEW& dialog) { return openFile ? openFile(dialog) : false; },
+                 [this](HWND owner, std::span<const BackupRow> rows, const ErrorReporter& report) {
+                   return chooseBackup ? chooseBackup(rows) : ChooseBackupModally(owner, rows, report);
+                 }});
     form_->Create();
     if (show) form_->Show();
     testing::PumpMessages();
@@ -210,6 +213,8 @@ class MainForm : public ::testing::Test {
   // cancelled file dialog.
   ModalRunner runModal;
   FileOpenDialog openFile;
+  // The launch backups' dialog; unset, the real one.
+  std::function<int(std::span<const BackupRow> rows)> chooseBackup;
   std::unique_ptr<TMAIN_FORM> form_;
 };
 

@@ -95,7 +95,8 @@ TEST_F(MainForm, ComponentsAtTheirPlacesWithTheirCaptions) {
     items.push_back(text);
   }
   EXPECT_EQ(items, (std::vector<std::wstring>{L"追加(&A)\tIns", L"編集(&E)", L"削除(&D)\tDel", L"", L"コピーを作成(&C)",
-                                              L"ショートカットを作成(&S)", L"", L"検索\tCtrl+F", L"", L"起動(&L)"}));
+                                              L"ショートカットを作成(&S)", L"", L"検索\tCtrl+F", L"", L"起動(&L)",
+                                              L"起動前の設定に戻す(&B)..."}));
 
   // Wider, the right-hand buttons keep their distance to the right edge.
   RECT frame{0, 0, 700, 400};

@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "core/errors.h"
 #include "core/launch.h"
 #include "core/settings_file.h"
 #include "core/text.h"
@@ -187,6 +188,60 @@ TEST_F(LaunchUnderWine, AnXe6ProfileIsLaunchedAsItAlwaysWas) {
   }
   const std::string expected = testing::ReadBytes(testing::SourceFile(L"tests/win32/launch_2017.txt"));
   EXPECT_EQ(Replaced(result, hexIde, "{IDE}"), expected);
+}
+
+// The only backup in the folder beside the settings file.
+std::wstring OnlyBackup(const TempFolder& folder) {
+  WinFileSystem files;
+  const std::vector<std::u16string> names = files.ListFiles(FromWide(folder / L"Ombrisk.backup"));
+  EXPECT_EQ(names.size(), 1u);
+  return names.empty() ? L"" : folder / (L"Ombrisk.backup\\" + Wide(names.front()));
+}
+
+// A launch's backup gives the key back as it was, through the program's
+// registry layer and through the system's registry editor alike.
+TEST_F(LaunchUnderWine, TheBackupGivesTheKeyBackThroughTheProgramAndThroughTheRegistryEditor) {
+  WriteProfile(false);
+  const std::wstring key = L"Software\\Embarcadero\\Test\\14.0\\";
+  testing::SetRegistryString(HKEY_CURRENT_USER, key + L"Disabled Packages", L"old \"x\\y\".bpl", L"古い");
+  testing::SetRegistryString(HKEY_CURRENT_USER, key + L"Disabled Packages\\Sub", L"", L"default");
+  const wchar_t expand[] = L"$(BDS)\\lib";
+  const DWORD one = 1;
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, (key + L"Library\\Win32").c_str(), L"Search Path", REG_EXPAND_SZ, expand,
+                            sizeof expand),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, (key + L"Library\\Win32").c_str(), L"Kept", REG_DWORD, &one, 4),
+            ERROR_SUCCESS);
+  const std::string before = testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero");
+
+  ASSERT_FALSE(Launch().empty()) << "the fake IDE did not report";
+  const std::wstring backup = OnlyBackup(folder);
+  ASSERT_NE(testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"), before);
+  RestoreBackup(registries, files, FromWide(backup));
+  EXPECT_EQ(testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"), before);
+
+  DeleteFileW((ide + L".txt").c_str());
+  ASSERT_FALSE(Launch().empty()) << "the fake IDE did not report";
+  ASSERT_NE(testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"), before);
+  WinProcessStarter(nullptr).RunAndWait(FromWide(L"regedit.exe /s \"" + backup + L"\""), true);
+  EXPECT_EQ(testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"), before);
+}
+
+TEST_F(LaunchUnderWine, ABackupFolderThatCannotBeMadeRefusesTheLaunch) {
+  WriteProfile(false);
+  testing::WriteBytes(folder / L"Ombrisk.backup", "a file where the folder would go");
+  const std::string before = testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero");
+  WinProcessStarter starter(nullptr);
+  const ProfileStore store(files, comparer, settings());
+  try {
+    LaunchProfile(LaunchServices{store, registries, starter, [] {}, [] {}}, 2017, u"XE6 nightly");
+    ADD_FAILURE() << "launched";
+  } catch (const AppError& error) {
+    EXPECT_TRUE(error.Message().starts_with(u"バックアップを作成できません: " + FromWide(folder / L"Ombrisk.backup ")))
+        << ToUtf8(error.Message());
+  }
+  EXPECT_EQ(testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"), before);
+  EXPECT_FALSE(Exists(ide + L".txt")) << "no IDE started";
 }
 
 }  // namespace

@@ -20,5 +20,22 @@ TEST(WinFileSystem, OnlyExistingFilesCount) {
   EXPECT_FALSE(files.FileExists(u""));
 }
 
+TEST(WinFileSystem, FoldersAreMadeOnceListedWithoutSubFoldersAndFilesRemoved) {
+  testing::TempFolder folder;
+  WinFileSystem files;
+  const std::u16string made = FromWide(folder / L"made");
+  EXPECT_EQ(files.CreateFolder(made), u"");
+  EXPECT_EQ(files.CreateFolder(made), u"") << "a folder that is there";
+  testing::WriteBytes(folder / L"made\\a.reg", "a");
+  CreateDirectoryW((folder / L"made\\sub").c_str(), nullptr);
+  EXPECT_EQ(files.ListFiles(made), std::vector<std::u16string>{u"a.reg"});
+  EXPECT_TRUE(files.ListFiles(FromWide(folder / L"missing")).empty());
+  EXPECT_TRUE(files.RemoveFile(made + u"\\a.reg"));
+  EXPECT_FALSE(files.RemoveFile(made + u"\\a.reg"));
+  EXPECT_NE(files.CreateFolder(made + u"\\sub\\x\\y"), u"") << "its parent is missing";
+  testing::WriteBytes(folder / L"taken", "a file");
+  EXPECT_NE(files.CreateFolder(FromWide(folder / L"taken")), u"") << "a file in its place";
+}
+
 }  // namespace
 }  // namespace ombrisk

@@ -1,0 +1,293 @@
+#include "core/launch_backup.h"
+
+#include <algorithm>
+#include <ctime>
+#include <tuple>
+
+#include "core/errors.h"
+#include "core/text.h"
+#include "core/texts.h"
+
+namespace ombrisk {
+
+void ApplyLaunchWrites(Registry& registry, const LaunchWrites& writes) {
+  for (const LaunchKeyWrite& key : writes.keys) {
+    if (key.replaced) {
+      registry.DeleteKey(key.path);
+      registry.CreateKey(key.path);
+    }
+    if (!registry.OpenKey(key.path, true) && key.skippedWhenUnopenable) continue;
+    for (const auto& [name, text] : key.values) registry.WriteString(name, text);
+    registry.CloseKey();
+  }
+}
+
+namespace {
+
+// The key with every value and sub key below it, parents first.
+void CaptureTree(Registry& registry, const std::u16string& path, std::vector<ScriptKey>& keys) {
+  if (!registry.OpenKeyReadOnly(path)) return;
+  ScriptKey key{path, false, {}};
+  for (std::u16string& name : registry.GetValueNames()) {
+    std::optional<RegistryData> data = registry.ReadData(name);
+    key.values.push_back(ScriptValue{std::move(name), std::move(data)});
+  }
+  const std::vector<std::u16string> subKeys = registry.GetKeyNames();
+  registry.CloseKey();
+  keys.push_back(std::move(key));
+  for (const std::u16string& subKey : subKeys) CaptureTree(registry, Concat({path, u"\\", subKey}), keys);
+}
+
+// The highest level of the path below the settings key that is missing;
+// the path itself exists when it gives nothing.
+std::optional<std::u16string> HighestMissingLevel(Registry& registry, std::u16string_view settingsKey,
+                                                  std::u16string_view path) {
+  for (std::size_t end = settingsKey.size(); end <= path.size(); ++end) {
+    if (end != path.size() && path[end] != u'\\') continue;
+    const std::u16string level(path.substr(0, end));
+    if (end > settingsKey.size() && !registry.KeyExists(level)) return level;
+  }
+  return std::nullopt;
+}
+
+void AppendRemoval(std::vector<ScriptKey>& keys, std::u16string path) {
+  const bool listed =
+      std::any_of(keys.begin(), keys.end(), [&](const ScriptKey& key) { return key.removed && key.path == path; });
+  if (!listed) keys.push_back(ScriptKey{std::move(path), true, {}});
+}
+
+}  // namespace
+
+RegistryScript CaptureBeforeLaunch(Registry& registry, const LaunchWrites& writes, std::u16string_view profile) {
+  RegistryScript script{std::u16string(profile), {}};
+  for (const LaunchKeyWrite& key : writes.keys) {
+    if (key.replaced) {
+      script.keys.push_back(ScriptKey{key.path, true, {}});
+      CaptureTree(registry, key.path, script.keys);
+      continue;
+    }
+    if (std::optional<std::u16string> missing = HighestMissingLevel(registry, writes.settingsKey, key.path)) {
+      AppendRemoval(script.keys, std::move(*missing));
+      continue;
+    }
+    if (!registry.OpenKeyReadOnly(key.path)) continue;
+    ScriptKey captured{key.path, false, {}};
+    for (const auto& value : key.values) {
+      captured.values.push_back(ScriptValue{value.first, registry.ReadData(value.first)});
+    }
+    registry.CloseKey();
+    script.keys.push_back(std::move(captured));
+  }
+  return script;
+}
+
+BackupTime LocalTimeNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return BackupTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+namespace {
+
+std::u16string Padded(int number, std::size_t width) {
+  std::u16string digits = DecimalText(number);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), u'0');
+  return digits;
+}
+
+// "20261209-153012"
+std::u16string Stamp(const BackupTime& time) {
+  return Concat({Padded(time.year, 4), Padded(time.month, 2), Padded(time.day, 2), u"-", Padded(time.hour, 2),
+                 Padded(time.minute, 2), Padded(time.second, 2)});
+}
+
+std::optional<BackupTime> ParseStamp(std::u16string_view stamp) {
+  if (stamp.size() != 15 || stamp[8] != u'-') return std::nullopt;
+  int fields[6] = {};
+  const std::size_t starts[] = {0, 4, 6, 9, 11, 13};
+  const std::size_t ends[] = {4, 6, 8, 11, 13, 15};
+  for (std::size_t field = 0; field < 6; ++field) {
+    for (std::size_t at = starts[field]; at < ends[field]; ++at) {
+      if (stamp[at] < u'0' || stamp[at] > u'9') return std::nullopt;
+      fields[field] = fields[field] * 10 + (stamp[at] - u'0');
+    }
+  }
+  return BackupTime{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]};
+}
+
+std::optional<int> ParseNumber(std::u16string_view digits) {
+  if (digits.empty() || digits.size() > 6) return std::nullopt;
+  int number = 0;
+  for (char16_t c : digits) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    number = number * 10 + (c - u'0');
+  }
+  return number;
+}
+
+// The base of the settings key (its third level) as a file name can hold
+// it: characters a file name cannot take become "_", and it is cut short.
+std::u16string FileNameBase(std::u16string_view settingsKey) {
+  std::u16string_view rest = settingsKey.substr(std::min(settingsKey.size(), std::size_t{1}));
+  for (int level = 0; level < 2; ++level) rest.remove_prefix(std::min(rest.size(), rest.find(u'\\') + 1));
+  std::u16string base(rest.substr(0, std::min<std::size_t>(rest.find(u'\\'), 64)));
+  for (char16_t& c : base) {
+    if (IsBlankOrControl(c) && c != u' ') c = u'_';
+    if (std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos) c = u'_';
+  }
+  return base;
+}
+
+constexpr std::u16string_view kBackupExtension = u".reg";
+
+// "<code>_<base>_<stamp>[_<n>].reg", read from the right, as the base may
+// hold "_".
+std::optional<BackupEntry> ParseBackupName(std::u16string_view name) {
+  if (!name.ends_with(kBackupExtension)) return std::nullopt;
+  name.remove_suffix(kBackupExtension.size());
+  BackupEntry entry;
+  std::size_t cut = name.rfind(u'_');
+  if (cut != name.npos) {
+    if (const std::optional<int> sequence = ParseNumber(name.substr(cut + 1))) {
+      entry.sequence = *sequence;
+      name = name.substr(0, cut);
+      cut = name.rfind(u'_');
+    }
+  }
+  const std::size_t first = name.find(u'_');
+  if (cut == name.npos || first == cut) return std::nullopt;
+  const std::optional<BackupTime> time = ParseStamp(name.substr(cut + 1));
+  const std::optional<int> code = ParseNumber(name.substr(0, first));
+  if (!time || !code) return std::nullopt;
+  entry.time = *time;
+  entry.code = *code;
+  entry.base = name.substr(first + 1, cut - first - 1);
+  return entry;
+}
+
+auto Age(const BackupEntry& entry) { return std::tie(entry.time, entry.sequence); }
+
+std::u16string InFolder(std::u16string_view folder, std::u16string_view name) { return Concat({folder, u"\\", name}); }
+
+[[noreturn]] void ThrowBackupFailed(std::u16string_view path, std::u16string_view error) {
+  throw AppError(Format(texts::kBackupFailed, {error.empty() ? std::u16string(path) : Concat({path, u" ", error})}));
+}
+
+// The folder's backups of the release and base, with their file names,
+// oldest first.
+std::vector<std::pair<BackupEntry, std::u16string>> BackupsOf(FileSystem& files, std::u16string_view folder,
+                                                              VersionCode code, std::u16string_view base) {
+  std::vector<std::pair<BackupEntry, std::u16string>> backups;
+  for (std::u16string& name : files.ListFiles(folder)) {
+    std::optional<BackupEntry> entry = ParseBackupName(name);
+    if (entry && entry->code == code && entry->base == base) backups.emplace_back(std::move(*entry), std::move(name));
+  }
+  std::sort(backups.begin(), backups.end(), [](const auto& a, const auto& b) { return Age(a.first) < Age(b.first); });
+  return backups;
+}
+
+std::optional<RegistryScript> ReadBackup(FileSystem& files, std::u16string_view path) {
+  const FileReadResult read = files.ReadFile(path);
+  if (read.status != FileReadStatus::Read || read.content.byteCount % 2 != 0) return std::nullopt;
+  return ParseRegistryScript(read.content.Units());
+}
+
+}  // namespace
+
+std::u16string DisplayTime(const BackupTime& time) {
+  return Concat({Padded(time.year, 4), u"/", Padded(time.month, 2), u"/", Padded(time.day, 2), u" ",
+                 Padded(time.hour, 2), u":", Padded(time.minute, 2), u":", Padded(time.second, 2)});
+}
+
+std::u16string BackupFolder(std::u16string_view settingsPath) {
+  const std::size_t separator = settingsPath.find_last_of(u"\\/");
+  return Concat({settingsPath.substr(0, separator == settingsPath.npos ? 0 : separator + 1), u"Ombrisk.backup"});
+}
+
+void WriteLaunchBackup(FileSystem& files, std::u16string_view folder, VersionCode code, std::u16string_view settingsKey,
+                       const RegistryScript& script, const BackupTime& time) {
+  const std::optional<std::string> content = WriteRegistryScript(script);
+  if (!content) ThrowBackupFailed(folder, u"");
+  if (const std::u16string error = files.CreateFolder(folder); !error.empty()) ThrowBackupFailed(folder, error);
+  const std::u16string base = FileNameBase(settingsKey);
+  std::vector<std::pair<BackupEntry, std::u16string>> backups = BackupsOf(files, folder, code, base);
+  // Later than every backup of the same second.
+  int sequence = 1;
+  for (const auto& backup : backups) {
+    if (backup.first.time == time) sequence = std::max(sequence, backup.first.sequence + 1);
+  }
+  const std::u16string stem = Concat({DecimalText(code), u"_", base, u"_", Stamp(time)});
+  std::u16string path;
+  for (;; ++sequence) {
+    path =
+        InFolder(folder, Concat({stem, sequence == 1 ? u"" : Concat({u"_", DecimalText(sequence)}), kBackupExtension}));
+    if (!files.FileExists(path)) break;
+  }
+  if (const std::u16string error = files.WriteFile(path, *content); !error.empty()) ThrowBackupFailed(path, error);
+  // The oldest beyond the number kept; the new one is the newest.
+  for (std::size_t at = 0; at + kBackupsPerKey < backups.size() + 1; ++at) {
+    files.RemoveFile(InFolder(folder, backups[at].second));
+  }
+}
+
+std::vector<BackupEntry> ListBackups(FileSystem& files, std::u16string_view folder) {
+  std::vector<BackupEntry> entries;
+  for (const std::u16string& name : files.ListFiles(folder)) {
+    std::optional<BackupEntry> entry = ParseBackupName(name);
+    if (!entry) continue;
+    entry->path = InFolder(folder, name);
+    if (const std::optional<RegistryScript> script = ReadBackup(files, entry->path)) entry->profile = script->profile;
+    entries.push_back(std::move(*entry));
+  }
+  std::sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
+    return std::tie(b.time, b.sequence, b.path) < std::tie(a.time, a.sequence, a.path);
+  });
+  return entries;
+}
+
+namespace {
+
+// The settings key ("\Software\<vendor>\<base>\<version>", upper-cased) the
+// path lies strictly below, where the vendor and version are a release's.
+std::optional<std::u16string> SettingsKeyAbove(std::u16string_view path) {
+  if (!path.starts_with(u'\\')) return std::nullopt;
+  std::vector<std::u16string> levels;
+  for (std::size_t from = 1; from <= path.size();) {
+    const std::size_t end = std::min(path.find(u'\\', from), path.size());
+    levels.push_back(AsciiUpper(path.substr(from, end - from)));
+    if (levels.back().empty()) return std::nullopt;
+    from = end + 1;
+  }
+  if (levels.size() < 5 || levels[0] != u"SOFTWARE") return std::nullopt;
+  const bool release = std::any_of(Releases().begin(), Releases().end(), [&](const Release& known) {
+    return AsciiUpper(known.company) == levels[1] && AsciiUpper(known.keyVersion) == levels[3];
+  });
+  if (!release) return std::nullopt;
+  return Concat({u"\\", levels[0], u"\\", levels[1], u"\\", levels[2], u"\\", levels[3]});
+}
+
+bool WithinOneSettingsKey(const RegistryScript& script) {
+  std::optional<std::u16string> settingsKey;
+  for (const ScriptKey& key : script.keys) {
+    const std::optional<std::u16string> above = SettingsKeyAbove(key.path);
+    if (!above || (settingsKey && *settingsKey != *above)) return false;
+    settingsKey = above;
+  }
+  return settingsKey.has_value();
+}
+
+}  // namespace
+
+void RestoreBackup(RegistryFactory& registries, FileSystem& files, std::u16string_view path) {
+  const std::optional<RegistryScript> script = ReadBackup(files, path);
+  if (!script || !WithinOneSettingsKey(*script)) throw AppError(Format(texts::kBackupRefused, {path}));
+  const std::unique_ptr<Registry> registry = registries.Create();
+  ApplyRegistryScript(*registry, *script);
+}
+
+}  // namespace ombrisk

@@ -1,0 +1,126 @@
+// The launch backups' dialog, and the restore the main window's command
+// runs with it.
+#include "ui/restore_form.h"
+
+#include "core/texts.h"
+#include "ui/main_form_fixture.h"
+
+namespace ombrisk {
+namespace {
+
+const std::vector<BackupRow> kRows{
+    {u"2026/12/09 15:30:12", u"Delphi XE6 / RAD Studio XE6", u"BDS", u"XE6 nightly"},
+    {u"2026/12/08 09:00:00", u"Delphi 13 Florence / RAD Studio 13 Florence", u"Fresh", u"Other"},
+};
+
+std::wstring Cell(HWND list, int row, int column) {
+  wchar_t text[128] = L"";
+  ListView_GetItemText(list, row, column, text, 128);
+  return text;
+}
+
+void Click(TRESTORE_FORM& form, const wchar_t* button, int id) {
+  PostMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(form.Component(button)));
+}
+
+void Key(TRESTORE_FORM& form, WPARAM key) {
+  PostMessageW(form.Component(L"LV1"), WM_KEYDOWN, key, 0);
+  PostMessageW(form.Component(L"LV1"), WM_KEYUP, key, 0);
+}
+
+// Each way of closing the dialog, by mouse and by keyboard, with what it
+// gives back: a row chosen, or -1.
+TEST(RestoreForm, ListsTheRowsAndGivesBackTheOneChosen) {
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  TRESTORE_FORM::RegisterWindowClass(GetModuleHandleW(nullptr));
+  const ErrorReporter report = [](std::u16string_view message) { ADD_FAILURE() << ToUtf8(message); };
+  struct Case {
+    const char* what;
+    std::function<void(TRESTORE_FORM&)> act;
+    int result;
+  };
+  const Case cases[] = {
+      {"Enter on the first row, selected at the start", [](TRESTORE_FORM& form) { Key(form, VK_RETURN); }, 0},
+      {"the button after Down",
+       [](TRESTORE_FORM& form) {
+         Key(form, VK_DOWN);
+         Click(form, L"btnRestore", TRESTORE_FORM::kRestore);
+       },
+       1},
+      {"Escape", [](TRESTORE_FORM& form) { Key(form, VK_ESCAPE); }, -1},
+      {"Cancel", [](TRESTORE_FORM& form) { Click(form, L"btnCancel", TRESTORE_FORM::kCancel); }, -1},
+      {"the close box", [](TRESTORE_FORM& form) { PostMessageW(form.Handle(), WM_CLOSE, 0, 0); }, -1},
+  };
+  for (const Case& c : cases) {
+    TRESTORE_FORM form(report, kRows);
+    form.Create(nullptr);
+    const HWND list = form.Component(L"LV1");
+    EXPECT_EQ(testing::Narrow(testing::WindowText(form.Handle())), ToUtf8(texts::kRestoreCaption));
+    EXPECT_EQ(Cell(list, 1, 0), L"2026/12/08 09:00:00");
+    EXPECT_EQ(Cell(list, 1, 1), L"Delphi 13 Florence / RAD Studio 13 Florence");
+    EXPECT_EQ(Cell(list, 1, 2), L"Fresh");
+    EXPECT_EQ(Cell(list, 1, 3), L"Other");
+    EXPECT_TRUE(IsWindowEnabled(form.Component(L"btnRestore")));
+    c.act(form);
+    EXPECT_EQ(form.ShowModal(), c.result) << c.what;
+  }
+
+  TRESTORE_FORM empty(report, {});
+  empty.Create(nullptr);
+  EXPECT_FALSE(IsWindowEnabled(empty.Component(L"btnRestore"))) << "nothing to restore";
+  Key(empty, VK_RETURN);
+  PostMessageW(empty.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(empty.ShowModal(), -1);
+}
+
+// A launch from the list, then the command on the next start: the backup
+// is listed, No keeps the registry, Yes gives it back as it was; a backup
+// changed by hand is refused.
+TEST_F(MainForm, TheRestoreCommandPutsTheChosenBackupBackAfterAsking) {
+  Install(2017);
+  Settings(u"[PREF_XE6]\r\nVersion=2017\r\nPKG_Count=1\r\nPKG_PATH1=new.bpl\r\nPKG_NAME1=New\r\n");
+  testing::SetRegistryString(HKEY_CURRENT_USER, L"Software\\Embarcadero\\BDS\\14.0\\Disabled Packages", L"old.bpl",
+                             L"Old");
+  const auto dump = [] { return testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"); };
+  const std::string before = dump();
+  NewForm().Execute(TMAIN_FORM::AL_LAUNCH);
+  ASSERT_TRUE(CloseAndWait());
+  ASSERT_NE(dump(), before);
+
+  std::vector<BackupRow> shown;
+  chooseBackup = [&](std::span<const BackupRow> rows) {
+    shown.assign(rows.begin(), rows.end());
+    return 0;
+  };
+  TMAIN_FORM& form = NewForm();
+  ClickRow(-1);
+  const auto restore = [&] {
+    SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(TMAIN_FORM::CommandId(TMAIN_FORM::AL_RESTORE), 0), 0);
+  };
+  restore();
+  ASSERT_EQ(shown.size(), 1u) << "no row needed";
+  EXPECT_EQ(shown[0].release, u"Delphi XE6 / RAD Studio XE6");
+  EXPECT_EQ(shown[0].key, u"BDS");
+  EXPECT_EQ(shown[0].profile, u"XE6");
+  ASSERT_FALSE(dialogs.empty());
+  EXPECT_EQ(dialogs.back(), u"確認|Delphi XE6 / RAD Studio XE6 (BDS) の設定を " + shown[0].time +
+                                u" の状態に戻します。よろしいですか？|" +
+                                DecimalText(MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO));
+  EXPECT_NE(dump(), before) << "No restores nothing";
+  answer = IDYES;
+  restore();
+  EXPECT_EQ(dump(), before);
+  EXPECT_TRUE(errors.empty());
+
+  const std::wstring backups = folder / L"Ombrisk.backup";
+  const std::vector<std::u16string> names = files.ListFiles(FromWide(backups));
+  ASSERT_EQ(names.size(), 1u);
+  const std::wstring backup = backups + L"\\" + Wide(names[0]);
+  testing::WriteBytes(backup, testing::ReadBytes(backup) + std::string("\n\0", 2));
+  restore();
+  EXPECT_EQ(errors, std::vector<std::u16string>{u"このファイルは復元できません: " + FromWide(backup)});
+}
+
+}  // namespace
+}  // namespace ombrisk
