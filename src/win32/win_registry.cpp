@@ -130,45 +130,36 @@ void WinRegistry::WriteString(std::u16string_view name, std::u16string_view text
   }
 }
 
-std::vector<std::u16string> WinRegistry::GetValueNames() {
+namespace {
+
+// The names of the key's sub keys or values, in enumeration order.
+std::vector<std::u16string> EnumeratedNames(HKEY key, bool subKeys) {
   std::vector<std::u16string> names;
-  if (openKey_ == nullptr) return names;
+  if (key == nullptr) return names;
   DWORD count = 0;
   DWORD longest = 0;
-  if (RegQueryInfoKeyW(openKey_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
-                       nullptr, nullptr) != ERROR_SUCCESS) {
+  if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, subKeys ? &count : nullptr, subKeys ? &longest : nullptr,
+                       nullptr, subKeys ? nullptr : &count, subKeys ? nullptr : &longest, nullptr, nullptr,
+                       nullptr) != ERROR_SUCCESS) {
     return names;
   }
   std::wstring buffer(longest + 1, L'\0');
   for (DWORD index = 0; index < count; ++index) {
     DWORD length = static_cast<DWORD>(buffer.size());
-    if (RegEnumValueW(openKey_, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-      break;
-    }
+    const LSTATUS status = subKeys
+                               ? RegEnumKeyExW(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr)
+                               : RegEnumValueW(key, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (status != ERROR_SUCCESS) break;
     names.push_back(FromWide(std::wstring_view(buffer.data(), length)));
   }
   return names;
 }
 
-std::vector<std::u16string> WinRegistry::GetKeyNames() {
-  std::vector<std::u16string> names;
-  if (openKey_ == nullptr) return names;
-  DWORD count = 0;
-  DWORD longest = 0;
-  if (RegQueryInfoKeyW(openKey_, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr,
-                       nullptr, nullptr) != ERROR_SUCCESS) {
-    return names;
-  }
-  std::wstring buffer(longest + 1, L'\0');
-  for (DWORD index = 0; index < count; ++index) {
-    DWORD length = static_cast<DWORD>(buffer.size());
-    if (RegEnumKeyExW(openKey_, index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-      break;
-    }
-    names.push_back(FromWide(std::wstring_view(buffer.data(), length)));
-  }
-  return names;
-}
+}  // namespace
+
+std::vector<std::u16string> WinRegistry::GetValueNames() { return EnumeratedNames(openKey_, false); }
+
+std::vector<std::u16string> WinRegistry::GetKeyNames() { return EnumeratedNames(openKey_, true); }
 
 std::optional<RegistryData> WinRegistry::ReadData(std::u16string_view name) {
   if (openKey_ == nullptr) return std::nullopt;
