@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <array>
+
 #include "core/catalogue.h"
 #include "core/text.h"
 #include "core/texts.h"
@@ -24,7 +27,7 @@ constexpr ComponentSpec kComponents[] = {
      nullptr,
      WC_LISTVIEWW,
      u"",
-     {8, 8, 544, 212},
+     {8, 8, 604, 212},
      akAll,
      WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
      WS_EX_CLIENTEDGE,
@@ -34,7 +37,7 @@ constexpr ComponentSpec kComponents[] = {
      nullptr,
      L"BUTTON",
      texts::kRestoreButton,
-     {352, 228, 96, 26},
+     {412, 228, 96, 26},
      akRight | akBottom,
      kButton,
      0,
@@ -44,13 +47,15 @@ constexpr ComponentSpec kComponents[] = {
      nullptr,
      L"BUTTON",
      texts::kCancelButton,
-     {456, 228, 96, 26},
+     {516, 228, 96, 26},
      akRight | akBottom,
      kButton,
      0,
      TRESTORE_FORM::kCancel,
      kPlain},
 };
+
+constexpr std::u16string_view kHeaders[] = {u"日時", u"バージョン", u"キー", u"プロファイル"};
 
 const std::u16string& Cell(const BackupRow& row, int column) {
   switch (column) {
@@ -79,12 +84,27 @@ void TRESTORE_FORM::Create(HWND owner) {
                RECT{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top}, owner);
   components_.Create(Handle(), kClientSize, kComponents, font_.Get());
   list_ = ListView(Component(L"LV1"));
-  const std::u16string_view headers[] = {u"日時", u"バージョン", u"キー", u"プロファイル"};
-  const int widths[] = {130, 210, 80, 120};
-  list_.AddColumns(headers, widths);
+  list_.AddColumns(kHeaders, std::array<int, 4>{});
+  FitColumns();
   list_.SetRowCount(static_cast<int>(rows_.size()));
   if (!rows_.empty()) list_.Select(0);
   EnableWindow(Component(L"btnRestore"), !rows_.empty());
+}
+
+void TRESTORE_FORM::FitColumns() {
+  constexpr int kPadding = 16;
+  RECT client{};
+  GetClientRect(list_.Handle(), &client);
+  int left = client.right - GetSystemMetrics(SM_CXVSCROLL);
+  for (int column = 0; column < 3; ++column) {
+    int width = TextWidth(list_.Handle(), font_.Get(), kHeaders[column]);
+    for (const BackupRow& row : rows_) {
+      width = std::max(width, TextWidth(list_.Handle(), font_.Get(), Cell(row, column)));
+    }
+    list_.SetColumnWidth(column, width + kPadding);
+    left -= width + kPadding;
+  }
+  list_.SetColumnWidth(3, std::max(left, 100));
 }
 
 int TRESTORE_FORM::ShowModal() {

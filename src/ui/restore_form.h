@@ -22,7 +22,7 @@ namespace ombrisk {
 class TRESTORE_FORM : public Window {
  public:
   static constexpr const wchar_t* kClassName = L"TRESTORE_FORM";
-  static constexpr SIZE kClientSize{560, 262};
+  static constexpr SIZE kClientSize{620, 262};
   enum Control { kList = 100, kRestore, kCancel };
 
   static void RegisterWindowClass(HINSTANCE instance);
@@ -39,6 +39,8 @@ class TRESTORE_FORM : public Window {
   const ErrorReporter& Reporter() const override { return report_; }
 
  private:
+  // Each column as wide as its widest text; the profiles' takes the rest.
+  void FitColumns();
   LRESULT OnNotify(NMHDR* header);
   void Close(int result);
   void ChooseSelected();
