@@ -7,6 +7,15 @@
 E2E_STARTED=()
 OMBRISK_PID=""
 
+# The run's scratch folder on drive C (folder, its Windows form
+# windows_folder) and Ombrisk's path there as Windows sees it.
+use_scratch_folder() {
+  folder_name="e2e-$1-$$"
+  folder="$WINEPREFIX/drive_c/$folder_name"
+  windows_folder="C:\\$folder_name"
+  OMBRISK_WINDOWS_PATH="$windows_folder\\Ombrisk.exe"
+}
+
 fail() {
   echo "FAILED: $*" >&2
   # E2E_SCREENSHOT names a file for a picture of the screen at the failure.

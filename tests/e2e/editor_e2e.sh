@@ -13,10 +13,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
 ombrisk_exe=$1
 fake_ide_exe=$2
-folder_name="e2e-editor-$$"
-folder="$WINEPREFIX/drive_c/$folder_name"
-windows_folder="C:\\$folder_name"
-OMBRISK_WINDOWS_PATH="$windows_folder\\Ombrisk.exe"
+use_scratch_folder editor
 SETTINGS="$folder/Ombrisk.env"
 report="$folder/d7.exe.txt"
 

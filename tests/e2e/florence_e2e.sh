@@ -14,10 +14,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
 ombrisk_exe=$1
 fake_ide_exe=$2
-folder_name="e2e-florence-$$"
-folder="$WINEPREFIX/drive_c/$folder_name"
-windows_folder="C:\\$folder_name"
-OMBRISK_WINDOWS_PATH="$windows_folder\\Ombrisk.exe"
+use_scratch_folder florence
 SETTINGS="$folder/Ombrisk.env"
 key='HKCU\Software\Embarcadero\BDS\37.0'
 
