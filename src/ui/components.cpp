@@ -28,11 +28,11 @@ namespace {
 
 // The bounds a component takes at the design size: a label as wide and as
 // high as its text, a check box wide enough for its caption.
-Bounds Fitted(const ComponentSpec& spec, HWND owner, HFONT font) {
-  Bounds bounds = spec.design;
-  if ((spec.traits & kFitText) == 0) return bounds;
-  const int text = TextWidth(owner, font, spec.caption);
-  if ((spec.style & BS_TYPEMASK) == BS_AUTOCHECKBOX && std::wstring_view(spec.className) == L"BUTTON") {
+Bounds Fitted(const ComponentRow& row, HWND owner, HFONT font) {
+  Bounds bounds = row.design;
+  if ((row.traits & kFitText) == 0) return bounds;
+  const int text = TextWidth(owner, font, row.caption);
+  if ((row.style & BS_TYPEMASK) == BS_AUTOCHECKBOX && std::wstring_view(row.className) == L"BUTTON") {
     bounds.width = std::max(bounds.width, text + GetSystemMetrics(SM_CXMENUCHECK) + 8);
   } else {
     bounds.width = text + 2;
@@ -43,21 +43,21 @@ Bounds Fitted(const ComponentSpec& spec, HWND owner, HFONT font) {
 
 }  // namespace
 
-void ComponentSet::Create(HWND owner, SIZE ownerDesign, std::span<const ComponentSpec> specs, HFONT font) {
+void ComponentSet::Create(HWND owner, SIZE ownerDesign, std::span<const ComponentRow> rows, HFONT font) {
   owner_ = owner;
   ownerDesign_ = ownerDesign;
   font_ = font;
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  for (const ComponentSpec& spec : specs) {
-    const Bounds bounds = BoundsOf(spec);
-    const Entry* parent = spec.parent == nullptr ? nullptr : Named(spec.parent);
-    const HWND window = CreateWindowExW(spec.exStyle, spec.className, Wide(spec.caption).c_str(),
-                                        WS_CHILD | WS_VISIBLE | spec.style, bounds.left, bounds.top, bounds.width,
+  for (const ComponentRow& row : rows) {
+    const Bounds bounds = BoundsOf(row);
+    const Entry* parent = row.parent == nullptr ? nullptr : Named(row.parent);
+    const HWND window = CreateWindowExW(row.exStyle, row.className, Wide(row.caption).c_str(),
+                                        WS_CHILD | WS_VISIBLE | row.style, bounds.left, bounds.top, bounds.width,
                                         bounds.height, parent == nullptr ? owner : parent->window,
-                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if ((spec.traits & kImeOff) != 0) ImmAssociateContext(window, nullptr);
-    entries_.push_back(Entry{spec.name, window, &spec});
+    if ((row.traits & kImeOff) != 0) ImmAssociateContext(window, nullptr);
+    entries_.push_back(Entry{row.name, window, &row});
   }
 }
 
@@ -65,8 +65,8 @@ void ComponentSet::Adopt(const wchar_t* name, HWND window) { entries_.push_back(
 
 void ComponentSet::Layout() const {
   for (const Entry& entry : entries_) {
-    if (entry.spec == nullptr) continue;
-    const Bounds bounds = BoundsOf(*entry.spec);
+    if (entry.row == nullptr) continue;
+    const Bounds bounds = BoundsOf(*entry.row);
     SetWindowPos(entry.window, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -79,7 +79,7 @@ HWND ComponentSet::Find(std::wstring_view name) const {
 
 HWND ComponentSet::FindId(int id) const {
   const auto found = std::find_if(entries_.begin(), entries_.end(),
-                                  [id](const Entry& e) { return id != 0 && e.spec != nullptr && e.spec->id == id; });
+                                  [id](const Entry& e) { return id != 0 && e.row != nullptr && e.row->id == id; });
   return found == entries_.end() ? nullptr : found->window;
 }
 
@@ -92,28 +92,28 @@ const ComponentSet::Entry* ComponentSet::Named(const wchar_t* name) const {
 SIZE ComponentSet::DesignSize(const wchar_t* parent) const {
   const Entry* entry = parent == nullptr ? nullptr : Named(parent);
   if (entry == nullptr) return ownerDesign_;
-  if (entry->spec == nullptr) return PresentSize(parent);
-  const Bounds design = Fitted(*entry->spec, owner_, font_);
+  if (entry->row == nullptr) return PresentSize(parent);
+  const Bounds design = Fitted(*entry->row, owner_, font_);
   return SIZE{design.width, design.height};
 }
 
 SIZE ComponentSet::PresentSize(const wchar_t* parent) const {
   const Entry* entry = parent == nullptr ? nullptr : Named(parent);
-  if (entry == nullptr || entry->spec == nullptr) {
+  if (entry == nullptr || entry->row == nullptr) {
     RECT client;
     GetClientRect(entry == nullptr ? owner_ : entry->window, &client);
     return SIZE{client.right, client.bottom};
   }
-  const Bounds bounds = BoundsOf(*entry->spec);
+  const Bounds bounds = BoundsOf(*entry->row);
   return SIZE{bounds.width, bounds.height};
 }
 
-Bounds ComponentSet::BoundsOf(const ComponentSpec& spec) const {
-  if ((spec.traits & kFillParent) != 0) {
-    const SIZE parent = PresentSize(spec.parent);
+Bounds ComponentSet::BoundsOf(const ComponentRow& row) const {
+  if ((row.traits & kFillParent) != 0) {
+    const SIZE parent = PresentSize(row.parent);
     return Bounds{0, 0, parent.cx, parent.cy};
   }
-  return Anchored(Fitted(spec, owner_, font_), spec.anchors, DesignSize(spec.parent), PresentSize(spec.parent));
+  return Anchored(Fitted(row, owner_, font_), row.anchors, DesignSize(row.parent), PresentSize(row.parent));
 }
 
 }  // namespace ombrisk

@@ -35,7 +35,7 @@ struct Bounds {
   int left, top, width, height;
 };
 
-struct ComponentSpec {
+struct ComponentRow {
   const wchar_t* name;
   const wchar_t* parent;  // a component named before, or nullptr for the window itself
   const wchar_t* className;
@@ -56,7 +56,7 @@ class ComponentSet {
   // Creates the components in table order, with the font, at their bounds
   // for the owner's present client size; may be called again for more rows
   // (the table must outlive the set).
-  void Create(HWND owner, SIZE ownerDesign, std::span<const ComponentSpec> specs, HFONT font);
+  void Create(HWND owner, SIZE ownerDesign, std::span<const ComponentRow> rows, HFONT font);
   // Names a window made elsewhere (a page of a tab control), so components
   // can sit on it and it can be found.
   void Adopt(const wchar_t* name, HWND window);
@@ -71,12 +71,12 @@ class ComponentSet {
   struct Entry {
     const wchar_t* name;
     HWND window;
-    const ComponentSpec* spec;  // nullptr for an adopted window
+    const ComponentRow* row;  // nullptr for an adopted window
   };
   const Entry* Named(const wchar_t* name) const;
   SIZE DesignSize(const wchar_t* parent) const;
   SIZE PresentSize(const wchar_t* parent) const;
-  Bounds BoundsOf(const ComponentSpec& spec) const;
+  Bounds BoundsOf(const ComponentRow& row) const;
 
   HWND owner_ = nullptr;
   SIZE ownerDesign_{};

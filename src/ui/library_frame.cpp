@@ -168,9 +168,9 @@ const std::vector<std::wstring>& RowNames() {
 // The frame's components: the frame filling its page, the scrolling box
 // filling the frame, and on it each library setting's label and edit, in
 // Tab order, then lblDmy, which keeps a margin below the last edit.
-std::vector<ComponentSpec> MakeFrameComponents() {
+std::vector<ComponentRow> MakeFrameComponents() {
   const std::vector<std::wstring>& names = RowNames();
-  std::vector<ComponentSpec> list{
+  std::vector<ComponentRow> list{
       {L"frame", nullptr, kPanelClass, u"", {0, 0, 0, 0}, akAll, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 0, kFillParent},
       {L"ScrollBox1",
        L"frame",
@@ -217,9 +217,9 @@ std::vector<ComponentSpec> MakeFrameComponents() {
   return list;
 }
 
-const std::vector<ComponentSpec>& FrameComponents() {
-  static const std::vector<ComponentSpec> specs = MakeFrameComponents();
-  return specs;
+const std::vector<ComponentRow>& FrameComponents() {
+  static const std::vector<ComponentRow> rows = MakeFrameComponents();
+  return rows;
 }
 
 }  // namespace

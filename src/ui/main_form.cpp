@@ -60,11 +60,11 @@ void TMAIN_FORM::Create() {
 void TMAIN_FORM::CreateComponents() {
   // The list lies over the group box's client area, which begins below its
   // caption, 2 pixels in from its edges; the list keeps an 8 pixel margin.
-  specs_.assign(kComponents.begin(), kComponents.end());
+  componentRows_.assign(kComponents.begin(), kComponents.end());
   const int caption = TextHeight(Handle(), font_.Get());
-  specs_[kLV1Row].design.top += caption;
-  specs_[kLV1Row].design.height -= caption;
-  components_.Create(Handle(), kDesignClientSize, specs_, font_.Get());
+  componentRows_[kLV1Row].design.top += caption;
+  componentRows_[kLV1Row].design.height -= caption;
+  components_.Create(Handle(), kDesignClientSize, componentRows_, font_.Get());
   LV1.Attach(Component(L"LV1"), services_.comparer.Mapping());
   SetWindowSubclass(Component(L"LV1"), ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
   FillOwnBackground(Component(L"gbProfileList"));

@@ -122,7 +122,7 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
   InstalledVersionSet InstalledVersions_ = 0;
   COLORREF LineColor_ = 0xFFEEDD;
 
-  std::vector<ComponentSpec> specs_;  // the components table, with the list below the group box's caption
+  std::vector<ComponentRow> componentRows_;  // the components table, with the list below the group box's caption
   ComponentSet components_;
   ProfileListView LV1;
   std::unique_ptr<ActionList> actions_;  // ActionManager1, with IL1 and PopupMenu1

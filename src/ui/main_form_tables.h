@@ -54,7 +54,7 @@ constexpr unsigned kTopRight = akTop | akRight;
 
 // The components at the design size, in Tab order. The list's top and
 // height count from the group box's caption, added at creation.
-constexpr std::array<ComponentSpec, 11> kComponents{{
+constexpr std::array<ComponentRow, 11> kComponents{{
     {L"pnlMain", nullptr, kPanelClass, u"", {0, 0, 512, 283}, akAll, kPanel, WS_EX_CONTROLPARENT, 0, kPlain},
     // Above the group box, so the list is drawn over it and comes first.
     {L"LV1",

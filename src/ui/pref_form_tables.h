@@ -56,7 +56,7 @@ constexpr unsigned kFixed = akLeft | akTop;
 // mnemonic moves to. A label is as large as its text; a check box grows
 // where the system's font needs more room for its caption. FormShow sets the
 // width of ED09 and places btnRef beside it.
-constexpr ComponentSpec kComponents[] = {
+constexpr ComponentRow kComponents[] = {
     {L"PC1",
      nullptr,
      WC_TABCONTROLW,

@@ -22,7 +22,7 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
 constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
 
 // The components at the design size, in Tab order.
-constexpr ComponentSpec kComponents[] = {
+constexpr ComponentRow kComponents[] = {
     {L"LV1",
      nullptr,
      WC_LISTVIEWW,
