@@ -38,16 +38,14 @@ void CaptureTree(Registry& registry, const std::u16string& path, std::vector<Scr
   for (const std::u16string& subKey : subKeys) CaptureTree(registry, Concat({path, u"\\", subKey}), keys);
 }
 
-// The highest level of the path below the settings key that is missing;
-// the path itself exists when it gives nothing.
-std::optional<std::u16string> HighestMissingLevel(Registry& registry, std::u16string_view settingsKey,
-                                                  std::u16string_view path) {
-  for (std::size_t end = settingsKey.size(); end <= path.size(); ++end) {
-    if (end != path.size() && path[end] != u'\\') continue;
-    const std::u16string level(path.substr(0, end));
-    if (end > settingsKey.size() && !registry.KeyExists(level)) return level;
+// The highest level below the settings key of a path that is missing: the
+// path itself where every level above it exists.
+std::u16string HighestMissingLevel(Registry& registry, std::u16string_view settingsKey, std::u16string_view path) {
+  for (std::size_t end = path.find(u'\\', settingsKey.size()); end != path.npos; end = path.find(u'\\', end + 1)) {
+    std::u16string level(path.substr(0, end));
+    if (!registry.KeyExists(level)) return level;
   }
-  return std::nullopt;
+  return std::u16string(path);
 }
 
 void AppendRemoval(std::vector<ScriptKey>& keys, std::u16string path) {
@@ -66,11 +64,10 @@ RegistryScript CaptureBeforeLaunch(Registry& registry, const LaunchWrites& write
       CaptureTree(registry, key.path, script.keys);
       continue;
     }
-    if (std::optional<std::u16string> missing = HighestMissingLevel(registry, writes.settingsKey, key.path)) {
-      AppendRemoval(script.keys, std::move(*missing));
+    if (!registry.OpenKeyReadOnly(key.path)) {
+      AppendRemoval(script.keys, HighestMissingLevel(registry, writes.settingsKey, key.path));
       continue;
     }
-    if (!registry.OpenKeyReadOnly(key.path)) continue;
     ScriptKey captured{key.path, false, {}};
     for (const auto& value : key.values) {
       captured.values.push_back(ScriptValue{value.first, registry.ReadData(value.first)});
@@ -106,20 +103,6 @@ std::u16string Stamp(const BackupTime& time) {
                  Padded(time.minute, 2), Padded(time.second, 2)});
 }
 
-std::optional<BackupTime> ParseStamp(std::u16string_view stamp) {
-  if (stamp.size() != 15 || stamp[8] != u'-') return std::nullopt;
-  int fields[6] = {};
-  const std::size_t starts[] = {0, 4, 6, 9, 11, 13};
-  const std::size_t ends[] = {4, 6, 8, 11, 13, 15};
-  for (std::size_t field = 0; field < 6; ++field) {
-    for (std::size_t at = starts[field]; at < ends[field]; ++at) {
-      if (stamp[at] < u'0' || stamp[at] > u'9') return std::nullopt;
-      fields[field] = fields[field] * 10 + (stamp[at] - u'0');
-    }
-  }
-  return BackupTime{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]};
-}
-
 std::optional<int> ParseNumber(std::u16string_view digits) {
   if (digits.empty() || digits.size() > 6) return std::nullopt;
   int number = 0;
@@ -128,6 +111,19 @@ std::optional<int> ParseNumber(std::u16string_view digits) {
     number = number * 10 + (c - u'0');
   }
   return number;
+}
+
+// "20261209-153012", field by field.
+std::optional<BackupTime> ParseStamp(std::u16string_view stamp) {
+  if (stamp.size() != 15 || stamp[8] != u'-') return std::nullopt;
+  constexpr std::pair<std::size_t, std::size_t> kFields[] = {{0, 4}, {4, 2}, {6, 2}, {9, 2}, {11, 2}, {13, 2}};
+  int values[6] = {};
+  for (std::size_t field = 0; field < 6; ++field) {
+    const std::optional<int> value = ParseNumber(stamp.substr(kFields[field].first, kFields[field].second));
+    if (!value) return std::nullopt;
+    values[field] = *value;
+  }
+  return BackupTime{values[0], values[1], values[2], values[3], values[4], values[5]};
 }
 
 // The base of the settings key (its third level) as a file name can hold

@@ -28,14 +28,20 @@ inline constexpr std::uint32_t kBinary = 3;        // REG_BINARY
 inline constexpr std::uint32_t kDWord = 4;         // REG_DWORD
 }  // namespace registry_type
 
+// The text as UTF-16 in little-endian order.
+inline std::string LittleEndianBytes(std::u16string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (char16_t c : text) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
+  }
+  return bytes;
+}
 // String data: the text and a terminating NUL, as UTF-16 in little-endian
 // order.
 inline RegistryData StringData(std::u16string_view text, std::uint32_t type = registry_type::kString) {
-  RegistryData data{type, {}};
-  for (char16_t c : text) {
-    data.bytes += static_cast<char>(c & 0xFF);
-    data.bytes += static_cast<char>(c >> 8);
-  }
+  RegistryData data{type, LittleEndianBytes(text)};
   data.bytes.append(2, '\0');
   return data;
 }

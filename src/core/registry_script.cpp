@@ -17,6 +17,16 @@ constexpr char16_t kByteOrderMark = 0xFEFF;
 // Hexadecimal data wraps before this column, as the registry editor's does.
 constexpr std::size_t kHexLineWidth = 77;
 
+std::u16string HexNumber(std::uint32_t value, std::size_t width) {
+  std::u16string digits;
+  do {
+    digits.insert(digits.begin(), u"0123456789abcdef"[value & 0xFU]);
+    value >>= 4U;
+  } while (value != 0);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), u'0');
+  return digits;
+}
+
 // FNV-1a over the text's 16-bit units, as eight lower-case hex digits.
 std::u16string Checksum(std::u16string_view text) {
   std::uint32_t hash = 2166136261U;
@@ -24,9 +34,7 @@ std::u16string Checksum(std::u16string_view text) {
     hash = (hash ^ (unit & 0xFFU)) * 16777619U;
     hash = (hash ^ (unit >> 8U)) * 16777619U;
   }
-  std::u16string digits(8, u'0');
-  for (std::size_t at = 8; at-- > 0; hash >>= 4U) digits[at] = u"0123456789abcdef"[hash & 0xFU];
-  return digits;
+  return HexNumber(hash, 8);
 }
 
 bool HoldsLineBreakOrNul(std::u16string_view text) {
@@ -48,16 +56,6 @@ bool IsPlainString(const RegistryData& data) {
   if (data.type != registry_type::kString || data.bytes.size() % 2 != 0 || data.bytes.size() < 2) return false;
   const std::u16string text = DataText(data);
   return (text.size() + 1) * 2 == data.bytes.size() && !HoldsLineBreakOrNul(text);
-}
-
-std::u16string HexNumber(std::uint32_t value, std::size_t width) {
-  std::u16string digits;
-  do {
-    digits.insert(digits.begin(), u"0123456789abcdef"[value & 0xFU]);
-    value >>= 4U;
-  } while (value != 0);
-  if (digits.size() < width) digits.insert(0, width - digits.size(), u'0');
-  return digits;
 }
 
 std::u16string DataLine(std::u16string_view nameField, const RegistryData& data) {
@@ -101,13 +99,7 @@ std::optional<std::string> WriteRegistryScript(const RegistryScript& script) {
   }
   text += Concat({kLineEnd, kCheckComment, Checksum(text), kLineEnd});
 
-  std::string bytes;
-  bytes.reserve((text.size() + 1) * 2);
-  for (char16_t c : std::u16string(1, kByteOrderMark) + text) {
-    bytes += static_cast<char>(c & 0xFFU);
-    bytes += static_cast<char>(c >> 8U);
-  }
-  return bytes;
+  return LittleEndianBytes(Concat({std::u16string_view(&kByteOrderMark, 1), text}));
 }
 
 namespace {

@@ -30,7 +30,6 @@ void TMAIN_FORM::RegisterWindowClass(HINSTANCE instance) {
   RegisterFormClass(instance, kClassName, CS_DBLCLKS);
   RegisterPanelClass(instance);
   TPREF_FORM::RegisterWindowClass(instance);
-  TRESTORE_FORM::RegisterWindowClass(instance);
 }
 
 TMAIN_FORM::TMAIN_FORM(Services services)

@@ -78,6 +78,12 @@ TRESTORE_FORM::TRESTORE_FORM(const ErrorReporter& report, std::span<const Backup
     : report_(report), rows_(rows) {}
 
 void TRESTORE_FORM::Create(HWND owner) {
+  // Registered at the first use rather than at start-up, which seldom needs it.
+  static const bool registered = [] {
+    RegisterWindowClass(GetModuleHandleW(nullptr));
+    return true;
+  }();
+  (void)registered;
   RECT bounds{0, 0, kClientSize.cx, kClientSize.cy};
   AdjustWindowRectEx(&bounds, kStyle, FALSE, kExStyle);
   CreateHandle(kClassName, Wide(texts::kRestoreCaption).c_str(), kStyle, kExStyle,
