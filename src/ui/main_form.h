@@ -61,7 +61,6 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
   // window's shortcuts, then its Tab navigation. True when it handled one.
   bool PreTranslateMessage(MSG& message);
 
-  HFONT Font() const { return font_.Get(); }
   InstalledVersionSet InstalledVersions() const { return InstalledVersions_; }
   const std::u16string& SettingsFileName() const { return store_.Path(); }
   COLORREF LineColor() const { return LineColor_; }
