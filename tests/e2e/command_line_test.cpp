@@ -60,9 +60,7 @@ class CommandLine : public ::testing::Test {
   // did not start in the time.
   std::string TakeReport(std::chrono::milliseconds time = std::chrono::seconds(10)) {
     const std::wstring report = ide + L".txt";
-    if (!WaitUntil([&] { return !BytesOf(report).empty(); }, time)) return "";
-    Sleep(200);
-    std::string text = ReadBytes(report);
+    std::string text = ReadWrittenFile(report, time);
     DeleteFileW(report.c_str());
     return text;
   }

@@ -337,4 +337,20 @@ std::string ReadBytes(const std::wstring& path) {
   return bytes;
 }
 
+std::string ReadWrittenFile(const std::wstring& path, std::chrono::milliseconds timeout) {
+  std::string bytes;
+  WaitUntil(
+      [&] {
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+        try {
+          bytes = ReadBytes(path);
+        } catch (const std::runtime_error&) {
+          return false;  // still held by the writer
+        }
+        return !bytes.empty();
+      },
+      timeout);
+  return bytes;
+}
+
 }  // namespace ombrisk::testing

@@ -62,6 +62,10 @@ std::string DumpRegistryTree(HKEY root, const std::wstring& path);
 void PumpMessages();
 // Pumps messages until the condition holds or the time is up; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+// The bytes of a file another process writes while holding it to itself,
+// once it has let go of it with something in it; "" when that does not
+// happen in time.
+std::string ReadWrittenFile(const std::wstring& path, std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
 // A started process, ended by force if still running at destruction.
 class Process {

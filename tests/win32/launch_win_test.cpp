@@ -100,10 +100,7 @@ class LaunchUnderWine : public ::testing::Test {
                   u"XE6 nightly");
     EXPECT_EQ(messages, 2);
     std::map<std::string, std::string> found;
-    const std::wstring report = ide + L".txt";
-    if (!testing::WaitUntil([&] { return Exists(report); })) return found;
-    testing::WaitUntil([&] { return !testing::ReadBytes(report).empty(); });
-    std::istringstream lines(testing::ReadBytes(report));
+    std::istringstream lines(testing::ReadWrittenFile(ide + L".txt"));
     for (std::string line; std::getline(lines, line);) {
       const std::size_t equals = line.find('=');
       found[line.substr(0, equals)] = equals == std::string::npos ? "" : line.substr(equals + 1);
