@@ -118,7 +118,11 @@ int TPREF_FORM::ShowModal() {
   modalResult_ = 0;
   FocusDialogControl(Component(L"ED01"));
   modalResult_ = RunModalLoop(
-      Handle(), modalResult_, [this] { RunHandler(services_.reportError, [this] { UpdateActions(); }); },
+      Handle(), modalResult_,
+      [this] {
+        RunHandler(services_.reportError, [this] { UpdateActions(); });
+        if (services_.afterIdle) services_.afterIdle(Handle());
+      },
       [this](MSG& message) { return PreTranslateMessage(message); });
   return modalResult_;
 }

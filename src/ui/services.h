@@ -59,6 +59,11 @@ struct Services {
   ModalRunner runModal = ShowModally;
   FileOpenDialog openFile = ShowOpenFileDialog;
   BackupChooser chooseBackup = ChooseBackupModally;
+  // Called by a modal window's loop right after its idle update, once every
+  // message before it has been handled; unset in the program. Tests take
+  // their next step there, so each step sees the window as a person would
+  // after a pause.
+  std::function<void(HWND window)> afterIdle = nullptr;
 };
 
 }  // namespace ombrisk

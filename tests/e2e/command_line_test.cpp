@@ -58,7 +58,7 @@ class CommandLine : public ::testing::Test {
 
   // The fake IDE's report once it has written it, then removed; "" when it
   // did not start in the time.
-  std::string TakeReport(std::chrono::milliseconds time = std::chrono::seconds(10)) {
+  std::string TakeReport(std::chrono::milliseconds time = kStuck) {
     const std::wstring report = ide + L".txt";
     std::string text = ReadWrittenFile(report, time);
     DeleteFileW(report.c_str());
@@ -165,7 +165,9 @@ TEST_F(CommandLine, NamesArriveAsTheyAreWhileTheWindowIsOpen) {
     EXPECT_EQ(Run(Wide(LaunchArguments(name))), 0u) << ToUtf8(name);
     EXPECT_NE(TakeReport().find("release=2017"), std::string::npos) << ToUtf8(name);
   }
-  EXPECT_EQ(window.WaitForExit(std::chrono::milliseconds(100)), static_cast<DWORD>(STILL_ACTIVE));
+  HWND main = FindProcessWindow(window.Id(), L"TMAIN_FORM", L"Ombrisk");
+  EXPECT_TRUE(SyncWithWindow(main)) << "the window's loop goes on";
+  EXPECT_EQ(window.WaitForExit(std::chrono::milliseconds(0)), static_cast<DWORD>(STILL_ACTIVE));
   EXPECT_EQ(ReadBytes(settings), stored);
 }
 
@@ -202,7 +204,7 @@ std::vector<std::wstring> ReadLink(const std::wstring& path) {
 // the menu is open.
 void ChooseShortcutItem(const Process& process, HWND main) {
   PostMessageW(ListOf(main), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(ListOf(main)), -1);
-  HWND menu = WaitForProcessWindow(process.Id(), L"#32768", L"", std::chrono::seconds(5));
+  HWND menu = WaitForProcessWindow(process.Id(), L"#32768", L"");
   ASSERT_NE(menu, nullptr) << "no context menu";
   PostMessageW(menu, WM_CHAR, L's', 0);
 }
@@ -224,7 +226,7 @@ TEST_F(CommandLine, AShortcutFromTheMenuStartsTheProfile) {
   HWND main = WaitForProcessWindow(window.Id(), L"TMAIN_FORM", L"Ombrisk");
   ASSERT_NE(main, nullptr);
   ChooseShortcutItem(window, main);
-  ASSERT_TRUE(WaitUntil([&] { return !BytesOf(link).empty(); }, std::chrono::seconds(10))) << "no shortcut";
+  ASSERT_TRUE(WaitUntil([&] { return !BytesOf(link).empty(); })) << "no shortcut";
   EXPECT_EQ(ReadLink(link), (std::vector<std::wstring>{program, L"/launch \"XE6 nightly\"", folder.Path(),
                                                        program + L",-207", L"夜間ビルド"}));
 
@@ -238,7 +240,10 @@ TEST_F(CommandLine, AShortcutFromTheMenuStartsTheProfile) {
               std::vector<std::wstring>{L"ショートカット [XE6 nightly] は既に存在します。上書きしますか？"});
     PressButton(question, answer);
     if (answer == IDNO) {
-      Sleep(300);
+      // The command is over once its question is gone and the window's
+      // thread is back in its loop.
+      ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+      ASSERT_TRUE(SyncWithWindow(main));
       EXPECT_EQ(ReadBytes(link), "kept");
     }
   }

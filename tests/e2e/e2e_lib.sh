@@ -33,15 +33,19 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-# Waits up to ten seconds for a command to succeed.
+# Waits for a command to succeed, looking again every tenth of a second;
+# fails when it has not after 30 seconds, as a test that is stuck.
 wait_for() {
-  local tries
-  for tries in $(seq 1 100); do
-    if "$@" >/dev/null 2>&1; then return 0; fi
+  local deadline=$((SECONDS + 30))
+  until "$@" >/dev/null 2>&1; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.1
   done
-  return 1
 }
+
+# Asks tests/helpers/probe.cpp about a state of Wine's windows (PROBE_EXE
+# names it): "enabled CLASS ID", "menu" or "event NAME".
+probe() { wine "${PROBE_EXE:?the probe helper}" "$@"; }
 
 # The settings file as UTF-8 text without CRs (it is UTF-16 when Ombrisk
 # wrote it).
@@ -71,20 +75,18 @@ start_ombrisk() {
 }
 
 # A visible window of Ombrisk (or of the process given second) whose title
-# matches; waits up to twenty seconds, then a moment more, as a person sees
-# a window before typing into it.
+# matches, once it is there.
 window() {
-  timeout 20 xdotool search --all --sync --onlyvisible --pid "${2:-$OMBRISK_PID}" --name "$1" | head -n 1 | grep . ||
+  timeout 30 xdotool search --all --sync --onlyvisible --pid "${2:-$OMBRISK_PID}" --name "$1" | head -n 1 | grep . ||
     fail "no window titled $1"
-  sleep 0.3
 }
 
-# Focuses a window and sends it keys.
+# Focuses a window and sends it keys. The keys reach the window's queue in
+# the order they are typed, behind everything typed before.
 keys_to() {
   local target=$1
   shift
   xdotool windowfocus --sync "$target"
-  sleep 0.1
   xdotool key --delay 40 "$@"
 }
 

@@ -53,7 +53,6 @@ wine reg add 'HKCU\Software\Borland\DELPHI\7.0\Library' /v 'Search Path' /d 'C:\
 # Back in the list, Home selects the new row and Enter launches it.
 keys_to "$MAIN" Home Return
 wait_for test -s "$report" || fail "the IDE was not started"
-sleep 0.5
 report_text=$(tr -d '\r' <"$report")
 grep -qE '^command=.* /ns( |$)' <<<"$report_text" || fail "switches: $(grep '^command=' <<<"$report_text")"
 grep -qF 'Library|Search Path=C:\lib\seven' <<<"$report_text" || fail "library path: $report_text"

@@ -65,7 +65,8 @@ ide_value '\Library\Win64x' 'Search Path' 'C:\changed'
 keys_to "$MAIN" Home Return
 report="$folder/bin64/bds.exe.txt"
 wait_for test -s "$report" || fail "the 64-bit IDE was not started"
-sleep 0.5
+# Ombrisk has started all it will start once it has ended.
+wait_exit "$OMBRISK_PID"
 [ -e "$folder/bin/bds.exe.txt" ] && fail "the 32-bit IDE was started too"
 report_text=$(tr -d '\r' <"$report")
 for line in 'release=2027' 'ide=64' 'Disabled Packages x64|C:\pkg\b64.bpl=B64' 'Disabled Packages|C:\pkg\a32.bpl=A32' \

@@ -17,6 +17,7 @@ source "$here/e2e_lib.sh"
 
 fake_ide_exe=$1
 hold_file_exe=$2
+PROBE_EXE="$(dirname "$hold_file_exe")/probe.exe"
 drive="$WINEPREFIX/drive_c"
 OMBRISK_WINDOWS_PATH='C:\Ombrisk\Ombrisk.exe'
 SETTINGS="$drive/Ombrisk/Ombrisk.env"
@@ -74,7 +75,6 @@ expect_key() { wait_for section_has "$1" "$2" || fail "[PREF_$1] lacks $2"; }
 click_row() {
   xdotool windowfocus --sync "$MAIN"
   xdotool mousemove --window "$MAIN" 60 $((77 + 17 * $1)) click 1
-  sleep 0.3
 }
 
 echo "--- first start without a settings file; a profile for each release"
@@ -101,7 +101,7 @@ press_ok
 expect_key D7 'Description=edited note'
 click_row 0
 keys_to "$MAIN" shift+F10
-sleep 0.5
+wait_for probe menu || fail "no context menu"
 xdotool key c
 editor=$(window '^プロファイルの新規作成$')
 xdotool windowfocus --sync "$editor"
@@ -115,7 +115,9 @@ xdotool windowfocus --sync "$editor"
 xdotool type --delay 20 'All'
 # XE6; Alt+D reaches the description first, then the Delphi-only switch.
 xdotool key --delay 60 alt+v Down Down alt+d alt+d alt+n alt+r alt+c alt+u alt+a
-sleep 0.5
+# The alternate key's edit (ED10, id 115) is enabled at the editor's next
+# idle moment once its box is checked.
+wait_for probe enabled TPREF_FORM 115 || fail "the alternate key's edit was not enabled"
 xdotool key --delay 40 Tab
 xdotool type --delay 20 'ALTKEY'
 xdotool key --delay 40 alt+p
@@ -134,7 +136,6 @@ click_row 0
 keys_to "$MAIN" End
 launch_selected
 wait_for test -s "$XE6_REPORT" || fail "XE6 was not started"
-sleep 0.3
 report=$(report_of "$XE6_REPORT")
 grep -qE '^command=.* -pDelphi /ns /np /nocache /rALTKEY C:\\Work\\App\.dproj *$' <<<"$report" ||
   fail "the switches: $(grep '^command=' <<<"$report")"
@@ -154,12 +155,9 @@ wait_for test -s "$R2007_REPORT" || fail "the search did not select R2007"
 start_ombrisk
 # A click on the release column's header sorts by it; a second click turns
 # it round: XE6's label comes last, so first.
-# The clicks are further apart than a double click.
-sleep 0.5
+# The second click is further from the first than a double click may be.
 xdotool mousemove --window "$MAIN" 250 61 click 1
-sleep 0.8
-xdotool mousemove --window "$MAIN" 250 61 click 1
-sleep 0.5
+xdotool mousemove --window "$MAIN" 262 61 click 1
 keys_to "$MAIN" Home
 launch_selected
 wait_for test -s "$XE6_REPORT" || fail "sorting by release did not put XE6 first"
@@ -174,8 +172,9 @@ kill -0 "$OMBRISK_PID" || fail "the first instance ended too"
 
 echo "--- delete, and a settings file held by another program"
 before=$(sha256sum "$SETTINGS")
-holder=$(start_program 'C:\Ombrisk\hold_file.exe' 'C:\Ombrisk\Ombrisk.env' write - none)
-sleep 1
+held="OmbriskE2EHeld-$$"
+holder=$(start_program 'C:\Ombrisk\hold_file.exe' 'C:\Ombrisk\Ombrisk.env' write - "$held")
+probe event "$held" || fail "the settings file was not held"
 keys_to "$MAIN" Home Delete
 keys_to "$(window '^確認$')" Return
 # The error box has the program's name as its title, as the main window.

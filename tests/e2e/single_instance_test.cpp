@@ -109,7 +109,9 @@ TEST(ErrorBox, RegistryErrorAtStartIsShownAndTheProgramGoesOn) {
   HWND mainWindow = FindProcessWindow(program.Id(), kMainClass, L"Ombrisk");
   EXPECT_EQ(GetWindow(box, GW_OWNER), mainWindow) << "owned by the active window";
   PressButton(box, IDOK);
-  EXPECT_EQ(program.WaitForExit(std::chrono::milliseconds(500)), static_cast<DWORD>(STILL_ACTIVE));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  EXPECT_TRUE(SyncWithWindow(mainWindow)) << "the window's loop goes on";
+  EXPECT_EQ(program.WaitForExit(std::chrono::milliseconds(0)), static_cast<DWORD>(STILL_ACTIVE));
   EXPECT_NE(FindProcessWindow(program.Id(), kMainClass, L"Ombrisk"), nullptr);
   CloseMainWindow(program);
 }
@@ -126,12 +128,13 @@ TEST(ErrorBox, ASettingsFileThatCannotBeWrittenAtCloseIsReportedAndTheProgramEnd
   HWND window = WaitForProcessWindow(running.Id(), kMainClass, L"Ombrisk");
   ASSERT_NE(window, nullptr);
   PostMessageW(window, WM_CLOSE, 0, 0);
-  HWND box = WaitForProcessWindow(running.Id(), L"#32770", L"Ombrisk", std::chrono::seconds(5));
+  HWND box = WaitForProcessWindow(running.Id(), L"#32770", L"Ombrisk");
   ASSERT_NE(box, nullptr) << "no error box";
   const MessageBoxContent content = ReadMessageBox(box);
   ASSERT_EQ(content.texts.size(), 1u);
   EXPECT_EQ(content.texts[0].rfind(L"ファイル \"" + (folder / L"Ombrisk.env") + L"\" を作成できません。", 0), 0u);
-  EXPECT_EQ(running.WaitForExit(std::chrono::milliseconds(500)), static_cast<DWORD>(STILL_ACTIVE))
+  EXPECT_TRUE(SyncWithWindow(box));
+  EXPECT_EQ(running.WaitForExit(std::chrono::milliseconds(0)), static_cast<DWORD>(STILL_ACTIVE))
       << "the box waits for its answer";
   EXPECT_TRUE(IsWindowVisible(box));
   PressButton(box, IDOK);

@@ -1,7 +1,10 @@
 // A pre-launch command for the tests.
-//   exit_with.exe CODE [FILE TEXT]
-// Waits a moment, writes TEXT to FILE when given (so a caller can tell the
-// command ran to its end), and exits with CODE.
+//   exit_with.exe CODE [FILE TEXT [EVENT]]
+// Writes TEXT to FILE when given (so a caller can tell the command ran to
+// its end) and exits with CODE. With EVENT it writes only once that named
+// event is set, so a caller can look before the file can exist; without
+// one it takes a moment first, so a caller that does not wait for its end
+// finds no file.
 #include <windows.h>
 
 #include <cwchar>
@@ -9,7 +12,13 @@
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 255;
-  Sleep(300);
+  if (argc >= 5) {
+    HANDLE go = CreateEventW(nullptr, TRUE, FALSE, argv[4]);
+    WaitForSingleObject(go, INFINITE);
+    CloseHandle(go);
+  } else {
+    Sleep(300);
+  }
   if (argc >= 4) {
     HANDLE file = CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 254;

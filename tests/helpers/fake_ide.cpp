@@ -117,11 +117,15 @@ std::string Report() {
   DumpKey(registry, base, u"Form Design", out);
   for (TPlatformType platform : VersionPlatforms(code)) DumpKey(registry, base, LibraryKeyName(platform), out);
 
+  // Written beside its name and then renamed, so a reader that sees the
+  // report sees all of it.
   const std::wstring report = Wide(self) + L".txt";
-  HANDLE file = CreateFileW(report.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const std::wstring partial = report + L".part";
+  HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
   WriteFile(file, out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
   CloseHandle(file);
+  MoveFileExW(partial.c_str(), report.c_str(), MOVEFILE_REPLACE_EXISTING);
   return out;
 }
 

@@ -1,8 +1,9 @@
 // Holds a file open the way another program might, until it is ended.
 //   hold_file.exe PATH ACCESS SHARE EVENT
 // ACCESS is "read" or "write"; SHARE is any of "r", "w", "d" (read, write,
-// delete sharing) or "-" for none. EVENT is a named event set once the file
-// is open. Exit code 2 when the file cannot be opened.
+// delete sharing) or "-" for none. EVENT is a named event (manual reset)
+// set once the file is open; whoever waits for it may make it before or
+// after. Exit code 2 when the file cannot be opened.
 #include <windows.h>
 
 #include <string>
@@ -18,7 +19,7 @@ int wmain(int argc, wchar_t** argv) {
   const DWORD desired = access == L"write" ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
   HANDLE file = CreateFileW(argv[1], desired, shareMode, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 2;
-  HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[4]);
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, argv[4]);
   if (ready != nullptr) SetEvent(ready);
   Sleep(INFINITE);
   return 0;

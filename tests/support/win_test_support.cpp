@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <thread>
 
 namespace ombrisk::testing {
 
@@ -157,8 +156,29 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     PumpMessages();
     if (condition()) return true;
     if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // Wakes for the next message, or to look again at a state that no
+    // message announces (a file, another process).
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
+}
+
+bool WaitForQuit(std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return true;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    if (std::chrono::steady_clock::now() > end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+bool SyncWithWindow(HWND window) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(kStuck.count()), &result) != 0;
 }
 
 Process::Process(const std::wstring& commandLine) {

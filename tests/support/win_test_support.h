@@ -58,14 +58,26 @@ void SetRegistryString(HKEY root, const std::wstring& path, const std::wstring& 
 //   <key>|<name>=<type>:<hex bytes>
 std::string DumpRegistryTree(HKEY root, const std::wstring& path);
 
+// How long a wait for a state may take before the test counts as stuck.
+inline constexpr std::chrono::milliseconds kStuck = std::chrono::seconds(30);
+
 // Dispatches the thread's pending messages.
 void PumpMessages();
-// Pumps messages until the condition holds or the time is up; true when it held.
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+// Pumps messages until the condition holds or the test is stuck; true when
+// it held. The condition is looked at after every message and at least
+// every few milliseconds.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = kStuck);
+// Pumps messages until the thread's WM_QUIT comes; false when the test is
+// stuck first.
+bool WaitForQuit(std::chrono::milliseconds timeout = kStuck);
+// Returns once the thread of another process's window has come back to
+// its message loop and handled a message sent now: whatever it was doing
+// with what it had before (a command after a dialog closed) is done.
+bool SyncWithWindow(HWND window);
 // The bytes of a file another process writes while holding it to itself,
 // once it has let go of it with something in it; "" when that does not
 // happen in time.
-std::string ReadWrittenFile(const std::wstring& path, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+std::string ReadWrittenFile(const std::wstring& path, std::chrono::milliseconds timeout = kStuck);
 
 // A started process, ended by force if still running at destruction.
 class Process {
@@ -77,7 +89,7 @@ class Process {
 
   DWORD Id() const { return info_.dwProcessId; }
   // The exit code, or STILL_ACTIVE when it did not end in time.
-  DWORD WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+  DWORD WaitForExit(std::chrono::milliseconds timeout = kStuck);
   void Kill();
 
  private:
@@ -89,7 +101,7 @@ class Process {
 HWND FindProcessWindow(DWORD processId, const std::wstring& className, const std::wstring& caption);
 // Waits for such a window; nullptr when none appeared in time.
 HWND WaitForProcessWindow(DWORD processId, const std::wstring& className, const std::wstring& caption,
-                          std::chrono::milliseconds timeout = std::chrono::seconds(20));
+                          std::chrono::milliseconds timeout = kStuck);
 
 std::wstring WindowText(HWND window);
 // A list view's cell as the list shows it, however long.

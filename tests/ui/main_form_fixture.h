@@ -112,6 +112,9 @@ class MainForm : public ::testing::Test {
                  [this](OPENFILENAMEW& dialog) { return openFile ? openFile(dialog) : false; },
                  [this](HWND owner, std::span<const BackupRow> rows, const ErrorReporter& report) {
                    return chooseBackup ? chooseBackup(rows) : ChooseBackupModally(owner, rows, report);
+                 },
+                 [this](HWND window) {
+                   if (afterIdle) afterIdle(window);
                  }});
     form_->Create();
     if (show) form_->Show();
@@ -135,11 +138,7 @@ class MainForm : public ::testing::Test {
   // Closes the form through its message and waits for the loop's end.
   bool CloseAndWait() {
     PostMessageW(form_->Handle(), WM_CLOSE, 0, 0);
-    for (int tries = 0; tries < 100; ++tries) {
-      if (DiscardQuit()) return true;
-      Sleep(10);
-    }
-    return false;
+    return testing::WaitForQuit();
   }
 
   HWND LV1() const { return form_->Component(L"LV1"); }
@@ -213,6 +212,8 @@ class MainForm : public ::testing::Test {
   // cancelled file dialog.
   ModalRunner runModal;
   FileOpenDialog openFile;
+  // Runs after each idle update of the editor's modal loop.
+  std::function<void(HWND)> afterIdle;
   // The launch backups' dialog; unset, the real one.
   std::function<int(std::span<const BackupRow> rows)> chooseBackup;
   std::unique_ptr<TMAIN_FORM> form_;

@@ -212,17 +212,20 @@ TEST_F(MainForm, MousePressesSetTheActionStates) {
   EXPECT_TRUE(IsWindowEnabled(form.Component(L"btnEdit")));
 }
 
-// Once the context menu is open, its items' states are read and it is
-// closed.
+// Once the context menu is open and waits for the user (it tells its owner
+// so with WM_ENTERIDLE), its items' states are read and it is closed.
 HMENU openMenu;
 std::vector<bool> menuEnabled;
-void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
-  if (!menuEnabled.empty()) return;
-  for (auto action : {TMAIN_FORM::AL_EDIT, TMAIN_FORM::AL_DELETE, TMAIN_FORM::AL_COPY, TMAIN_FORM::AL_SHORTCUT,
-                      TMAIN_FORM::AL_LAUNCH}) {
-    menuEnabled.push_back((GetMenuState(openMenu, TMAIN_FORM::CommandId(action), MF_BYCOMMAND) & MF_GRAYED) == 0);
+LRESULT CALLBACK ReadOpenMenu(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && sent->message == WM_ENTERIDLE && sent->wParam == MSGF_MENU && menuEnabled.empty()) {
+    for (auto action : {TMAIN_FORM::AL_EDIT, TMAIN_FORM::AL_DELETE, TMAIN_FORM::AL_COPY, TMAIN_FORM::AL_SHORTCUT,
+                        TMAIN_FORM::AL_LAUNCH}) {
+      menuEnabled.push_back((GetMenuState(openMenu, TMAIN_FORM::CommandId(action), MF_BYCOMMAND) & MF_GRAYED) == 0);
+    }
+    EndMenu();
   }
-  EndMenu();
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 // The menu states a right press on a row opens the context menu with: the
@@ -235,14 +238,14 @@ TEST_F(MainForm, ARightPressOpensTheContextMenuWithItsOwnStates) {
   ASSERT_FALSE(form.ActionEnabled(TMAIN_FORM::AL_EDIT));
   openMenu = form.PopupMenu();
   menuEnabled.clear();
-  const UINT_PTR timer = SetTimer(nullptr, 0, 200, ReadOpenMenu);
+  const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, ReadOpenMenu, nullptr, GetCurrentThreadId());
   RECT row;
   ListView_GetItemRect(LV1(), 1, &row, LVIR_LABEL);
   const LPARAM at = MAKELPARAM(row.left + 2, (row.top + row.bottom) / 2);
   PostMessageW(LV1(), WM_RBUTTONDOWN, MK_RBUTTON, at);
   PostMessageW(LV1(), WM_RBUTTONUP, 0, at);
-  testing::WaitUntil([] { return !menuEnabled.empty(); }, std::chrono::seconds(5));
-  KillTimer(nullptr, timer);
+  testing::WaitUntil([] { return !menuEnabled.empty(); });
+  UnhookWindowsHookEx(hook);
   EXPECT_EQ(menuEnabled, (std::vector<bool>{true, true, true, true, true}));
   EXPECT_EQ(Selected(), 1);
 }
@@ -324,12 +327,7 @@ TEST_F(MainForm, CancelClosesTheWindowAndEndsTheLoop) {
   TMAIN_FORM& form = NewForm();
   HWND window = form.Handle();
   form.Execute(TMAIN_FORM::AL_CANCEL);
-  bool quit = false;
-  for (int tries = 0; tries < 100 && !quit; ++tries) {
-    quit = DiscardQuit();
-    Sleep(10);
-  }
-  EXPECT_TRUE(quit);
+  EXPECT_TRUE(testing::WaitForQuit());
   EXPECT_FALSE(IsWindow(window));
   EXPECT_NE(SettingsText().find(u"[MainForm]"), std::u16string::npos) << "the geometry was written";
 }

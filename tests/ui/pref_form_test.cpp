@@ -1,7 +1,7 @@
 // The profile editor reached as a person reaches it, through Add, Edit and
 // Copy of the main window, on the real registry and settings file of the
 // test prefix. Its modal run is the real one; the steps of a test run inside
-// it, one per timer tick, as the user's actions would.
+// it, one after each of its idle updates, as the user's actions would.
 #include "ui/pref_form.h"
 
 #include <windowsx.h>
@@ -16,48 +16,40 @@ namespace {
 
 using Step = std::function<void(TPREF_FORM&)>;
 
-// Runs the steps one at a time from inside the dialog's modal loop. The
-// timer is set again after each step, so the dialog has its idle moment
-// between two steps, as between two actions of a person. A dialog still open
-// after the last step is closed with Cancel, and leftOpen tells so.
+// Runs the steps one at a time from inside the dialog's modal loop, each
+// once the dialog has handled every message before it and made its idle
+// update, as between two actions of a person, however busy the machine is.
+// A dialog still open after the last step is closed with Cancel, and
+// leftOpen tells so.
 class ModalScript {
  public:
-  // The first tick only waits, so the dialog is idle once before the first
-  // step, however long its first painting takes.
-  explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
-    steps_.insert(steps_.begin(), [](TPREF_FORM&) {});
-  }
+  explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {}
 
   int operator()(TPREF_FORM& dialog) {
-    current_ = this;
     dialog_ = &dialog;
     ran = true;
-    timer_ = SetTimer(nullptr, 0, kPause, Tick);
     const int result = dialog.ShowModal();
-    KillTimer(nullptr, timer_);
-    current_ = nullptr;
+    dialog_ = nullptr;
     return result;
+  }
+
+  // The dialog's loop calls this after each idle update.
+  void AfterIdle() {
+    if (dialog_ == nullptr || dialog_->ModalResult() != 0) return;
+    if (next_ < steps_.size()) {
+      steps_[next_++](*dialog_);
+      // The loop goes on to handle what the step did, then is idle again.
+      PostMessageW(dialog_->Handle(), WM_NULL, 0, 0);
+    } else if (!leftOpen) {
+      leftOpen = true;
+      PostMessageW(dialog_->Handle(), WM_CLOSE, 0, 0);
+    }
   }
 
   bool ran = false;
   bool leftOpen = false;
 
  private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    ModalScript* script = current_;
-    if (script == nullptr || script->dialog_->ModalResult() != 0) return;
-    if (script->next_ < script->steps_.size()) {
-      script->steps_[script->next_++](*script->dialog_);
-      SetTimer(nullptr, script->timer_, kPause, Tick);
-    } else if (!script->leftOpen) {
-      script->leftOpen = true;
-      PostMessageW(script->dialog_->Handle(), WM_CLOSE, 0, 0);
-    }
-  }
-
-  static constexpr UINT kPause = 40;
-  static inline ModalScript* current_ = nullptr;
-  UINT_PTR timer_ = 0;
   std::vector<Step> steps_;
   std::size_t next_ = 0;
   TPREF_FORM* dialog_ = nullptr;
@@ -135,6 +127,7 @@ class Editor : public MainForm {
   ModalScript& Run(TMAIN_FORM::Action action, std::vector<Step> steps) {
     script = std::make_unique<ModalScript>(std::move(steps));
     runModal = [this](TPREF_FORM& dialog) { return (*script)(dialog); };
+    afterIdle = [this](HWND) { script->AfterIdle(); };
     // As the button or the menu sends it, so errors meet the window's own
     // error boundary.
     SendMessageW(form_->Handle(), WM_COMMAND, TMAIN_FORM::CommandId(action), 0);

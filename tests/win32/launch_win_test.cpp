@@ -34,9 +34,14 @@ TEST(RunAndWait, ReturnsTheExitCodeOrZeroAtOnce) {
   EXPECT_TRUE(Exists(marker)) << "waited for the end";
 
   DeleteFileW(marker.c_str());
-  EXPECT_EQ(starter.RunAndWait(FromWide(exitWith + L" 5 \"" + marker + L"\" x"), false), 0u);
+  // The command writes its file only once the test lets it.
+  const std::wstring goName = L"OmbriskGo-" + std::to_wstring(GetCurrentProcessId());
+  HANDLE go = CreateEventW(nullptr, TRUE, FALSE, goName.c_str());
+  EXPECT_EQ(starter.RunAndWait(FromWide(exitWith + L" 5 \"" + marker + L"\" x " + goName), false), 0u);
   EXPECT_FALSE(Exists(marker)) << "returned before the command wrote its file";
+  SetEvent(go);
   EXPECT_TRUE(testing::WaitUntil([&] { return Exists(marker); })) << "the command went on by itself";
+  CloseHandle(go);
 
   EXPECT_EQ(starter.RunAndWait(FromWide(folder / L"missing.exe"), true), 0u);
   EXPECT_EQ(starter.RunAndWait(u"", true), 0u);

@@ -1,0 +1,60 @@
+// Tells the end-to-end scripts what they cannot see through the X server:
+// the state of a Windows control, an open menu, an event another program
+// sets. Exit code 0 when the state holds, 1 when it does not.
+//   probe.exe enabled CLASS ID   a shown window of the class holds an
+//                                enabled control with the id
+//   probe.exe menu               a menu is open
+//   probe.exe event NAME         the named event (manual reset) is set, or
+//                                becomes set while the probe waits
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+namespace {
+
+struct Query {
+  const wchar_t* className;
+  int id;
+  bool found = false;
+};
+
+BOOL CALLBACK MatchChild(HWND child, LPARAM lParam) {
+  auto* query = reinterpret_cast<Query*>(lParam);
+  if (GetDlgCtrlID(child) != query->id || !IsWindowEnabled(child)) return TRUE;
+  query->found = true;
+  return FALSE;
+}
+
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM lParam) {
+  auto* query = reinterpret_cast<Query*>(lParam);
+  wchar_t name[256] = L"";
+  GetClassNameW(window, name, 256);
+  if (!IsWindowVisible(window) || std::wcscmp(name, query->className) != 0) return TRUE;
+  EnumChildWindows(window, MatchChild, lParam);
+  return query->found ? FALSE : TRUE;
+}
+
+bool Shown(const wchar_t* className, int id) {
+  Query query{className, id};
+  EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring what = argc > 1 ? argv[1] : L"";
+  if (what == L"enabled" && argc == 4) return Shown(argv[2], std::wcstol(argv[3], nullptr, 10)) ? 0 : 1;
+  if (what == L"menu" && argc == 2) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu != nullptr && IsWindowVisible(menu) ? 0 : 1;
+  }
+  if (what == L"event" && argc == 3) {
+    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, argv[2]);
+    const bool set = WaitForSingleObject(event, 30000) == WAIT_OBJECT_0;
+    CloseHandle(event);
+    return set ? 0 : 1;
+  }
+  return 2;
+}
