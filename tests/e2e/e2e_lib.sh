@@ -75,10 +75,17 @@ start_ombrisk() {
 }
 
 # A visible window of Ombrisk (or of the process given second) whose title
-# matches, once it is there.
+# matches, once it is there. The search is asked again rather than left to
+# wait: a window that goes away while xdotool looks through the windows
+# ends that search with an X error.
 window() {
-  timeout 30 xdotool search --all --sync --onlyvisible --pid "${2:-$OMBRISK_PID}" --name "$1" | head -n 1 | grep . ||
-    fail "no window titled $1"
+  local found deadline=$((SECONDS + 30))
+  until found=$(xdotool search --all --onlyvisible --pid "${2:-$OMBRISK_PID}" --name "$1" 2>/dev/null) &&
+    [ -n "$found" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "no window titled $1"
+    sleep 0.1
+  done
+  head -n 1 <<<"$found"
 }
 
 # Focuses a window and sends it keys. The keys reach the window's queue in
