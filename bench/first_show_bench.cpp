@@ -56,7 +56,7 @@ int wmain(int argc, wchar_t** argv) {
     const auto start = std::chrono::steady_clock::now();
     const SettingsFile file(files, comparer, SettingsFileName(exePath));
     const auto loaded = std::chrono::steady_clock::now();
-    const std::size_t rows = ListProfiles(file, 0x40000, comparer).size();
+    const std::size_t rows = ListProfiles(file, {2017}, comparer).size();
     const auto listed = std::chrono::steady_clock::now();
     std::printf("settings load %.1f ms, ordering and reading %zu profiles %.1f ms\n",
                 std::chrono::duration<double, std::milli>(loaded - start).count(), rows,

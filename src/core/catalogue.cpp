@@ -7,62 +7,157 @@ namespace ombrisk {
 
 namespace {
 
+using enum TPlatformType;
+
+constexpr std::u16string_view kBorland = u"Borland";
+constexpr std::u16string_view kCodeGear = u"CodeGear";
+constexpr std::u16string_view kEmbarcadero = u"Embarcadero";
+
+// The platforms of each family of releases, in the order of their tabs.
+constexpr TPlatformType kXe2[] = {pftWin32, pftWin64, pftOSX32};
+constexpr TPlatformType kXe4[] = {pftWin32, pftWin64, pftOSX32, pftiOSDevice, pftiOSSimulator};
+constexpr TPlatformType kXe5[] = {pftWin32, pftWin64, pftOSX32, pftiOSDevice, pftiOSSimulator, pftAndroid32};
+constexpr TPlatformType kXe8[] = {pftWin32,       pftWin64,        pftOSX32,    pftiOSDevice32,
+                                  pftiOSDevice64, pftiOSSimulator, pftAndroid32};
+constexpr TPlatformType kTokyo[] = {pftWin32,       pftWin64,        pftOSX32,     pftiOSDevice32,
+                                    pftiOSDevice64, pftiOSSimulator, pftAndroid32, pftLinux64};
+constexpr TPlatformType kRio[] = {pftWin32,       pftWin64,        pftOSX32,     pftOSX64,     pftiOSDevice32,
+                                  pftiOSDevice64, pftiOSSimulator, pftAndroid32, pftAndroid64, pftLinux64};
+constexpr TPlatformType kSydney[] = {pftWin32,        pftWin64,     pftOSX64,     pftiOSDevice64,
+                                     pftiOSSimulator, pftAndroid32, pftAndroid64, pftLinux64};
+// iOSSimulator is kept beside iOSSimARM64: whether 11 still has it is not
+// certain.
+constexpr TPlatformType kAlexandria[] = {pftWin32,        pftWin64,       pftOSX64,     pftOSXARM64,  pftiOSDevice64,
+                                         pftiOSSimulator, pftiOSSimARM64, pftAndroid32, pftAndroid64, pftLinux64};
+constexpr TPlatformType kAthens[] = {pftWin32,       pftWin64,       pftWin64x,    pftOSX64,     pftOSXARM64,
+                                     pftiOSDevice64, pftiOSSimARM64, pftAndroid32, pftAndroid64, pftLinux64};
+
+// Delphi 2 to 7: installed for the machine, one fixed key.
+constexpr Release Classic(VersionCode code, std::u16string_view label, std::u16string_view keyVersion, int image,
+                          std::u16string_view executableValue = u"APP",
+                          std::u16string_view searchPathValue = u"Search Path") {
+  return {.code = code,
+          .label = label,
+          .company = kBorland,
+          .keyVersion = keyVersion,
+          .image = image,
+          .executableValue = executableValue,
+          .searchPathValue = searchPathValue,
+          .machineWide = true};
+}
+
+// What a release from Delphi 8 on has besides packages and a key per user.
+enum StudioTraits : unsigned {
+  kDesigner = 1,  // the embedded designer option (up to 10.4 Sydney)
+  kEditions = 2,  // editions with platforms of their own (from XE7)
+  kIde64 = 4,     // a 64-bit IDE beside the 32-bit one (from 12 Athens)
+};
+
+constexpr Release Studio(VersionCode code, std::u16string_view label, std::u16string_view company,
+                         std::u16string_view keyVersion, int image, unsigned traits,
+                         std::span<const TPlatformType> platforms = {}) {
+  return {.code = code,
+          .label = label,
+          .company = company,
+          .keyVersion = keyVersion,
+          .image = image,
+          .platforms = platforms,
+          .packages = true,
+          .designer = (traits & kDesigner) != 0,
+          .ide64 = (traits & kIde64) != 0,
+          .onlyKnownPlatforms = (traits & kEditions) != 0};
+}
+
 constexpr std::array<Release, 29> kReleases{{
-    {2, u"Delphi 2", 0x1, u"Borland", u"2.0"},
-    {3, u"Delphi 3 / 3.1", 0x2, u"Borland", u"3.0"},
-    {4, u"Delphi 4", 0x4, u"Borland", u"4.0"},
-    {5, u"Delphi 5", 0x8, u"Borland", u"5.0"},
-    {6, u"Delphi 6", 0x10, u"Borland", u"6.0"},
-    {7, u"Delphi 7 / 7.1", 0x20, u"Borland", u"7.0"},
-    {8, u"Delphi 8", 0x40, u"Borland", u"2.0"},
-    {2005, u"Delphi 2005", 0x80, u"Borland", u"3.0"},
-    {2006, u"Developer Studio 2006 / Turbo Delphi ", 0x100, u"Borland", u"4.0"},
-    {2007, u"Delphi 2007 / RAD Studio 2007", 0x200, u"Borland", u"5.0"},
-    {2009, u"Delphi 2009 / RAD Studio 2009", 0x400, u"CodeGear", u"6.0"},
-    {2010, u"Delphi 2010 / RAD Studio 2010", 0x800, u"CodeGear", u"7.0"},
-    {2011, u"Delphi XE / RAD Studio XE", 0x1000, u"Embarcadero", u"8.0"},
-    {2012, u"Delphi XE2 / RAD Studio XE2", 0x2000, u"Embarcadero", u"9.0"},
-    {2013, u"Delphi XE3 / RAD Studio XE3", 0x4000, u"Embarcadero", u"10.0"},
-    {2014, u"Delphi XE4 / RAD Studio XE4", 0x8000, u"Embarcadero", u"11.0"},
-    {2015, u"Delphi XE5 / RAD Studio XE5", 0x10000, u"Embarcadero", u"12.0"},
-    {2016, u"AppMethod ", 0x20000, u"Embarcadero", u"13.0"},
-    {2017, u"Delphi XE6 / RAD Studio XE6", 0x40000, u"Embarcadero", u"14.0"},
-    {2018, u"Delphi XE7 / RAD Studio XE7", 0x80000, u"Embarcadero", u"15.0"},
-    {2019, u"Delphi XE8 / RAD Studio XE8", 0x100000, u"Embarcadero", u"16.0"},
-    {2020, u"Delphi 10 Seattle / RAD Studio 10 Seattle", 0x200000, u"Embarcadero", u"17.0"},
-    {2021, u"Delphi 10.1 Berlin / RAD Studio 10.1 Berlin", 0x400000, u"Embarcadero", u"18.0"},
-    {2022, u"Delphi 10.2 Tokyo / RAD Studio 10.2 Tokyo", 0x800000, u"Embarcadero", u"19.0"},
-    {2023, u"Delphi 10.3 Rio / RAD Studio 10.3 Rio", 0x1000000, u"Embarcadero", u"20.0"},
-    {2024, u"Delphi 10.4 Sydney / RAD Studio 10.4 Sydney", 0x2000000, u"Embarcadero", u"21.0"},
-    {2025, u"Delphi 11 Alexandria / RAD Studio 11 Alexandria", 0x4000000, u"Embarcadero", u"22.0"},
-    {2026, u"Delphi 12 Athens / RAD Studio 12 Athens", 0x8000000, u"Embarcadero", u"23.0"},
+    Classic(2, u"Delphi 2", u"2.0", 0, u"Delphi 2.0", u"SearchPath"),
+    Classic(3, u"Delphi 3 / 3.1", u"3.0", 1, u"Delphi 3", u"SearchPath"),
+    Classic(4, u"Delphi 4", u"4.0", 1, u"Delphi 4"),
+    Classic(5, u"Delphi 5", u"5.0", 2),
+    Classic(6, u"Delphi 6", u"6.0", 3),
+    Classic(7, u"Delphi 7 / 7.1", u"7.0", 4),
+    Studio(8, u"Delphi 8", kBorland, u"2.0", 5, kDesigner),
+    Studio(2005, u"Delphi 2005", kBorland, u"3.0", 5, kDesigner),
+    Studio(2006, u"Developer Studio 2006 / Turbo Delphi ", kBorland, u"4.0", 5, kDesigner),
+    Studio(2007, u"Delphi 2007 / RAD Studio 2007", kBorland, u"5.0", 5, kDesigner),
+    Studio(2009, u"Delphi 2009 / RAD Studio 2009", kCodeGear, u"6.0", 5, kDesigner),
+    Studio(2010, u"Delphi 2010 / RAD Studio 2010", kCodeGear, u"7.0", 6, kDesigner),
+    Studio(2011, u"Delphi XE / RAD Studio XE", kEmbarcadero, u"8.0", 6, kDesigner),
+    Studio(2012, u"Delphi XE2 / RAD Studio XE2", kEmbarcadero, u"9.0", 6, kDesigner, kXe2),
+    Studio(2013, u"Delphi XE3 / RAD Studio XE3", kEmbarcadero, u"10.0", 6, kDesigner, kXe2),
+    Studio(2014, u"Delphi XE4 / RAD Studio XE4", kEmbarcadero, u"11.0", 6, kDesigner, kXe4),
+    Studio(2015, u"Delphi XE5 / RAD Studio XE5", kEmbarcadero, u"12.0", 6, kDesigner, kXe5),
+    Studio(2016, u"AppMethod ", kEmbarcadero, u"13.0", 7, kDesigner, kXe5),
+    Studio(2017, u"Delphi XE6 / RAD Studio XE6", kEmbarcadero, u"14.0", 6, kDesigner, kXe5),
+    // XE7 and XE8 share the XE releases' image.
+    Studio(2018, u"Delphi XE7 / RAD Studio XE7", kEmbarcadero, u"15.0", 6, kDesigner | kEditions, kXe5),
+    Studio(2019, u"Delphi XE8 / RAD Studio XE8", kEmbarcadero, u"16.0", 6, kDesigner | kEditions, kXe8),
+    Studio(2020, u"Delphi 10 Seattle / RAD Studio 10 Seattle", kEmbarcadero, u"17.0", 8, kDesigner | kEditions, kXe8),
+    Studio(2021, u"Delphi 10.1 Berlin / RAD Studio 10.1 Berlin", kEmbarcadero, u"18.0", 8, kDesigner | kEditions, kXe8),
+    Studio(2022, u"Delphi 10.2 Tokyo / RAD Studio 10.2 Tokyo", kEmbarcadero, u"19.0", 8, kDesigner | kEditions, kTokyo),
+    Studio(2023, u"Delphi 10.3 Rio / RAD Studio 10.3 Rio", kEmbarcadero, u"20.0", 8, kDesigner | kEditions, kRio),
+    Studio(2024, u"Delphi 10.4 Sydney / RAD Studio 10.4 Sydney", kEmbarcadero, u"21.0", 8, kDesigner | kEditions,
+           kSydney),
+    Studio(2025, u"Delphi 11 Alexandria / RAD Studio 11 Alexandria", kEmbarcadero, u"22.0", 9, kEditions, kAlexandria),
+    Studio(2026, u"Delphi 12 Athens / RAD Studio 12 Athens", kEmbarcadero, u"23.0", 10, kEditions | kIde64, kAthens),
     // The settings key numbers 24 to 36 were never used.
-    {2027, u"Delphi 13 Florence / RAD Studio 13 Florence", 0x10000000, u"Embarcadero", u"37.0"},
+    Studio(2027, u"Delphi 13 Florence / RAD Studio 13 Florence", kEmbarcadero, u"37.0", 11, kEditions | kIde64,
+           kAthens),
 }};
 
-// Releases up to Delphi 7 keep one fixed key per machine; later ones a
-// per-user key whose "BDS" part an alternate name may replace.
-constexpr VersionCode kLastMachineWideRelease = 7;
+// What a code that is no release has: nothing.
+constexpr Release kNoRelease{.code = 0, .label = u"", .company = u"", .keyVersion = u"", .image = -1};
+
+std::size_t PlaceOf(VersionCode code) {
+  return static_cast<std::size_t>(
+      std::find_if(kReleases.begin(), kReleases.end(), [code](const Release& r) { return r.code == code; }) -
+      kReleases.begin());
+}
 
 }  // namespace
 
 std::span<const Release> Releases() { return kReleases; }
 
 const Release* FindRelease(VersionCode code) {
-  auto it = std::find_if(kReleases.begin(), kReleases.end(), [code](const Release& r) { return r.code == code; });
-  return it == kReleases.end() ? nullptr : &*it;
+  const std::size_t place = PlaceOf(code);
+  return place < kReleases.size() ? &kReleases[place] : nullptr;
 }
 
-bool IsVersionInstalled(InstalledVersionSet installed, VersionCode code) {
+const Release& ReleaseFacts(VersionCode code) {
   const Release* release = FindRelease(code);
-  return release != nullptr && (installed & release->bit) != 0;
+  return release != nullptr ? *release : kNoRelease;
 }
+
+void InstalledVersionSet::Add(VersionCode code) {
+  const std::size_t place = PlaceOf(code);
+  if (place >= kReleases.size()) return;
+  if (installed_.size() <= place) installed_.resize(kReleases.size());
+  installed_[place] = true;
+}
+
+bool InstalledVersionSet::Contains(VersionCode code) const {
+  const std::size_t place = PlaceOf(code);
+  return place < installed_.size() && installed_[place];
+}
+
+bool InstalledVersionSet::Empty() const {
+  return std::find(installed_.begin(), installed_.end(), true) == installed_.end();
+}
+
+std::vector<VersionCode> InstalledVersionSet::Codes() const {
+  std::vector<VersionCode> codes;
+  for (std::size_t place = 0; place < installed_.size(); ++place) {
+    if (installed_[place]) codes.push_back(kReleases[place].code);
+  }
+  return codes;
+}
+
+bool IsVersionInstalled(const InstalledVersionSet& installed, VersionCode code) { return installed.Contains(code); }
 
 std::u16string IdeRegistryKey(VersionCode code, bool useAltReg, std::u16string_view altReg) {
   const Release* release = FindRelease(code);
   if (release == nullptr) return {};
   std::u16string_view base = u"BDS";
-  if (code <= kLastMachineWideRelease) {
+  if (release->machineWide) {
     base = u"DELPHI";
   } else if (useAltReg && !altReg.empty()) {
     base = altReg;
@@ -77,24 +172,10 @@ std::u16string IdeRegistryKey(VersionCode code, bool useAltReg, std::u16string_v
   return key;
 }
 
-int VersionImageIndex(VersionCode code) {
-  if (code == 2) return 0;
-  if (code == 3 || code == 4) return 1;
-  if (code == 5) return 2;
-  if (code == 6) return 3;
-  if (code == 7) return 4;
-  if (code >= 8 && code <= 2009) return 5;
-  if ((code >= 2010 && code <= 2015) || code == 2017 || code == 2018 || code == 2019) return 6;
-  if (code == 2016) return 7;
-  if (code >= 2020 && code <= 2024) return 8;  // 10.x
-  if (code == 2025) return 9;                  // 11
-  if (code == 2026) return 10;                 // 12
-  if (code == 2027) return 11;                 // 13
-  return -1;
-}
+int VersionImageIndex(VersionCode code) { return ReleaseFacts(code).image; }
 
 RegistryRoot InstallationRoot(VersionCode code) {
-  return code <= kLastMachineWideRelease ? RegistryRoot::LocalMachine : RegistryRoot::CurrentUser;
+  return ReleaseFacts(code).machineWide ? RegistryRoot::LocalMachine : RegistryRoot::CurrentUser;
 }
 
 std::u16string InstallationKey(VersionCode code) {
@@ -103,18 +184,7 @@ std::u16string InstallationKey(VersionCode code) {
   return key;
 }
 
-std::u16string_view ExecutableValueName(VersionCode code) {
-  switch (code) {
-    case 2:
-      return u"Delphi 2.0";
-    case 3:
-      return u"Delphi 3";
-    case 4:
-      return u"Delphi 4";
-    default:
-      return u"APP";
-  }
-}
+std::u16string_view ExecutableValueName(VersionCode code) { return ReleaseFacts(code).executableValue; }
 
 namespace {
 
@@ -134,7 +204,7 @@ class OpenKeyGuard {
 }  // namespace
 
 void DetectInstalledVersions(RegistryFactory& registries, FileSystem& files, InstalledVersionSet& installed) {
-  installed = 0;
+  installed = {};
   std::unique_ptr<Registry> registry = registries.Create();
   for (auto release = kReleases.rbegin(); release != kReleases.rend(); ++release) {
     registry->SetRootKey(InstallationRoot(release->code));
@@ -143,7 +213,7 @@ void DetectInstalledVersions(RegistryFactory& registries, FileSystem& files, Ins
     OpenKeyGuard guard(*registry);
     const std::u16string_view valueName = ExecutableValueName(release->code);
     if (registry->ValueExists(valueName) && files.FileExists(registry->ReadString(valueName))) {
-      installed |= release->bit;
+      installed.Add(release->code);
     }
   }
 }
@@ -172,17 +242,17 @@ std::u16string GetIdeExePath(RegistryFactory& registries, VersionCode code) {
 }
 
 std::u16string GetIde64ExePath(RegistryFactory& registries, VersionCode code) {
-  return HasIde64(code) ? ReadInstallationValue(registries, code, ide::kApp64) : std::u16string();
+  return ReleaseFacts(code).ide64 ? ReadInstallationValue(registries, code, ide::kApp64) : std::u16string();
 }
 
 bool Ide64Installed(RegistryFactory& registries, FileSystem& files, VersionCode code) {
   return files.FileExists(GetIde64ExePath(registries, code));
 }
 
-std::vector<VersionComboItem> VersionComboItems(InstalledVersionSet installed) {
+std::vector<VersionComboItem> VersionComboItems(const InstalledVersionSet& installed) {
   std::vector<VersionComboItem> items;
   for (auto release = kReleases.rbegin(); release != kReleases.rend(); ++release) {
-    if ((installed & release->bit) != 0) items.push_back({release->label, release->code});
+    if (installed.Contains(release->code)) items.push_back({release->label, release->code});
   }
   return items;
 }

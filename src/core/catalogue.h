@@ -3,34 +3,80 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/file_system.h"
+#include "core/platform_type.h"
 #include "core/registry.h"
 
 namespace ombrisk {
 
 // A release, numbered so that a later release has a larger code.
 using VersionCode = std::int32_t;
-// One bit per release (Release::bit), 29 of them; the other bits stay clear.
-using InstalledVersionSet = std::uint32_t;
 
+// A release and every fact the program knows of it. Adding a release is one
+// row of the table in catalogue.cpp and its icon.
 struct Release {
   VersionCode code;
   std::u16string_view label;
-  std::uint32_t bit;
   std::u16string_view company;     // "Borland", "CodeGear" or "Embarcadero"
   std::u16string_view keyVersion;  // "2.0" to "37.0"
+  // Its picture in the release image list and its icon, one per family.
+  int image;
+  // The library tabs and keys, in the order the editor shows the tabs and
+  // the launch writes the keys; none for a release that keeps its library
+  // settings in one key without a platform.
+  std::span<const TPlatformType> platforms = {};
+  // The value of the installation key that names the executable.
+  std::u16string_view executableValue = u"APP";
+  // The registry value name of the library's search path.
+  std::u16string_view searchPathValue = u"Search Path";
+  // Installed for the machine with one fixed settings key ("DELPHI"), so
+  // no alternate key.
+  bool machineWide = false;
+  // Design-time packages, the personality and cache switches and alternate
+  // settings keys.
+  bool packages = false;
+  // The embedded form designer option.
+  bool designer = false;
+  // May come with a 64-bit IDE beside the 32-bit one ("App x64").
+  bool ide64 = false;
+  // Editions may lack platforms: the launch writes a platform's library key
+  // only where it exists or the profile holds a value for it, so an
+  // edition never gets a key it does not know.
+  bool onlyKnownPlatforms = false;
 };
 
 // The releases, oldest first: Delphi 2 to Delphi 13 Florence.
 std::span<const Release> Releases();
 // The release of a code, or nullptr for a value that is no release.
 const Release* FindRelease(VersionCode code);
-bool IsVersionInstalled(InstalledVersionSet installed, VersionCode code);
+// The facts of a code: its release's, or none (every trait off, no image
+// and no platform) for a value that is no release.
+const Release& ReleaseFacts(VersionCode code);
+
+// The installed releases, any number of them.
+class InstalledVersionSet {
+ public:
+  InstalledVersionSet() = default;
+  InstalledVersionSet(std::initializer_list<VersionCode> codes) {
+    for (VersionCode code : codes) Add(code);
+  }
+  void Add(VersionCode code);
+  bool Contains(VersionCode code) const;
+  bool Empty() const;
+  // The codes, oldest first.
+  std::vector<VersionCode> Codes() const;
+
+ private:
+  // By the release's place in Releases().
+  std::vector<bool> installed_;
+};
+bool IsVersionInstalled(const InstalledVersionSet& installed, VersionCode code);
 
 // Keys and values below an IDE's settings key that the program reads and
 // writes.
@@ -49,23 +95,14 @@ constexpr std::u16string_view KnownPackages(bool ide64) { return ide64 ? kKnownP
 constexpr std::u16string_view DisabledPackages(bool ide64) { return ide64 ? kDisabledPackages64 : kDisabledPackages; }
 }  // namespace ide
 
-// The releases whose IDE has the embedded form designer option.
-inline constexpr VersionCode kFirstDesignerRelease = 8;
-inline constexpr VersionCode kLastDesignerRelease = 2024;
-constexpr bool HasEmbeddedDesigner(VersionCode code) {
-  return code >= kFirstDesignerRelease && code <= kLastDesignerRelease;
-}
-// The releases that may come with a 64-bit IDE beside the 32-bit one.
-inline constexpr VersionCode kFirstIde64Release = 2026;
-constexpr bool HasIde64(VersionCode code) { return code >= kFirstIde64Release; }
-
 // The release's settings key, with a leading and a trailing "\". The base
 // "BDS" gives way to the alternate name when useAltReg is set and the name is
 // not empty; releases 2 to 7 have a fixed key. "" for a value that is no
 // release.
 std::u16string IdeRegistryKey(VersionCode code, bool useAltReg, std::u16string_view altReg);
 
-// The image of the release in the release image list, by ranges; -1 outside.
+// The image of the release in the release image list; -1 for a value that
+// is no release.
 int VersionImageIndex(VersionCode code);
 // The images of that list, one per family of releases.
 inline constexpr int kReleaseImageCount = 12;
@@ -94,6 +131,6 @@ struct VersionComboItem {
   std::u16string_view label;
   VersionCode code;
 };
-std::vector<VersionComboItem> VersionComboItems(InstalledVersionSet installed);
+std::vector<VersionComboItem> VersionComboItems(const InstalledVersionSet& installed);
 
 }  // namespace ombrisk

@@ -87,7 +87,7 @@ std::u16string ShortcutFileName(std::u16string_view profileName, std::size_t max
 
 int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_view name) {
   try {
-    InstalledVersionSet installed = 0;
+    InstalledVersionSet installed;
     DetectInstalledVersions(services.registries, services.files, installed);
     const ProfileStore store(services.files, services.comparer, SettingsFileName(services.executablePath));
     const std::vector<ListedProfile> profiles = ListProfiles(*store.Open(), installed, services.comparer);

@@ -10,19 +10,15 @@
 
 namespace ombrisk {
 
-std::u16string BuildIdeParameters(bool delphiOnly, bool noSplash, bool noProject, bool noCache, bool useAltReg,
-                                  std::u16string_view altReg, std::u16string_view parameters) {
+std::u16string BuildIdeParameters(const ProfileRecord& record) {
   std::u16string result;
-  if (delphiOnly) result += u"-pDelphi ";
-  if (noSplash) result += u"/ns ";
-  if (noProject) result += u"/np ";
-  if (noCache) result += u"/nocache ";
-  if (useAltReg) {
-    result += u"/r";
-    result += altReg;
+  for (const ProfileKey* key : ProfileKeys()) {
+    if (key->ideSwitch.empty() || !(record.*key->flag)) continue;
+    result += key->ideSwitch;
+    if (key->switchArgument != nullptr) result += record.*key->switchArgument;
     result += u' ';
   }
-  result += Trim(parameters);
+  result += Trim(record.parameters);
   return result;
 }
 
@@ -96,13 +92,13 @@ LaunchWrites PlanLaunchWrites(Registry& registry, const SettingsFile& file, std:
   const VersionCode code = stored.version;
   LaunchWrites writes{IdeRegistryKey(code, stored.useAltReg, stored.altReg), {}};
   LaunchKeyWrite disabled{Concat({writes.settingsKey, ide::DisabledPackages(stored.ide64)}), true, false, {}};
-  if (ProfileKeyOf(KeyKind::Packages).AppliesTo(code)) {
+  if (profile_keys::kPackages.AppliesTo(code)) {
     for (DisabledPackage& package : DisabledPackages(file, section)) {
       disabled.values.emplace_back(std::move(package.path), std::move(package.name));
     }
   }
   writes.keys.push_back(std::move(disabled));
-  if (const ProfileKey& designer = ProfileKeyOf(KeyKind::TextBoolean); designer.AppliesTo(code)) {
+  if (const ProfileKey& designer = profile_keys::kEmbeddedDesigner; designer.AppliesTo(code)) {
     writes.keys.push_back(LaunchKeyWrite{
         Concat({writes.settingsKey, ide::kFormDesign}),
         false,
@@ -151,9 +147,7 @@ LaunchResult LaunchProfile(const LaunchServices& services, VersionCode code, std
   }
   services.processPendingMessages();
 
-  const std::u16string parameters =
-      BuildIdeParameters(stored.delphiOnly, stored.noSplash, stored.noProject, stored.noCache, stored.useAltReg,
-                         stored.altReg, stored.parameters);
+  const std::u16string parameters = BuildIdeParameters(stored);
   // The executable is read again: the pre-launch command may have changed it.
   LaunchResult result;
   result.executable =

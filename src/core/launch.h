@@ -15,10 +15,10 @@
 
 namespace ombrisk {
 
-// The IDE's start-up switches, each with its own trailing blank, then the
-// profile's own parameters without surrounding blanks and controls.
-std::u16string BuildIdeParameters(bool delphiOnly, bool noSplash, bool noProject, bool noCache, bool useAltReg,
-                                  std::u16string_view altReg, std::u16string_view parameters);
+// The IDE's start-up switches of the record's settings, in the order of
+// ProfileKeys, each with its own trailing blank, then the profile's own
+// parameters without surrounding blanks and controls.
+std::u16string BuildIdeParameters(const ProfileRecord& record);
 
 // Replaces "@$(DELPHI)@" and "@$(BDS)@" (any letter case) by the short form
 // of the folder above the executable's folder; "" where there is none.

@@ -38,42 +38,12 @@ const PlatformNames& NamesOf(TPlatformType platform) {
 }  // namespace
 
 TPlatformTypes VersionPlatforms(VersionCode code) {
-  using enum TPlatformType;
-  switch (code) {
-    case 2012:
-    case 2013:
-      return {pftWin32, pftWin64, pftOSX32};
-    case 2014:
-      return {pftWin32, pftWin64, pftOSX32, pftiOSDevice, pftiOSSimulator};
-    case 2015:
-    case 2016:
-    case 2017:
-    case 2018:
-      return {pftWin32, pftWin64, pftOSX32, pftiOSDevice, pftiOSSimulator, pftAndroid32};
-    case 2019:
-    case 2020:
-    case 2021:
-      return {pftWin32, pftWin64, pftOSX32, pftiOSDevice32, pftiOSDevice64, pftiOSSimulator, pftAndroid32};
-    case 2022:
-      return {pftWin32, pftWin64, pftOSX32, pftiOSDevice32, pftiOSDevice64, pftiOSSimulator, pftAndroid32, pftLinux64};
-    case 2023:
-      return {pftWin32,       pftWin64,        pftOSX32,     pftOSX64,     pftiOSDevice32,
-              pftiOSDevice64, pftiOSSimulator, pftAndroid32, pftAndroid64, pftLinux64};
-    case 2024:
-      return {pftWin32, pftWin64, pftOSX64, pftiOSDevice64, pftiOSSimulator, pftAndroid32, pftAndroid64, pftLinux64};
-    case 2025:
-      // iOSSimulator is kept beside iOSSimARM64: whether 11 still has it is
-      // not certain.
-      return {pftWin32,        pftWin64,       pftOSX64,     pftOSXARM64,  pftiOSDevice64,
-              pftiOSSimulator, pftiOSSimARM64, pftAndroid32, pftAndroid64, pftLinux64};
-    case 2026:
-    case 2027:
-      return {pftWin32,       pftWin64,       pftWin64x,    pftOSX64,     pftOSXARM64,
-              pftiOSDevice64, pftiOSSimARM64, pftAndroid32, pftAndroid64, pftLinux64};
-    default:
-      return {pftNone};
-  }
+  const std::span<const TPlatformType> platforms = ReleaseFacts(code).platforms;
+  if (platforms.empty()) return {TPlatformType::pftNone};
+  return {platforms.begin(), platforms.end()};
 }
+
+bool WritesOnlyKnownPlatforms(VersionCode code) { return ReleaseFacts(code).onlyKnownPlatforms; }
 
 std::u16string_view PlatformKeySuffix(TPlatformType platform) { return NamesOf(platform).keySuffix; }
 
@@ -85,7 +55,7 @@ std::u16string LibraryKeyName(TPlatformType platform) {
 
 std::u16string_view PlatformIniPrefix(TPlatformType platform) { return NamesOf(platform).iniPrefix; }
 
-std::u16string_view SearchPathValueName(VersionCode code) { return code <= 3 ? u"SearchPath" : u"Search Path"; }
+std::u16string_view SearchPathValueName(VersionCode code) { return ReleaseFacts(code).searchPathValue; }
 
 std::u16string_view PlatformTabCaption(TPlatformType platform) { return NamesOf(platform).tabCaption; }
 

@@ -10,44 +10,27 @@
 #include <vector>
 
 #include "core/catalogue.h"
+#include "core/platform_type.h"
 
 namespace ombrisk {
-
-enum class TPlatformType : std::uint8_t {
-  pftNone,
-  pftWin32,
-  pftWin64,
-  pftOSX32,
-  pftOSX64,
-  pftLinux32,
-  pftLinux64,
-  pftiOSDevice,
-  pftiOSSimulator,
-  pftAndroid32,
-  // Platforms of the releases after XE6, after the first ten so that no
-  // stored ordinal changes.
-  pftOSXARM64,
-  pftiOSDevice32,
-  pftiOSDevice64,
-  pftiOSSimARM64,
-  pftAndroid64,
-  pftWin64x,
-};
 
 // In the order in which the editor shows the tabs and the launch writes keys.
 using TPlatformTypes = std::vector<TPlatformType>;
 
+// The release's platforms (Release::platforms); pftNone alone for a release
+// that keeps its library settings in one key without a platform, and for a
+// value that is no release.
 TPlatformTypes VersionPlatforms(VersionCode code);
-// Releases after XE6 come in editions without some platforms: the launch
-// writes a platform's library key only where it exists or the profile holds
-// a value for it, so an edition never gets a key it does not know.
-constexpr bool WritesOnlyKnownPlatforms(VersionCode code) { return code >= 2018; }
+// Whether the launch writes a platform's library key only where it exists
+// or the profile holds a value for it (Release::onlyKnownPlatforms).
+bool WritesOnlyKnownPlatforms(VersionCode code);
 // "\Win64" and so on; "" for pftNone and any value outside the enumeration.
 std::u16string_view PlatformKeySuffix(TPlatformType platform);
 // "Library" followed by the platform's key suffix.
 std::u16string LibraryKeyName(TPlatformType platform);
 // "WIN64_" and so on; "" for pftNone, pftWin32 and any other value.
 std::u16string_view PlatformIniPrefix(TPlatformType platform);
+// The search path's registry value name (Release::searchPathValue):
 // "SearchPath" up to release 3, "Search Path" after it.
 std::u16string_view SearchPathValueName(VersionCode code);
 

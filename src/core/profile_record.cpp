@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/profile_store.h"
 #include "core/text.h"
 
 namespace ombrisk {
@@ -43,7 +44,7 @@ std::u16string ImportedKey(const ProfileRecord& record) {
 
 void ImportIdePackages(Registry& registry, ProfileRecord& record) {
   record.packages.clear();
-  if (!HasPackageOptions(record.version)) return;
+  if (!ReleaseFacts(record.version).packages) return;
   registry.SetRootKey(RegistryRoot::CurrentUser);
   const std::u16string base = ImportedKey(record);
   ReadIdePackages(registry, base, record.ide64, record.packages);
@@ -58,17 +59,15 @@ void ImportIdeSettings(Registry& registry, ProfileRecord& record) {
   record.packages.clear();
   registry.SetRootKey(RegistryRoot::CurrentUser);
   const VersionCode code = record.version;
-  if (!HasPackageOptions(code)) {
-    record.delphiOnly = false;
-    record.noCache = false;
-    record.useAltReg = false;
-    record.altReg.clear();
+  // The settings the release's editor does not offer are cleared.
+  for (const ProfileKey* key : ProfileKeys()) {
+    if (IsOffered(*key, record)) continue;
+    if (key->flag != nullptr) record.*key->flag = false;
+    if (key->text != nullptr) (record.*key->text).clear();
   }
-  if (!HasEmbeddedDesigner(code)) record.embeddedDesigner = false;
-  if (!record.ide64Installed) record.ide64 = false;
   const std::u16string base = ImportedKey(record);
 
-  if (HasEmbeddedDesigner(code)) {
+  if (ReleaseFacts(code).designer) {
     record.embeddedDesigner = ReadIdeDesigner(registry, base).value_or(record.embeddedDesigner);
   }
   ImportIdePackages(registry, record);

@@ -58,11 +58,6 @@ struct ProfileRecord {
   std::u16string preProcess;
 };
 
-// Releases from 8 on have design-time packages, the personality and cache
-// switches and alternate registry keys (and, up to 2024, the embedded
-// designer).
-constexpr bool HasPackageOptions(VersionCode code) { return code >= 8; }
-
 // Fills the record with the current settings of its release, read from the
 // IDE's key in the registry (the alternate one when chosen, its name
 // trimmed): the switches the release lacks are cleared, then the designer

@@ -9,9 +9,6 @@ namespace ombrisk {
 
 namespace {
 
-constexpr VersionCode kEvery = std::numeric_limits<VersionCode>::max();
-
-constexpr std::u16string_view kDescription = u"Description";
 constexpr std::u16string_view kClientWidth = u"ClientWidth";
 constexpr std::u16string_view kClientHeight = u"ClientHeight";
 constexpr std::u16string_view kWindowState = u"WindowState";
@@ -20,25 +17,11 @@ constexpr std::u16string_view kLeft = u"Left";
 constexpr std::u16string_view kPackagePath = u"PKG_PATH";
 constexpr std::u16string_view kPackageName = u"PKG_NAME";
 
-// Every key of a profile, in the order a save writes them.
-constexpr std::array<ProfileKey, 16> kProfileKeys{{
-    {u"Version", KeyKind::Integer, 0, kEvery, nullptr, nullptr, u"0"},
-    {kDescription, KeyKind::String, 0, kEvery, nullptr, &ProfileRecord::description, u""},
-    {u"DelphiOnly", KeyKind::Boolean, 0, kEvery, &ProfileRecord::delphiOnly, nullptr, u"0"},
-    {u"NoSplash", KeyKind::Boolean, 0, kEvery, &ProfileRecord::noSplash, nullptr, u"0"},
-    {u"NoProject", KeyKind::Boolean, 0, kEvery, &ProfileRecord::noProject, nullptr, u"0"},
-    {u"NoCache", KeyKind::Boolean, 0, kEvery, &ProfileRecord::noCache, nullptr, u"0"},
-    {u"UseAltReg", KeyKind::Boolean, 0, kEvery, &ProfileRecord::useAltReg, nullptr, u"0"},
-    {u"RunAsAdmin", KeyKind::Boolean, 0, kEvery, &ProfileRecord::runAsAdmin, nullptr, u"0"},
-    {u"IDE64", KeyKind::Boolean, kFirstIde64Release, kEvery, &ProfileRecord::ide64, nullptr, u"0"},
-    {u"AltReg", KeyKind::String, 0, kEvery, nullptr, &ProfileRecord::altReg, u""},
-    {u"Parameters", KeyKind::String, 0, kEvery, nullptr, &ProfileRecord::parameters, u""},
-    {u"Embedded_Designer", KeyKind::TextBoolean, kFirstDesignerRelease, kLastDesignerRelease,
-     &ProfileRecord::embeddedDesigner, nullptr, u"True"},
-    {u"PKG_Count", KeyKind::Packages, 8, kEvery, nullptr, nullptr, u"0"},
-    {u"", KeyKind::Libraries, 0, kEvery, nullptr, nullptr, u""},
-    {u"PreProcess", KeyKind::String, 0, kEvery, nullptr, &ProfileRecord::preProcess, u""},
-}};
+using namespace profile_keys;
+constexpr const ProfileKey* kProfileKeys[] = {
+    &kVersion, &kDescription, &kDelphiOnly, &kNoSplash,         &kNoProject, &kNoCache,   &kUseAltReg,  &kRunAsAdmin,
+    &kIde64,   &kAltReg,      &kParameters, &kEmbeddedDesigner, &kPackages,  &kLibraries, &kPreProcess,
+};
 
 // The number of a key "PKG_PATH<n>" or "PKG_NAME<n>" (letters in any case,
 // n in decimal without a leading zero, as the keys are written), or 0.
@@ -101,22 +84,22 @@ void WriteKey(SettingsFile& file, std::u16string_view section, const ProfileKey&
 
 std::u16string ProfileSection(std::u16string_view name) { return Concat({keys::kProfilePrefix, name}); }
 
-std::span<const ProfileKey> ProfileKeys() { return kProfileKeys; }
+std::span<const ProfileKey* const> ProfileKeys() { return kProfileKeys; }
 
-const ProfileKey& ProfileKeyOf(KeyKind kind) {
-  return *std::find_if(kProfileKeys.begin(), kProfileKeys.end(),
-                       [kind](const ProfileKey& key) { return key.kind == kind; });
+bool IsOffered(const ProfileKey& key, const ProfileRecord& record) {
+  if (key.offeredFor == nullptr) return true;
+  return ReleaseFacts(record.version).*key.offeredFor && (&key != &kIde64 || record.ide64Installed);
 }
 
 void ReadProfileKeys(const SettingsFile& file, std::u16string_view section, ProfileRecord& record) {
-  for (const ProfileKey& key : kProfileKeys) {
-    if (key.kind == KeyKind::Boolean) record.*key.flag = file.ReadBool(section, key.name, key.fallback == u"1");
-    if (key.kind == KeyKind::String) record.*key.text = file.ReadString(section, key.name, key.fallback);
+  for (const ProfileKey* key : kProfileKeys) {
+    if (key->kind == KeyKind::Boolean) record.*key->flag = file.ReadBool(section, key->name, key->fallback == u"1");
+    if (key->kind == KeyKind::String) record.*key->text = file.ReadString(section, key->name, key->fallback);
   }
 }
 
 std::vector<DisabledPackage> DisabledPackages(const SettingsFile& file, std::u16string_view section) {
-  const std::int32_t count = file.ReadInteger(section, ProfileKeyOf(KeyKind::Packages).name, 0);
+  const std::int32_t count = file.ReadInteger(section, kPackages.name, 0);
   std::int32_t last = 0;
   for (const std::u16string& key : file.ReadKeys(section)) last = std::max(last, PackageNumber(key));
   std::vector<DisabledPackage> packages;
@@ -129,7 +112,7 @@ std::vector<DisabledPackage> DisabledPackages(const SettingsFile& file, std::u16
   return packages;
 }
 
-std::vector<ListedProfile> ListProfiles(const SettingsFile& file, InstalledVersionSet installed,
+std::vector<ListedProfile> ListProfiles(const SettingsFile& file, const InstalledVersionSet& installed,
                                         const TextComparer& comparer) {
   std::vector<std::u16string> sections = file.ReadSections();
   std::stable_sort(sections.begin(), sections.end(), [&comparer](const std::u16string& a, const std::u16string& b) {
@@ -138,10 +121,10 @@ std::vector<ListedProfile> ListProfiles(const SettingsFile& file, InstalledVersi
   std::vector<ListedProfile> rows;
   for (const std::u16string& section : sections) {
     if (!section.starts_with(keys::kProfilePrefix)) continue;
-    const VersionCode code = file.ReadInteger(section, ProfileKeyOf(KeyKind::Integer).name, 0);
+    const VersionCode code = file.ReadInteger(section, kVersion.name, 0);
     if (!IsVersionInstalled(installed, code)) continue;
     rows.push_back(ListedProfile{section.substr(keys::kProfilePrefix.size()), std::u16string(FindRelease(code)->label),
-                                 file.ReadString(section, kDescription, u""), code});
+                                 file.ReadString(section, kDescription.name, u""), code});
   }
   return rows;
 }
@@ -154,15 +137,14 @@ void LoadProfile(const SettingsFile& file, Registry& registry, std::u16string_vi
   const VersionCode code = record.version;
   registry.SetRootKey(RegistryRoot::CurrentUser);
   const std::u16string base = IdeRegistryKey(code, record.useAltReg, record.altReg);
-  const ProfileKey& designer = ProfileKeyOf(KeyKind::TextBoolean);
-  if (designer.AppliesTo(code)) {
-    if (file.ValueExists(section, designer.name)) {
-      record.embeddedDesigner = file.ReadString(section, designer.name, designer.fallback) == u"True";
+  if (kEmbeddedDesigner.AppliesTo(code)) {
+    if (file.ValueExists(section, kEmbeddedDesigner.name)) {
+      record.embeddedDesigner = file.ReadString(section, kEmbeddedDesigner.name, kEmbeddedDesigner.fallback) == u"True";
     } else {
       record.embeddedDesigner = ReadIdeDesigner(registry, base).value_or(true);
     }
   }
-  if (ProfileKeyOf(KeyKind::Packages).AppliesTo(code)) {
+  if (kPackages.AppliesTo(code)) {
     record.packages.clear();
     ReadIdePackages(registry, base, record.ide64, record.packages);
     std::vector<std::u16string> disabled;
@@ -183,12 +165,12 @@ void SaveProfile(SettingsFile& file, std::u16string_view name, std::optional<std
   const std::u16string section = ProfileSection(name);
   file.EraseSection(section);
   if (replacedName) file.EraseSection(ProfileSection(*replacedName));
-  for (const ProfileKey& key : kProfileKeys) {
-    if (key.AppliesTo(record.version)) WriteKey(file, section, key, record);
+  for (const ProfileKey* key : kProfileKeys) {
+    if (key->AppliesTo(record.version)) WriteKey(file, section, *key, record);
   }
 }
 
-MainWindowSettings ReadMainWindowSettings(const SettingsFile& file, InstalledVersionSet installed,
+MainWindowSettings ReadMainWindowSettings(const SettingsFile& file, const InstalledVersionSet& installed,
                                           const ScreenMetrics& screen, const TextComparer& comparer) {
   MainWindowSettings settings;
   settings.lineColor = file.ReadInteger(keys::kSystem, keys::kLineColor, kDefaultLineColor);
@@ -223,7 +205,8 @@ std::unique_ptr<SettingsFile> ProfileStore::Open() const {
   return std::make_unique<SettingsFile>(files_, comparer_, path_);
 }
 
-MainWindowSettings ProfileStore::ReadMainWindow(InstalledVersionSet installed, const ScreenMetrics& screen) const {
+MainWindowSettings ProfileStore::ReadMainWindow(const InstalledVersionSet& installed,
+                                                const ScreenMetrics& screen) const {
   return ReadMainWindowSettings(*Open(), installed, screen, comparer_);
 }
 

@@ -46,25 +46,107 @@ enum class KeyKind {
   Libraries,    // twelve keys per library page: the platform's prefix and each setting's suffix
 };
 
-// A key of a profile section: its name, its kind, the releases it is
-// written for (from and through, inclusive), the record's field and the
-// text a read gives where the key is missing.
+// A setting of a profile, declared once: the key that stores it, its kind,
+// the releases it is written for, the record's field, the text a read gives
+// where the key is missing, the IDE's start-up switch it becomes, the
+// releases whose editor offers it and whether the editor's import decides
+// it. The store, the launch, the import and the editor's bindings read these
+// rows; adding a switch is one row here, one in ProfileKeys' order and one
+// component of the editor.
 struct ProfileKey {
   std::u16string_view name;
   KeyKind kind;
-  VersionCode from;
-  VersionCode through;
-  bool ProfileRecord::*flag;
-  std::u16string ProfileRecord::*text;
-  std::u16string_view fallback;
+  // Every release (nullptr) or those with the trait.
+  bool Release::*writtenFor = nullptr;
+  bool ProfileRecord::*flag = nullptr;
+  std::u16string ProfileRecord::*text = nullptr;
+  std::u16string_view fallback = u"";
+  // Passed to the IDE when the flag is set, followed by the argument's text
+  // and a blank.
+  std::u16string_view ideSwitch = u"";
+  std::u16string ProfileRecord::*switchArgument = nullptr;
+  // The releases whose editor offers it (nullptr: every one); elsewhere the
+  // import clears it and the editor disables its control.
+  bool Release::*offeredFor = nullptr;
+  // Taken from the IDE's settings or the release on an import.
+  bool imported = false;
 
-  bool AppliesTo(VersionCode code) const { return code >= from && code <= through; }
+  bool AppliesTo(VersionCode code) const { return writtenFor == nullptr || ReleaseFacts(code).*writtenFor; }
 };
 
-// Every key of a profile section, in the order a save writes them.
-std::span<const ProfileKey> ProfileKeys();
-// The row of the table of a kind that holds one key (Integer, TextBoolean).
-const ProfileKey& ProfileKeyOf(KeyKind kind);
+// The rows, named for the editor's bindings and the launch.
+namespace profile_keys {
+inline constexpr ProfileKey kVersion{.name = u"Version", .kind = KeyKind::Integer, .fallback = u"0"};
+inline constexpr ProfileKey kDescription{
+    .name = u"Description", .kind = KeyKind::String, .text = &ProfileRecord::description};
+inline constexpr ProfileKey kDelphiOnly{.name = u"DelphiOnly",
+                                        .kind = KeyKind::Boolean,
+                                        .flag = &ProfileRecord::delphiOnly,
+                                        .fallback = u"0",
+                                        .ideSwitch = u"-pDelphi",
+                                        .offeredFor = &Release::packages,
+                                        .imported = true};
+inline constexpr ProfileKey kNoSplash{.name = u"NoSplash",
+                                      .kind = KeyKind::Boolean,
+                                      .flag = &ProfileRecord::noSplash,
+                                      .fallback = u"0",
+                                      .ideSwitch = u"/ns"};
+inline constexpr ProfileKey kNoProject{.name = u"NoProject",
+                                       .kind = KeyKind::Boolean,
+                                       .flag = &ProfileRecord::noProject,
+                                       .fallback = u"0",
+                                       .ideSwitch = u"/np"};
+inline constexpr ProfileKey kNoCache{.name = u"NoCache",
+                                     .kind = KeyKind::Boolean,
+                                     .flag = &ProfileRecord::noCache,
+                                     .fallback = u"0",
+                                     .ideSwitch = u"/nocache",
+                                     .offeredFor = &Release::packages,
+                                     .imported = true};
+inline constexpr ProfileKey kUseAltReg{.name = u"UseAltReg",
+                                       .kind = KeyKind::Boolean,
+                                       .flag = &ProfileRecord::useAltReg,
+                                       .fallback = u"0",
+                                       .ideSwitch = u"/r",
+                                       .switchArgument = &ProfileRecord::altReg,
+                                       .offeredFor = &Release::packages,
+                                       .imported = true};
+inline constexpr ProfileKey kRunAsAdmin{
+    .name = u"RunAsAdmin", .kind = KeyKind::Boolean, .flag = &ProfileRecord::runAsAdmin, .fallback = u"0"};
+inline constexpr ProfileKey kIde64{.name = u"IDE64",
+                                   .kind = KeyKind::Boolean,
+                                   .writtenFor = &Release::ide64,
+                                   .flag = &ProfileRecord::ide64,
+                                   .fallback = u"0",
+                                   .offeredFor = &Release::ide64,
+                                   .imported = true};
+inline constexpr ProfileKey kAltReg{.name = u"AltReg",
+                                    .kind = KeyKind::String,
+                                    .text = &ProfileRecord::altReg,
+                                    .offeredFor = &Release::packages,
+                                    .imported = true};
+inline constexpr ProfileKey kParameters{
+    .name = u"Parameters", .kind = KeyKind::String, .text = &ProfileRecord::parameters};
+inline constexpr ProfileKey kEmbeddedDesigner{.name = u"Embedded_Designer",
+                                              .kind = KeyKind::TextBoolean,
+                                              .writtenFor = &Release::designer,
+                                              .flag = &ProfileRecord::embeddedDesigner,
+                                              .fallback = u"True",
+                                              .offeredFor = &Release::designer,
+                                              .imported = true};
+inline constexpr ProfileKey kPackages{
+    .name = u"PKG_Count", .kind = KeyKind::Packages, .writtenFor = &Release::packages, .fallback = u"0"};
+inline constexpr ProfileKey kLibraries{.name = u"", .kind = KeyKind::Libraries};
+inline constexpr ProfileKey kPreProcess{
+    .name = u"PreProcess", .kind = KeyKind::String, .text = &ProfileRecord::preProcess};
+}  // namespace profile_keys
+
+// Every setting of a profile, in the order a save writes their keys.
+std::span<const ProfileKey* const> ProfileKeys();
+
+// Whether the editor offers the setting for the record's release (the
+// 64-bit IDE only where it is installed).
+bool IsOffered(const ProfileKey& key, const ProfileRecord& record);
 
 // Reads the profile's Boolean and String keys into the record, each with
 // its fallback where it is missing.
@@ -87,7 +169,7 @@ std::vector<DisabledPackage> DisabledPackages(const SettingsFile& file, std::u16
 // The profiles of installed releases: section names sorted by the locale's
 // case-insensitive comparison, those beginning with "PREF_" (exactly so)
 // whose "Version" is an installed release.
-std::vector<ListedProfile> ListProfiles(const SettingsFile& file, InstalledVersionSet installed,
+std::vector<ListedProfile> ListProfiles(const SettingsFile& file, const InstalledVersionSet& installed,
                                         const TextComparer& comparer);
 
 // Loads the stored profile over an imported record of the same release: the
@@ -124,7 +206,7 @@ struct MainWindowSettings {
 struct ScreenMetrics {
   int screenWidth, screenHeight, frameWidth, frameHeight;
 };
-MainWindowSettings ReadMainWindowSettings(const SettingsFile& file, InstalledVersionSet installed,
+MainWindowSettings ReadMainWindowSettings(const SettingsFile& file, const InstalledVersionSet& installed,
                                           const ScreenMetrics& screen, const TextComparer& comparer);
 // Writes the six keys of "MainForm" in their order.
 void WriteMainFormGeometry(SettingsFile& file, const MainFormGeometry& geometry);
@@ -138,7 +220,7 @@ class ProfileStore {
   // A copy of the file as it is now; throws AppError when it cannot be read.
   std::unique_ptr<SettingsFile> Open() const;
 
-  MainWindowSettings ReadMainWindow(InstalledVersionSet installed, const ScreenMetrics& screen) const;
+  MainWindowSettings ReadMainWindow(const InstalledVersionSet& installed, const ScreenMetrics& screen) const;
   void WriteMainWindow(const MainFormGeometry& geometry) const;
   // The editor's package list: two columns, "430,410" when none are stored.
   std::array<int, 2> ReadPrefFormColumns() const;

@@ -61,7 +61,7 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
   // window's shortcuts, then its Tab navigation. True when it handled one.
   bool PreTranslateMessage(MSG& message);
 
-  InstalledVersionSet InstalledVersions() const { return InstalledVersions_; }
+  const InstalledVersionSet& InstalledVersions() const { return InstalledVersions_; }
   const std::u16string& SettingsFileName() const { return store_.Path(); }
   COLORREF LineColor() const { return LineColor_; }
   bool ActionEnabled(Action action) const { return actions_->Enabled(action); }
@@ -118,7 +118,7 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
   bool componentsHeld_ = false;  // drawn from the first painting on
 
   // Set when first shown.
-  InstalledVersionSet InstalledVersions_ = 0;
+  InstalledVersionSet InstalledVersions_;
   COLORREF LineColor_ = 0xFFEEDD;
 
   std::vector<ComponentRow> componentRows_;  // the components table, with the list below the group box's caption

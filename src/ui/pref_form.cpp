@@ -24,6 +24,12 @@ void SetText(HWND control, std::u16string_view text) {
   if (ControlText(control) != text) SetWindowTextW(control, Wide(text).c_str());
 }
 
+// The setting as its control holds it: a check box's state or an edit's text.
+void ReadField(HWND control, const ProfileKey& key, ProfileRecord& record) {
+  if (key.flag != nullptr) record.*key.flag = IsChecked(control);
+  if (key.text != nullptr) record.*key.text = ControlText(control);
+}
+
 }  // namespace
 
 int ShowModally(TPREF_FORM& dialog) { return dialog.ShowModal(); }
@@ -275,9 +281,7 @@ ProfileRecord TPREF_FORM::ImportedFields() const {
   record.version = SelectedVersion();
   record.ide64Installed = Ide64Installed(services_.registries, services_.files, record.version);
   for (const FieldBinding& binding : kBindings) {
-    if (!binding.imported) continue;
-    if (binding.flag != nullptr) record.*binding.flag = IsChecked(Component(binding.control));
-    if (binding.text != nullptr) record.*binding.text = ControlText(Component(binding.control));
+    if (binding.key->imported) ReadField(Control(binding.control), *binding.key, record);
   }
   return record;
 }
@@ -311,11 +315,10 @@ void TPREF_FORM::chbIde64Click() {
 }
 
 void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
-  const bool modern = HasPackageOptions(record.version);
-  ShowWindow(packages_.View().Handle(), modern ? SW_SHOW : SW_HIDE);
-  for (const wchar_t* control : kPackageOptions) EnableWindow(Component(control), modern);
-  EnableWindow(Component(L"chbEmbedded"), HasEmbeddedDesigner(record.version));
-  EnableWindow(Component(L"chbIde64"), record.ide64Installed);
+  ShowWindow(packages_.View().Handle(), ReleaseFacts(record.version).packages ? SW_SHOW : SW_HIDE);
+  for (const FieldBinding& binding : kBindings) {
+    if (binding.key->offeredFor != nullptr) EnableWindow(Control(binding.control), IsOffered(*binding.key, record));
+  }
   ApplyFields(record, true);
   ClearLibrarySheets();
   for (const LibraryPage& page : record.libraries) {
@@ -330,19 +333,17 @@ void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
 
 void TPREF_FORM::ApplyFields(const ProfileRecord& record, bool importedOnly) {
   for (const FieldBinding& binding : kBindings) {
-    if (importedOnly && !binding.imported) continue;
-    if (binding.flag != nullptr) SetChecked(Component(binding.control), record.*binding.flag);
-    if (binding.text != nullptr) SetText(Component(binding.control), record.*binding.text);
+    if (importedOnly && !binding.key->imported) continue;
+    const HWND control = Control(binding.control);
+    if (binding.key->flag != nullptr) SetChecked(control, record.*binding.key->flag);
+    if (binding.key->text != nullptr) SetText(control, record.*binding.key->text);
   }
 }
 
 ProfileRecord TPREF_FORM::ReadRecord() const {
   ProfileRecord record;
   record.version = SelectedVersion();
-  for (const FieldBinding& binding : kBindings) {
-    if (binding.flag != nullptr) record.*binding.flag = IsChecked(Component(binding.control));
-    if (binding.text != nullptr) record.*binding.text = ControlText(Component(binding.control));
-  }
+  for (const FieldBinding& binding : kBindings) ReadField(Control(binding.control), *binding.key, record);
   record.packages = packages_.Rows();
   for (const std::unique_ptr<TframeLibrary>& frame : frames_) {
     record.libraries.push_back(LibraryPage{frame->Tag(), frame->Values()});

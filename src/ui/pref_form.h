@@ -32,7 +32,7 @@ struct EditRequest {
   TPrefMode mode = prmAdd;
   std::u16string_view caption;
   // The releases CB01 offers.
-  InstalledVersionSet installed = 0;
+  InstalledVersionSet installed;
   // ED01's text.
   std::u16string name;
   // Names the profile name must not repeat (case ignored), and sections of
@@ -83,6 +83,7 @@ class TPREF_FORM : public Window {
   TPrefMode Mode() const { return FMode; }
   const std::vector<std::u16string>& Profiles() const { return Profiles_; }
   HWND Component(const wchar_t* name) const { return components_.Find(name); }
+  HWND Control(int id) const { return components_.FindId(id); }
   // The release of the selected item of CB01; 0 when none is selected.
   VersionCode SelectedVersion() const;
   // The change handler of CB01.

@@ -7,7 +7,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
-#include "core/profile_record.h"
+#include "core/profile_store.h"
 #include "ui/components.h"
 #include "ui/controls.h"
 
@@ -221,31 +221,20 @@ constexpr ComponentRow kComponents[] = {
     {L"Button5", L"Panel1", L"BUTTON", u"キャンセル", {496, 6, 96, 25}, kFixed, kButton, 0, kButton5, kPlain},
 };
 
-// The controls that hold the record's fields: a check box's state or an
-// edit's text. The import decides some of them; the profile all.
+// The controls that hold the profile's settings: a check box's state or an
+// edit's text, each bound to its setting's row.
 struct FieldBinding {
-  const wchar_t* control;
-  bool ProfileRecord::*flag;
-  std::u16string ProfileRecord::*text;
-  bool imported;
+  const ProfileKey* key;
+  int control;
 };
 constexpr FieldBinding kBindings[] = {
-    {L"ED02", nullptr, &ProfileRecord::description, false},
-    {L"CHB1", &ProfileRecord::delphiOnly, nullptr, true},
-    {L"CHB2", &ProfileRecord::noSplash, nullptr, false},
-    {L"CHB3", &ProfileRecord::noProject, nullptr, false},
-    {L"CHB4", &ProfileRecord::noCache, nullptr, true},
-    {L"CHB5", &ProfileRecord::useAltReg, nullptr, true},
-    {L"CHB6", &ProfileRecord::runAsAdmin, nullptr, false},
-    {L"ED10", nullptr, &ProfileRecord::altReg, true},
-    {L"ED09", nullptr, &ProfileRecord::parameters, false},
-    {L"chbEmbedded", &ProfileRecord::embeddedDesigner, nullptr, true},
-    {L"chbIde64", &ProfileRecord::ide64, nullptr, true},
-    {L"Memo1", nullptr, &ProfileRecord::preProcess, false},
+    {&profile_keys::kDescription, kED02}, {&profile_keys::kDelphiOnly, kCHB1},
+    {&profile_keys::kNoSplash, kCHB2},    {&profile_keys::kNoProject, kCHB3},
+    {&profile_keys::kNoCache, kCHB4},     {&profile_keys::kUseAltReg, kCHB5},
+    {&profile_keys::kRunAsAdmin, kCHB6},  {&profile_keys::kAltReg, kED10},
+    {&profile_keys::kParameters, kED09},  {&profile_keys::kEmbeddedDesigner, kChbEmbedded},
+    {&profile_keys::kIde64, kChbIde64},   {&profile_keys::kPreProcess, kMemo1},
 };
-// The controls only releases from 8 on have; the designer and the 64-bit IDE
-// have rules of their own.
-constexpr const wchar_t* kPackageOptions[] = {L"CHB1", L"CHB4", L"CHB5", L"ED10"};
 
 }  // namespace
 }  // namespace ombrisk

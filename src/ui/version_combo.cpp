@@ -4,7 +4,7 @@
 
 namespace ombrisk {
 
-void FillVersionCombo(HWND combo, InstalledVersionSet installed) {
+void FillVersionCombo(HWND combo, const InstalledVersionSet& installed) {
   for (const VersionComboItem& item : VersionComboItems(installed)) ComboBox(combo).Add(item.label, item.code);
 }
 

@@ -15,7 +15,6 @@ using ombrisk::testing::LoggingRegistryFactory;
 struct Row {
   VersionCode code;
   std::u16string_view label;
-  std::uint32_t bit;
   int image;
   std::u16string_view key;  // IdeRegistryKey without an alternate key
 };
@@ -23,40 +22,39 @@ struct Row {
 // The release table as published for users, written out independently of
 // the program's table.
 constexpr Row kExpected[] = {
-    {2, u"Delphi 2", 0x1, 0, u"\\Software\\Borland\\DELPHI\\2.0\\"},
-    {3, u"Delphi 3 / 3.1", 0x2, 1, u"\\Software\\Borland\\DELPHI\\3.0\\"},
-    {4, u"Delphi 4", 0x4, 1, u"\\Software\\Borland\\DELPHI\\4.0\\"},
-    {5, u"Delphi 5", 0x8, 2, u"\\Software\\Borland\\DELPHI\\5.0\\"},
-    {6, u"Delphi 6", 0x10, 3, u"\\Software\\Borland\\DELPHI\\6.0\\"},
-    {7, u"Delphi 7 / 7.1", 0x20, 4, u"\\Software\\Borland\\DELPHI\\7.0\\"},
-    {8, u"Delphi 8", 0x40, 5, u"\\Software\\Borland\\BDS\\2.0\\"},
-    {2005, u"Delphi 2005", 0x80, 5, u"\\Software\\Borland\\BDS\\3.0\\"},
-    {2006, u"Developer Studio 2006 / Turbo Delphi ", 0x100, 5, u"\\Software\\Borland\\BDS\\4.0\\"},
-    {2007, u"Delphi 2007 / RAD Studio 2007", 0x200, 5, u"\\Software\\Borland\\BDS\\5.0\\"},
-    {2009, u"Delphi 2009 / RAD Studio 2009", 0x400, 5, u"\\Software\\CodeGear\\BDS\\6.0\\"},
-    {2010, u"Delphi 2010 / RAD Studio 2010", 0x800, 6, u"\\Software\\CodeGear\\BDS\\7.0\\"},
-    {2011, u"Delphi XE / RAD Studio XE", 0x1000, 6, u"\\Software\\Embarcadero\\BDS\\8.0\\"},
-    {2012, u"Delphi XE2 / RAD Studio XE2", 0x2000, 6, u"\\Software\\Embarcadero\\BDS\\9.0\\"},
-    {2013, u"Delphi XE3 / RAD Studio XE3", 0x4000, 6, u"\\Software\\Embarcadero\\BDS\\10.0\\"},
-    {2014, u"Delphi XE4 / RAD Studio XE4", 0x8000, 6, u"\\Software\\Embarcadero\\BDS\\11.0\\"},
-    {2015, u"Delphi XE5 / RAD Studio XE5", 0x10000, 6, u"\\Software\\Embarcadero\\BDS\\12.0\\"},
-    {2016, u"AppMethod ", 0x20000, 7, u"\\Software\\Embarcadero\\BDS\\13.0\\"},
-    {2017, u"Delphi XE6 / RAD Studio XE6", 0x40000, 6, u"\\Software\\Embarcadero\\BDS\\14.0\\"},
-    {2018, u"Delphi XE7 / RAD Studio XE7", 0x80000, 6, u"\\Software\\Embarcadero\\BDS\\15.0\\"},
-    {2019, u"Delphi XE8 / RAD Studio XE8", 0x100000, 6, u"\\Software\\Embarcadero\\BDS\\16.0\\"},
-    {2020, u"Delphi 10 Seattle / RAD Studio 10 Seattle", 0x200000, 8, u"\\Software\\Embarcadero\\BDS\\17.0\\"},
-    {2021, u"Delphi 10.1 Berlin / RAD Studio 10.1 Berlin", 0x400000, 8, u"\\Software\\Embarcadero\\BDS\\18.0\\"},
-    {2022, u"Delphi 10.2 Tokyo / RAD Studio 10.2 Tokyo", 0x800000, 8, u"\\Software\\Embarcadero\\BDS\\19.0\\"},
-    {2023, u"Delphi 10.3 Rio / RAD Studio 10.3 Rio", 0x1000000, 8, u"\\Software\\Embarcadero\\BDS\\20.0\\"},
-    {2024, u"Delphi 10.4 Sydney / RAD Studio 10.4 Sydney", 0x2000000, 8, u"\\Software\\Embarcadero\\BDS\\21.0\\"},
-    {2025, u"Delphi 11 Alexandria / RAD Studio 11 Alexandria", 0x4000000, 9, u"\\Software\\Embarcadero\\BDS\\22.0\\"},
-    {2026, u"Delphi 12 Athens / RAD Studio 12 Athens", 0x8000000, 10, u"\\Software\\Embarcadero\\BDS\\23.0\\"},
-    {2027, u"Delphi 13 Florence / RAD Studio 13 Florence", 0x10000000, 11, u"\\Software\\Embarcadero\\BDS\\37.0\\"},
+    {2, u"Delphi 2", 0, u"\\Software\\Borland\\DELPHI\\2.0\\"},
+    {3, u"Delphi 3 / 3.1", 1, u"\\Software\\Borland\\DELPHI\\3.0\\"},
+    {4, u"Delphi 4", 1, u"\\Software\\Borland\\DELPHI\\4.0\\"},
+    {5, u"Delphi 5", 2, u"\\Software\\Borland\\DELPHI\\5.0\\"},
+    {6, u"Delphi 6", 3, u"\\Software\\Borland\\DELPHI\\6.0\\"},
+    {7, u"Delphi 7 / 7.1", 4, u"\\Software\\Borland\\DELPHI\\7.0\\"},
+    {8, u"Delphi 8", 5, u"\\Software\\Borland\\BDS\\2.0\\"},
+    {2005, u"Delphi 2005", 5, u"\\Software\\Borland\\BDS\\3.0\\"},
+    {2006, u"Developer Studio 2006 / Turbo Delphi ", 5, u"\\Software\\Borland\\BDS\\4.0\\"},
+    {2007, u"Delphi 2007 / RAD Studio 2007", 5, u"\\Software\\Borland\\BDS\\5.0\\"},
+    {2009, u"Delphi 2009 / RAD Studio 2009", 5, u"\\Software\\CodeGear\\BDS\\6.0\\"},
+    {2010, u"Delphi 2010 / RAD Studio 2010", 6, u"\\Software\\CodeGear\\BDS\\7.0\\"},
+    {2011, u"Delphi XE / RAD Studio XE", 6, u"\\Software\\Embarcadero\\BDS\\8.0\\"},
+    {2012, u"Delphi XE2 / RAD Studio XE2", 6, u"\\Software\\Embarcadero\\BDS\\9.0\\"},
+    {2013, u"Delphi XE3 / RAD Studio XE3", 6, u"\\Software\\Embarcadero\\BDS\\10.0\\"},
+    {2014, u"Delphi XE4 / RAD Studio XE4", 6, u"\\Software\\Embarcadero\\BDS\\11.0\\"},
+    {2015, u"Delphi XE5 / RAD Studio XE5", 6, u"\\Software\\Embarcadero\\BDS\\12.0\\"},
+    {2016, u"AppMethod ", 7, u"\\Software\\Embarcadero\\BDS\\13.0\\"},
+    {2017, u"Delphi XE6 / RAD Studio XE6", 6, u"\\Software\\Embarcadero\\BDS\\14.0\\"},
+    {2018, u"Delphi XE7 / RAD Studio XE7", 6, u"\\Software\\Embarcadero\\BDS\\15.0\\"},
+    {2019, u"Delphi XE8 / RAD Studio XE8", 6, u"\\Software\\Embarcadero\\BDS\\16.0\\"},
+    {2020, u"Delphi 10 Seattle / RAD Studio 10 Seattle", 8, u"\\Software\\Embarcadero\\BDS\\17.0\\"},
+    {2021, u"Delphi 10.1 Berlin / RAD Studio 10.1 Berlin", 8, u"\\Software\\Embarcadero\\BDS\\18.0\\"},
+    {2022, u"Delphi 10.2 Tokyo / RAD Studio 10.2 Tokyo", 8, u"\\Software\\Embarcadero\\BDS\\19.0\\"},
+    {2023, u"Delphi 10.3 Rio / RAD Studio 10.3 Rio", 8, u"\\Software\\Embarcadero\\BDS\\20.0\\"},
+    {2024, u"Delphi 10.4 Sydney / RAD Studio 10.4 Sydney", 8, u"\\Software\\Embarcadero\\BDS\\21.0\\"},
+    {2025, u"Delphi 11 Alexandria / RAD Studio 11 Alexandria", 9, u"\\Software\\Embarcadero\\BDS\\22.0\\"},
+    {2026, u"Delphi 12 Athens / RAD Studio 12 Athens", 10, u"\\Software\\Embarcadero\\BDS\\23.0\\"},
+    {2027, u"Delphi 13 Florence / RAD Studio 13 Florence", 11, u"\\Software\\Embarcadero\\BDS\\37.0\\"},
 };
 
 TEST(Catalogue, ReleasesMatchThePublishedTable) {
   ASSERT_EQ(Releases().size(), std::size(kExpected));
-  std::uint32_t allBits = 0;
   for (std::size_t i = 0; i < std::size(kExpected); ++i) {
     const Row& row = kExpected[i];
     SCOPED_TRACE(row.code);
@@ -64,14 +62,11 @@ TEST(Catalogue, ReleasesMatchThePublishedTable) {
     ASSERT_NE(release, nullptr);
     EXPECT_EQ(release, &Releases()[i]) << "releases stand oldest first";
     EXPECT_EQ(release->label, row.label);
-    EXPECT_EQ(release->bit, row.bit);
     EXPECT_EQ(VersionImageIndex(row.code), row.image);
     EXPECT_EQ(IdeRegistryKey(row.code, false, u""), row.key);
     EXPECT_EQ(InstallationKey(row.code), row.key.substr(0, row.key.size() - 1));
     EXPECT_EQ(InstallationRoot(row.code), row.code <= 7 ? RegistryRoot::LocalMachine : RegistryRoot::CurrentUser);
-    allBits |= row.bit;
   }
-  EXPECT_EQ(allBits, 0x1FFFFFFFu) << "distinct bits, one per release, the upper three clear";
   EXPECT_NE(FindRelease(2015)->label, FindRelease(2017)->label) << "XE5 and XE6 can be told apart";
   for (VersionCode notARelease : {0, 1, 9, 2004, 2008, 2028, -7}) EXPECT_EQ(FindRelease(notARelease), nullptr);
 }
@@ -97,14 +92,28 @@ TEST(Catalogue, AlternateKeyReplacesBdsOnlyWhenAskedForAndNamed) {
   EXPECT_EQ(IdeRegistryKey(2008, true, u"Test"), u"");
 }
 
-TEST(Catalogue, ImageIndicesGoByRanges) {
-  EXPECT_EQ(VersionImageIndex(1), -1);
-  EXPECT_EQ(VersionImageIndex(0), -1);
-  EXPECT_EQ(VersionImageIndex(-2), -1);
-  EXPECT_EQ(VersionImageIndex(9), 5);
-  EXPECT_EQ(VersionImageIndex(2008), 5);
-  EXPECT_EQ(VersionImageIndex(2028), -1);
-  EXPECT_EQ(VersionImageIndex(2147483647), -1);
+// A value that is no release has none of a release's facts.
+TEST(Catalogue, AValueThatIsNoReleaseHasNoFacts) {
+  for (VersionCode code : {1, 0, -2, 9, 2008, 2028, 2147483647}) {
+    SCOPED_TRACE(code);
+    EXPECT_EQ(VersionImageIndex(code), -1);
+    const Release& facts = ReleaseFacts(code);
+    EXPECT_TRUE(facts.platforms.empty());
+    EXPECT_FALSE(facts.machineWide || facts.packages || facts.designer || facts.ide64 || facts.onlyKnownPlatforms);
+  }
+}
+
+// The installed set holds every release there is and nothing else, however
+// many releases the table grows to.
+TEST(Catalogue, TheInstalledSetHoldsAnyRelease) {
+  InstalledVersionSet installed;
+  EXPECT_TRUE(installed.Empty());
+  for (const Release& release : Releases()) installed.Add(release.code);
+  installed.Add(2008);
+  EXPECT_EQ(installed.Codes().size(), Releases().size());
+  EXPECT_EQ(installed.Codes().back(), 2027);
+  EXPECT_FALSE(installed.Contains(2008));
+  EXPECT_TRUE(installed.Contains(2));
 }
 
 class Detection : public ::testing::Test {
@@ -121,9 +130,10 @@ class Detection : public ::testing::Test {
 };
 
 TEST_F(Detection, NothingInstalledGivesAnEmptySetAndNoComboItems) {
-  InstalledVersionSet installed = 0xFFFFFFFF;
+  InstalledVersionSet installed;
+  installed.Add(2017);
   DetectInstalledVersions(registries, files, installed);
-  EXPECT_EQ(installed, 0u);
+  EXPECT_TRUE(installed.Empty());
   EXPECT_TRUE(VersionComboItems(installed).empty());
 }
 
@@ -145,9 +155,9 @@ TEST_F(Detection, OnlyRecordedExecutablesThatExistCount) {
   // Delphi 3 records "Delphi 3", so "APP" does not count for it.
   store.SetString(RegistryRoot::LocalMachine, InstallationKey(3), u"APP", u"C:\\D7\\delphi32.exe");
 
-  InstalledVersionSet installed = 0;
+  InstalledVersionSet installed;
   DetectInstalledVersions(registries, files, installed);
-  EXPECT_EQ(installed, 0x1u | 0x4u | 0x20u | 0x200u | 0x40000u | 0x800000u | 0x10000000u);
+  EXPECT_EQ(installed.Codes(), (std::vector<VersionCode>{2, 4, 7, 2007, 2017, 2022, 2027}));
   EXPECT_TRUE(IsVersionInstalled(installed, 2017));
   EXPECT_FALSE(IsVersionInstalled(installed, 2010));
   EXPECT_FALSE(IsVersionInstalled(installed, 2008));
@@ -163,7 +173,7 @@ TEST_F(Detection, OnlyRecordedExecutablesThatExistCount) {
 TEST_F(Detection, ExaminesNewestFirstAndClosesEveryKeyItOpened) {
   Install(2017, u"C:\\XE6\\bds.exe");
   Install(7, u"C:\\D7\\delphi32.exe");
-  InstalledVersionSet installed = 0;
+  InstalledVersionSet installed;
   DetectInstalledVersions(registries, files, installed);
 
   std::vector<std::string> expected;
@@ -188,10 +198,10 @@ TEST_F(Detection, NonStringValueStopsDetectionKeepingEarlierBits) {
   Install(2010, u"C:\\D2010\\bds.exe");
   Install(7, u"C:\\D7\\delphi32.exe");
 
-  InstalledVersionSet installed = 0;
+  InstalledVersionSet installed;
   testing::ExpectAppError([&] { DetectInstalledVersions(registries, files, installed); },
                           u"'APP' のデータ型が不正です");
-  EXPECT_EQ(installed, 0x40000u) << "2017 stays; 2010 and 7 were never examined";
+  EXPECT_EQ(installed.Codes(), std::vector<VersionCode>{2017}) << "2017 stays; 2010 and 7 were never examined";
   ASSERT_GE(registries.log.size(), 3u);
   EXPECT_EQ(registries.log[registries.log.size() - 3], "open \\Software\\Embarcadero\\BDS\\9.0");
   EXPECT_EQ(registries.log[registries.log.size() - 2], "close");

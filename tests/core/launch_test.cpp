@@ -20,19 +20,37 @@ namespace {
 using Dump = std::map<std::u16string, std::u16string>;
 
 TEST(BuildIdeParameters, SwitchesInOrderEachWithItsBlank) {
-  EXPECT_EQ(BuildIdeParameters(false, false, false, false, false, u"", u""), u"");
-  EXPECT_EQ(BuildIdeParameters(true, false, false, false, false, u"", u""), u"-pDelphi ");
-  EXPECT_EQ(BuildIdeParameters(false, true, false, false, false, u"", u""), u"/ns ");
-  EXPECT_EQ(BuildIdeParameters(false, false, true, false, false, u"", u""), u"/np ");
-  EXPECT_EQ(BuildIdeParameters(false, false, false, true, false, u"", u""), u"/nocache ");
-  EXPECT_EQ(BuildIdeParameters(false, false, false, false, true, u"Test", u""), u"/rTest ");
-  EXPECT_EQ(BuildIdeParameters(false, false, false, false, true, u"", u""), u"/r ");
-  EXPECT_EQ(BuildIdeParameters(false, false, false, false, false, u"Test", u""), u"") << "no /r unless asked for";
-  EXPECT_EQ(BuildIdeParameters(true, true, false, false, true, u"Test", u" C:\\Work\\App.dproj "),
-            u"-pDelphi /ns /rTest C:\\Work\\App.dproj");
-  EXPECT_EQ(BuildIdeParameters(true, true, true, true, true, u" Alt ", u"\t\r\n -x  -y \x1F"),
-            u"-pDelphi /ns /np /nocache /r Alt  -x  -y");
-  EXPECT_EQ(BuildIdeParameters(false, false, false, false, false, u"", u" \t "), u"");
+  struct Case {
+    bool delphiOnly, noSplash, noProject, noCache, useAltReg;
+    std::u16string_view altReg, parameters, expected;
+  };
+  const Case cases[] = {
+      {false, false, false, false, false, u"", u"", u""},
+      {true, false, false, false, false, u"", u"", u"-pDelphi "},
+      {false, true, false, false, false, u"", u"", u"/ns "},
+      {false, false, true, false, false, u"", u"", u"/np "},
+      {false, false, false, true, false, u"", u"", u"/nocache "},
+      {false, false, false, false, true, u"Test", u"", u"/rTest "},
+      {false, false, false, false, true, u"", u"", u"/r "},
+      {false, false, false, false, false, u"Test", u"", u""},  // no /r unless asked for
+      {true, true, false, false, true, u"Test", u" C:\\Work\\App.dproj ", u"-pDelphi /ns /rTest C:\\Work\\App.dproj"},
+      {true, true, true, true, true, u" Alt ", u"\t\r\n -x  -y \x1F", u"-pDelphi /ns /np /nocache /r Alt  -x  -y"},
+      {false, false, false, false, false, u"", u" \t ", u""},
+  };
+  for (const Case& c : cases) {
+    ProfileRecord record;
+    record.delphiOnly = c.delphiOnly;
+    record.noSplash = c.noSplash;
+    record.noProject = c.noProject;
+    record.noCache = c.noCache;
+    record.useAltReg = c.useAltReg;
+    record.altReg = c.altReg;
+    record.parameters = c.parameters;
+    // Neither is a switch of the IDE.
+    record.runAsAdmin = true;
+    record.ide64 = true;
+    EXPECT_EQ(BuildIdeParameters(record), c.expected) << ToUtf8(c.expected);
+  }
 }
 
 TEST(ExpandPreProcessMacros, ReplaceBothMacrosByTheShortInstallationFolder) {

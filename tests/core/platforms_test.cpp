@@ -78,7 +78,6 @@ TEST(Platforms, NamesOfEveryPlatform) {
 TEST(Platforms, SearchPathValueNameChangesAfterDelphi3) {
   EXPECT_EQ(SearchPathValueName(2), u"SearchPath");
   EXPECT_EQ(SearchPathValueName(3), u"SearchPath");
-  EXPECT_EQ(SearchPathValueName(0), u"SearchPath");
   EXPECT_EQ(SearchPathValueName(4), u"Search Path");
   EXPECT_EQ(SearchPathValueName(2017), u"Search Path");
   EXPECT_EQ(RegistryValueName(LibrarySettings[0], 3), u"SearchPath");

@@ -31,7 +31,7 @@ TEST_F(ProfileStoreTest, ListsProfilesOfInstalledReleasesInTheLocalesOrder) {
       u"[PREF_Alpha]\r\nVersion=2017\r\nDescription=first\r\n[PREF_uninstalled]\r\nVersion=2010\r\n"
       u"[PREF_nonsense]\r\nVersion=2008\r\n[PREF_missing]\r\nDescription=x\r\n[pref_lower]\r\nVersion=7\r\n"
       u"[MainForm]\r\nClientWidth=1\r\n[PREF_]\r\nVersion=7\r\n");
-  const auto rows = ListProfiles(*Open(), 0x20 | 0x40000, comparer);
+  const auto rows = ListProfiles(*Open(), {7, 2017}, comparer);
   std::vector<std::u16string> names;
   for (const ListedProfile& row : rows) names.push_back(row.name);
   EXPECT_EQ(names, (std::vector<std::u16string>{u"", u"Alpha", u"beta", u"gamma"}));
@@ -42,7 +42,7 @@ TEST_F(ProfileStoreTest, ListsProfilesOfInstalledReleasesInTheLocalesOrder) {
 }
 
 TEST_F(ProfileStoreTest, GeometryDefaultsCentreAndStoredValuesWin) {
-  MainFormGeometry geometry = Profiles().ReadMainWindow(0, {1280, 1024, 16, 39}).geometry;
+  MainFormGeometry geometry = Profiles().ReadMainWindow({}, {1280, 1024, 16, 39}).geometry;
   EXPECT_EQ(geometry.windowState, 0);
   EXPECT_EQ(geometry.clientWidth, 512);
   EXPECT_EQ(geometry.clientHeight, 320);
@@ -51,7 +51,7 @@ TEST_F(ProfileStoreTest, GeometryDefaultsCentreAndStoredValuesWin) {
   EXPECT_EQ(geometry.columnWidths, (std::array<int, 3>{132, 190, 154}));
 
   Store(u"[MainForm]\r\nClientWidth=600\r\nListViewColumnWidths=50,abc\r\nTop=-7\r\n");
-  geometry = Profiles().ReadMainWindow(0, {1281, 1024, 16, 39}).geometry;
+  geometry = Profiles().ReadMainWindow({}, {1281, 1024, 16, 39}).geometry;
   EXPECT_EQ(geometry.left, (1281 - 616) / 2) << "centred with the stored width";
   EXPECT_EQ(geometry.top, -7);
   EXPECT_EQ(geometry.columnWidths, (std::array<int, 3>{50, 100, 100}));

@@ -49,7 +49,7 @@ OwnIde FindOwnIde(const std::u16string& self) {
     registry.SetRootKey(InstallationRoot(release.code));
     if (!registry.OpenKeyReadOnly(InstallationKey(release.code))) continue;
     if (Upper(registry.ReadString(ExecutableValueName(release.code))) == Upper(self)) return {release.code, false};
-    if (HasIde64(release.code) && Upper(registry.ReadString(ide::kApp64)) == Upper(self)) return {release.code, true};
+    if (release.ide64 && Upper(registry.ReadString(ide::kApp64)) == Upper(self)) return {release.code, true};
   }
   return {};
 }

@@ -118,7 +118,7 @@ TEST_F(MainForm, ListsInstalledProfilesInTheLocalesOrderAndSelectsTheFirst) {
       u"[PREF_Alpha]\r\nVersion=2017\r\nDescription=XE6 profile\r\n[PREF_old]\r\nVersion=2010\r\n"
       u"[System]\r\nListViewLineColor=$00FF00\r\n");
   TMAIN_FORM& form = NewForm();
-  EXPECT_EQ(form.InstalledVersions(), 0x20u | 0x40000u);
+  EXPECT_EQ(form.InstalledVersions().Codes(), (std::vector<VersionCode>{7, 2017}));
   EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"Alpha", L"beta", L"gamma"}));
   EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"Delphi XE6 / RAD Studio XE6", L"Delphi 7 / 7.1",
                                                   L"Delphi XE6 / RAD Studio XE6"}));
@@ -439,7 +439,7 @@ TEST_F(MainForm, ErrorInFirstShowIsReportedAndTheWindowGoesOn) {
   Settings(u"[PREF_XE6]\r\nVersion=2017\r\n");
   TMAIN_FORM& form = NewForm();
   EXPECT_EQ(errors, std::vector<std::u16string>{u"'APP' のデータ型が不正です"});
-  EXPECT_EQ(form.InstalledVersions(), 0x40000u);
+  EXPECT_EQ(form.InstalledVersions().Codes(), std::vector<VersionCode>{2017});
   EXPECT_EQ(RowCount(), 0) << "the steps after the error did not run";
   EXPECT_TRUE(IsWindowVisible(form.Handle()));
   EXPECT_TRUE(CloseAndWait());

@@ -30,11 +30,11 @@ TEST(VersionCombo, AppendsInstalledReleasesNewestFirst) {
   HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL, 0, 0, 300, 200, nullptr, nullptr,
                                nullptr, nullptr);
   ASSERT_NE(combo, nullptr);
-  FillVersionCombo(combo, 0);
+  FillVersionCombo(combo, {});
   EXPECT_TRUE(Items(combo).empty());
 
   SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"already there"));
-  FillVersionCombo(combo, 0x1 | 0x20 | 0x100 | 0x10000 | 0x20000 | 0x40000);
+  FillVersionCombo(combo, {2, 7, 2006, 2015, 2016, 2017});
   EXPECT_EQ(Items(combo), (std::vector<Item>{{L"already there", 0},
                                              {L"Delphi XE6 / RAD Studio XE6", 2017},
                                              {L"AppMethod ", 2016},

@@ -31,10 +31,10 @@ class Detection : public ::testing::Test {
     ASSERT_TRUE(registry.OpenKey(InstallationKey(code), true));
     registry.WriteString(ExecutableValueName(code), exe);
   }
-  InstalledVersionSet Detect() {
-    InstalledVersionSet installed = 0;
+  std::vector<VersionCode> Detect() {
+    InstalledVersionSet installed;
     DetectInstalledVersions(registries, files, installed);
-    return installed;
+    return installed.Codes();
   }
 
   testing::RegistryCleaner cleaner{{L"Software\\Borland", L"Software\\CodeGear", L"Software\\Embarcadero"}};
@@ -44,14 +44,14 @@ class Detection : public ::testing::Test {
 };
 
 TEST_F(Detection, FindsReleasesOfBothRootsWhoseExecutableExists) {
-  EXPECT_EQ(Detect(), 0u);
+  EXPECT_TRUE(Detect().empty());
   Install(2);
   Install(3);
   Install(7);
   Install(2006);
   Install(2016);
   Install(2017);
-  EXPECT_EQ(Detect(), 0x1u | 0x2u | 0x20u | 0x100u | 0x20000u | 0x40000u);
+  EXPECT_EQ(Detect(), (std::vector<VersionCode>{2, 3, 7, 2006, 2016, 2017}));
 }
 
 TEST_F(Detection, MissingExecutablesFoldersAndOtherUsersInstallationsDoNotCount) {
@@ -66,7 +66,7 @@ TEST_F(Detection, MissingExecutablesFoldersAndOtherUsersInstallationsDoNotCount)
   testing::WriteBytes(folder / L"bds2014.exe", "MZ");
   // Delphi 4 records "Delphi 4", not "APP".
   SetRegistryString(HKEY_LOCAL_MACHINE, L"Software\\Borland\\DELPHI\\4.0", L"APP", folder / L"bds2014.exe");
-  EXPECT_EQ(Detect(), 0u);
+  EXPECT_TRUE(Detect().empty());
 }
 
 TEST_F(Detection, NonStringValueStopsDetectionMidway) {
@@ -76,10 +76,11 @@ TEST_F(Detection, NonStringValueStopsDetectionMidway) {
   const DWORD number = 1;
   testing::SetRegistryValue(HKEY_CURRENT_USER, L"Software\\Embarcadero\\BDS\\9.0", L"APP", REG_DWORD, &number,
                             sizeof number);
-  InstalledVersionSet installed = 0;
+  InstalledVersionSet installed;
   testing::ExpectAppError([&] { DetectInstalledVersions(registries, files, installed); },
                           u"'APP' のデータ型が不正です");
-  EXPECT_EQ(installed, 0x40000u) << "2017 found before the error; 2009 and 5 never examined";
+  EXPECT_EQ(installed.Codes(), std::vector<VersionCode>{2017})
+      << "2017 found before the error; 2009 and 5 never examined";
 }
 
 TEST_F(Detection, ExecutablePathIsWhatTheRegistryRecords) {
