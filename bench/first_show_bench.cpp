@@ -72,7 +72,7 @@ int wmain(int argc, wchar_t** argv) {
     form->Create();
     form->Show();
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    const int rows = ListView_GetItemCount(form->Component(L"LV1"));
+    const int rows = ListView_GetItemCount(form->Control(TMAIN_FORM::kLV1));
     std::printf("first show with %d profiles: %.1f ms (%d rows listed)\n", profiles, ms, rows);
     form.reset();
     MSG message;

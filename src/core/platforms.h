@@ -40,10 +40,8 @@ std::u16string_view SearchPathValueName(VersionCode code);
 std::u16string_view PlatformTabCaption(TPlatformType platform);
 int PlatformTabImage(TPlatformType platform);
 
+// A library path setting (its label is texts::kLibraryLabels' of its row).
 struct LibrarySetting {
-  std::u16string_view frameEdit;
-  std::u16string_view frameLabel;
-  std::u16string_view labelCaption;
   // Empty for the search path, whose name depends on the release.
   std::u16string_view registryValueName;
   std::u16string_view settingsKeySuffix;

@@ -1,9 +1,9 @@
 // Every message, caption and title the program shows, exactly as the user
-// sees it. Texts that belong to a table row (release labels, platform tab
-// captions, library labels) stand in their tables in catalogue.cpp and
-// platforms.cpp.
+// sees it, each once. The release labels and the platforms' tab captions
+// are facts of their rows and stand in catalogue.cpp and platforms.cpp.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace ombrisk::texts {
@@ -51,7 +51,23 @@ inline constexpr std::u16string_view kBackupRefused = u"このファイルは復
 inline constexpr std::u16string_view kRestoreQuestion = u"%s の設定を %s の状態に戻します。よろしいですか？";
 inline constexpr std::u16string_view kRestoreCaption = u"起動前の設定に戻す";
 inline constexpr std::u16string_view kRestoreButton = u"元に戻す(&R)";
+inline constexpr std::array<std::u16string_view, 4> kBackupHeaders{u"日時", u"バージョン", u"キー", u"プロファイル"};
+
+// Buttons of more than one window.
+inline constexpr std::u16string_view kOkButton = u"OK";
 inline constexpr std::u16string_view kCancelButton = u"キャンセル";
+
+// The main window: its group, the list's columns and the actions.
+inline constexpr std::u16string_view kProfileListGroup = u"プロファイルリスト";
+inline constexpr std::array<std::u16string_view, 3> kProfileHeaders{u"プロファイル名", u"バージョン", u"備考"};
+inline constexpr std::u16string_view kAddAction = u"追加(&A)";
+inline constexpr std::u16string_view kEditAction = u"編集(&E)";
+inline constexpr std::u16string_view kDeleteAction = u"削除(&D)";
+inline constexpr std::u16string_view kLaunchAction = u"起動(&L)";
+inline constexpr std::u16string_view kCopyAction = u"コピーを作成(&C)";
+inline constexpr std::u16string_view kFindAction = u"検索";
+inline constexpr std::u16string_view kShortcutAction = u"ショートカットを作成(&S)";
+inline constexpr std::u16string_view kRestoreAction = u"起動前の設定に戻す(&B)...";
 
 // The command line
 inline constexpr std::u16string_view kUsage = u"使い方: Ombrisk.exe [/launch プロファイル名]";
@@ -69,6 +85,33 @@ inline constexpr std::u16string_view kDuplicateProfile = u"同名のプロファ
 inline constexpr std::u16string_view kEmptyProfileName = u"プロファイル名が空白です";
 inline constexpr std::u16string_view kEmptyAltReg = u"代替レジストリキーが空白です";
 inline constexpr std::u16string_view kMultiLinePreProcess = u"プリプロセッサのコマンドは 1 行で入力してください";
+// The editor's pages, labels, boxes and lists.
+inline constexpr std::array<std::u16string_view, 4> kEditorPages{u"全般", u"パッケージ", u"ライブラリ",
+                                                                 u"プリプロセッサ"};
+inline constexpr std::u16string_view kNameLabel = u"プロファイル名(&E):";
+inline constexpr std::u16string_view kVersionLabel = u"バージョン(&V):";
+inline constexpr std::u16string_view kDescriptionLabel = u"備考(&D):";
+inline constexpr std::u16string_view kParametersLabel = u"起動パラメータ(&P):";
+inline constexpr std::u16string_view kBrowseButton = u"…";
+inline constexpr std::u16string_view kDelphiOnlyBox = u"Delphi パーソナリティのみ起動(&D)";
+inline constexpr std::u16string_view kNoSplashBox = u"スプラッシュを表示しない(&N)";
+inline constexpr std::u16string_view kNoProjectBox = u"プロジェクトを読み込まない(&R)";
+inline constexpr std::u16string_view kEmbeddedDesignerBox = u"埋め込みデザイナ(&M)";
+inline constexpr std::u16string_view kIde64Box = u"64 ビット版 IDE(&6)";
+inline constexpr std::u16string_view kRunAsAdminBox = u"管理者権限で起動(&U)";
+inline constexpr std::u16string_view kNoCacheBox = u"キャッシュを利用しない(&C)";
+inline constexpr std::u16string_view kAltRegBox = u"代替レジストリを使用する(&A)";
+inline constexpr std::u16string_view kMacroNote = u"以下のマクロ文字列が利用可能です。\r\n@$(DELPHI)@ , @$(BDS)@";
+inline constexpr std::array<std::u16string_view, 2> kPackageHeaders{u"パッケージ名", u"パス"};
+// The labels of a library tab's twelve rows, in the order of LibrarySettings.
+inline constexpr std::array<std::u16string_view, 12> kLibraryLabels{
+    u"ライブラリパス(&B):",         u"パッケージ出力ディレクトリ(&K):",
+    u"DCP 出力ディレクトリ(&R):",   u"ブラウザ検索パス(&W):",
+    u"パッケージ検索パス(&P):",     u"ユニットスコープ名 / 名前空間プレフィクス(&U):",
+    u"デバッグ DCU パス(&D):",      u"言語ライブラリパス(&L):",
+    u"翻訳済みライブラリパス(&T):", u"翻訳済みデバッグ DCU パス(&D):",
+    u"翻訳済みリソースパス(&R):",   u"HPP 出力ディレクトリ(&H):",
+};
 // Placeholders of the new profile's empty edits.
 inline constexpr std::u16string_view kNameHint = u"一意なプロファイル名を入力してください (必須)";
 inline constexpr std::u16string_view kDescriptionHint = u"備考を入力してください (任意)";

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/controls.h"
+#include "ui/dpi.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -26,16 +27,18 @@ Bounds Anchored(const Bounds& design, unsigned anchors, SIZE parentDesign, SIZE 
 
 namespace {
 
-// The bounds a component takes at the design size: a label as wide and as
-// high as its text, a check box wide enough for its caption.
-Bounds Fitted(const ComponentRow& row, HWND owner, HFONT font) {
-  Bounds bounds = row.design;
+// The bounds a component takes at the DPI before anchoring: the design's
+// scaled, a label as wide and as high as its text, a check box wide enough
+// for its caption (the text measured in the font made for the DPI).
+Bounds Fitted(const ComponentRow& row, HWND owner, HFONT font, int dpi) {
+  Bounds bounds{Scaled(row.design.left, dpi), Scaled(row.design.top, dpi), Scaled(row.design.width, dpi),
+                Scaled(row.design.height, dpi)};
   if ((row.traits & kFitText) == 0) return bounds;
   const int text = TextWidth(owner, font, row.caption);
   if ((row.style & BS_TYPEMASK) == BS_AUTOCHECKBOX && std::wstring_view(row.className) == L"BUTTON") {
-    bounds.width = std::max(bounds.width, text + GetSystemMetrics(SM_CXMENUCHECK) + 8);
+    bounds.width = std::max(bounds.width, text + SystemMetricForDpi(SM_CXMENUCHECK, dpi) + Scaled(8, dpi));
   } else {
-    bounds.width = text + 2;
+    bounds.width = text + Scaled(2, dpi);
     bounds.height = TextHeight(owner, font);
   }
   return bounds;
@@ -43,25 +46,26 @@ Bounds Fitted(const ComponentRow& row, HWND owner, HFONT font) {
 
 }  // namespace
 
-void ComponentSet::Create(HWND owner, SIZE ownerDesign, std::span<const ComponentRow> rows, HFONT font) {
+void ComponentSet::Create(HWND owner, SIZE ownerDesign, std::span<const ComponentRow> rows, HFONT font, int dpi) {
   owner_ = owner;
   ownerDesign_ = ownerDesign;
   font_ = font;
+  dpi_ = dpi;
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   for (const ComponentRow& row : rows) {
     const Bounds bounds = BoundsOf(row);
-    const Entry* parent = row.parent == nullptr ? nullptr : Named(row.parent);
+    const Entry* parent = row.parent == 0 ? nullptr : Of(row.parent);
     const HWND window = CreateWindowExW(row.exStyle, row.className, Wide(row.caption).c_str(),
                                         WS_CHILD | WS_VISIBLE | row.style, bounds.left, bounds.top, bounds.width,
                                         bounds.height, parent == nullptr ? owner : parent->window,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if ((row.traits & kImeOff) != 0) ImmAssociateContext(window, nullptr);
-    entries_.push_back(Entry{row.name, window, &row});
+    entries_.push_back(Entry{row.id, window, &row});
   }
 }
 
-void ComponentSet::Adopt(const wchar_t* name, HWND window) { entries_.push_back(Entry{name, window, nullptr}); }
+void ComponentSet::Adopt(int id, HWND window) { entries_.push_back(Entry{id, window, nullptr}); }
 
 void ComponentSet::Layout() const {
   for (const Entry& entry : entries_) {
@@ -72,33 +76,33 @@ void ComponentSet::Layout() const {
   }
 }
 
-HWND ComponentSet::Find(std::wstring_view name) const {
-  const auto found = std::find_if(entries_.begin(), entries_.end(), [name](const Entry& e) { return name == e.name; });
-  return found == entries_.end() ? nullptr : found->window;
+void ComponentSet::Rescale(HFONT font, int dpi) {
+  font_ = font;
+  dpi_ = dpi;
+  for (const Entry& entry : entries_) SendMessageW(entry.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  Layout();
 }
 
-HWND ComponentSet::FindId(int id) const {
-  const auto found = std::find_if(entries_.begin(), entries_.end(),
-                                  [id](const Entry& e) { return id != 0 && e.row != nullptr && e.row->id == id; });
-  return found == entries_.end() ? nullptr : found->window;
+HWND ComponentSet::Find(int id) const {
+  const Entry* entry = Of(id);
+  return entry == nullptr ? nullptr : entry->window;
 }
 
-const ComponentSet::Entry* ComponentSet::Named(const wchar_t* name) const {
-  const auto found = std::find_if(entries_.begin(), entries_.end(),
-                                  [name](const Entry& e) { return std::wstring_view(name) == e.name; });
+const ComponentSet::Entry* ComponentSet::Of(int id) const {
+  const auto found = std::find_if(entries_.begin(), entries_.end(), [id](const Entry& e) { return e.id == id; });
   return found == entries_.end() ? nullptr : &*found;
 }
 
-SIZE ComponentSet::DesignSize(const wchar_t* parent) const {
-  const Entry* entry = parent == nullptr ? nullptr : Named(parent);
-  if (entry == nullptr) return ownerDesign_;
+SIZE ComponentSet::DesignSize(int parent) const {
+  const Entry* entry = parent == 0 ? nullptr : Of(parent);
+  if (entry == nullptr) return SIZE{Scaled(ownerDesign_.cx, dpi_), Scaled(ownerDesign_.cy, dpi_)};
   if (entry->row == nullptr) return PresentSize(parent);
-  const Bounds design = Fitted(*entry->row, owner_, font_);
+  const Bounds design = Fitted(*entry->row, owner_, font_, dpi_);
   return SIZE{design.width, design.height};
 }
 
-SIZE ComponentSet::PresentSize(const wchar_t* parent) const {
-  const Entry* entry = parent == nullptr ? nullptr : Named(parent);
+SIZE ComponentSet::PresentSize(int parent) const {
+  const Entry* entry = parent == 0 ? nullptr : Of(parent);
   if (entry == nullptr || entry->row == nullptr) {
     RECT client;
     GetClientRect(entry == nullptr ? owner_ : entry->window, &client);
@@ -113,7 +117,7 @@ Bounds ComponentSet::BoundsOf(const ComponentRow& row) const {
     const SIZE parent = PresentSize(row.parent);
     return Bounds{0, 0, parent.cx, parent.cy};
   }
-  return Anchored(Fitted(row, owner_, font_), row.anchors, DesignSize(row.parent), PresentSize(row.parent));
+  return Anchored(Fitted(row, owner_, font_, dpi_), row.anchors, DesignSize(row.parent), PresentSize(row.parent));
 }
 
 }  // namespace ombrisk

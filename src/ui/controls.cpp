@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ui/components.h"
 #include "win32/handles.h"
 #include "win32/wide.h"
 

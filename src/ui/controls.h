@@ -14,7 +14,6 @@ namespace ombrisk {
 // A borderless container. It passes its children's commands, notifications
 // and dialog-navigation requests to its parent, so the window above hears
 // every control wherever it sits.
-inline constexpr const wchar_t* kPanelClass = L"TPanel";
 void RegisterPanelClass(HINSTANCE instance);
 // Registers a class of child windows with the dialog background.
 void RegisterChildClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure);

@@ -110,14 +110,9 @@ void BlockWhileModal(Services& services, const FindDialog& dialog, std::function
     const FindDialog::Block block(dialog, GetActiveWindow());
     report(message);
   };
-  services.chooseBackup = [&dialog, window, choose = std::move(services.chooseBackup)](
-                              HWND owner, std::span<const BackupRow> rows, const ErrorReporter& report) {
+  services.runModal = [&dialog, window = std::move(window), run = std::move(services.runModal)](ModalDialog& modal) {
     const FindDialog::Block block(dialog, window());
-    return choose(owner, rows, report);
-  };
-  services.runModal = [&dialog, window = std::move(window), run = std::move(services.runModal)](TPREF_FORM& editor) {
-    const FindDialog::Block block(dialog, window());
-    return run(editor);
+    return run(modal);
   };
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/texts.h"
 #include "ui/controls.h"
 #include "win32/wide.h"
 
@@ -32,7 +33,6 @@ constexpr std::array<RowTops, TframeLibrary::kRows> kRowTops{{{4, 19},
                                                               {440, 455},
                                                               {482, 497}}};
 constexpr POINT kDummyLabel{224, 518};
-constexpr int kFirstEditId = 300;
 
 // The content's height at scroll position 0: down to the bottom of lblDmy,
 // kept in the window's user data.
@@ -151,98 +151,83 @@ void TframeLibrary::RegisterWindowClass(HINSTANCE instance) {
 
 namespace {
 
-// The names of each library setting's label and edit, as the components
-// table names them.
-const std::vector<std::wstring>& RowNames() {
-  static const std::vector<std::wstring> names = [] {
-    std::vector<std::wstring> list;
-    for (const LibrarySetting& setting : LibrarySettings) {
-      list.push_back(Wide(setting.frameLabel));
-      list.push_back(Wide(setting.frameEdit));
-    }
-    return list;
-  }();
-  return names;
-}
+// The identities of the frame's components.
+enum Id : int { kFrame = 100, kScrollBox1, kLblDmy, kFirstLabel = 200, kFirstEdit = 300 };
+
+// The names of each row's label and edit, as the form names them.
+constexpr std::array<std::pair<const char*, const char*>, TframeLibrary::kRows> kRowNames{{
+    {"lblSearch_Path", "edSearch_Path"},
+    {"lblPackage_DPL_Output", "edPackage_DPL_Output"},
+    {"lblPackage_DCP_Output", "edPackage_DCP_Output"},
+    {"lblBrowsing_Path", "edBrowsing_Path"},
+    {"lblPackage_Search_Path", "edPackage_Search_Path"},
+    {"lblNamespace_Search_Path", "edNamespace_Search_Path"},
+    {"lblDebug_DCU_Path", "edDebug_DCU_Path"},
+    {"lblLanguage_Library_Path", "edLanguage_Library_Path"},
+    {"lblTranslated_Library_Path", "edTranslated_Library_Path"},
+    {"lblTranslated_Debug_Library_Path", "edTranslated_Debug_Library_Path"},
+    {"lblTranslated_Resource_Path", "edTranslated_Resource_Path"},
+    {"lblHPP_Output_Directory", "edHPP_Output_Directory"},
+}};
 
 // The frame's components: the frame filling its page, the scrolling box
 // filling the frame, and on it each library setting's label and edit, in
 // Tab order, then lblDmy, which keeps a margin below the last edit.
-std::vector<ComponentRow> MakeFrameComponents() {
-  const std::vector<std::wstring>& names = RowNames();
-  std::vector<ComponentRow> list{
-      {L"frame", nullptr, kPanelClass, u"", {0, 0, 0, 0}, akAll, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 0, kFillParent},
-      {L"ScrollBox1",
-       L"frame",
-       kScrollBoxClass,
-       u"",
-       {0, 0, 0, 0},
-       akAll,
-       WS_VSCROLL | WS_CLIPCHILDREN,
-       WS_EX_CONTROLPARENT,
-       0,
-       kFillParent}};
-  for (std::size_t row = 0; row < LibrarySettings.size(); ++row) {
-    list.push_back({names[2 * row].c_str(),
-                    L"ScrollBox1",
-                    L"STATIC",
-                    LibrarySettings[row].labelCaption,
-                    {kLeft, kRowTops[row].label, 0, 0},
-                    akLeft | akTop,
-                    SS_LEFT,
-                    0,
-                    0,
-                    kFitText});
-    list.push_back({names[2 * row + 1].c_str(),
-                    L"ScrollBox1",
-                    L"EDIT",
-                    u"",
-                    {kLeft, kRowTops[row].edit, kEditWidth, kEditHeight},
-                    akLeft | akTop,
-                    WS_TABSTOP | ES_AUTOHSCROLL,
-                    WS_EX_CLIENTEDGE,
-                    kFirstEditId + static_cast<int>(row),
-                    kImeOff});
+constexpr std::array<ComponentRow, 3 + 2 * TframeLibrary::kRows> MakeFrameComponents() {
+  std::array<ComponentRow, 3 + 2 * TframeLibrary::kRows> rows{};
+  rows[0] = Panel(kFrame, "frame", 0, {}).Anchor(akAll).With(0, kFillParent);
+  rows[1] = ComponentRow{
+      kScrollBox1,         "ScrollBox1", kFrame, kScrollBoxClass, u"", {}, akAll, WS_VSCROLL | WS_CLIPCHILDREN,
+      WS_EX_CONTROLPARENT, kFillParent};
+  for (int row = 0; row < TframeLibrary::kRows; ++row) {
+    const auto place = static_cast<std::size_t>(row);
+    rows[2 + 2 * place] = Label(kFirstLabel + row, kRowNames[place].first, kScrollBox1, texts::kLibraryLabels[place],
+                                {kLeft, kRowTops[place].label});
+    rows[3 + 2 * place] = Edit(kFirstEdit + row, kRowNames[place].second, kScrollBox1,
+                               {kLeft, kRowTops[place].edit, kEditWidth, kEditHeight})
+                              .With(0, kImeOff);
   }
-  list.push_back({L"lblDmy",
-                  L"ScrollBox1",
-                  L"STATIC",
-                  u"   ",
-                  {kDummyLabel.x, kDummyLabel.y, 0, 0},
-                  akLeft | akTop,
-                  SS_LEFT,
-                  0,
-                  0,
-                  kFitText});
-  return list;
-}
-
-const std::vector<ComponentRow>& FrameComponents() {
-  static const std::vector<ComponentRow> rows = MakeFrameComponents();
+  rows.back() = Label(kLblDmy, "lblDmy", kScrollBox1, u"   ", kDummyLabel);
   return rows;
 }
 
+constexpr auto kFrameComponents = MakeFrameComponents();
+
 }  // namespace
 
-TframeLibrary::TframeLibrary(HWND page, HFONT font, TPlatformType platform) : platform_(platform) {
+TframeLibrary::TframeLibrary(HWND page, HFONT font, TPlatformType platform, int dpi) : platform_(platform) {
   RECT bounds;
   GetClientRect(page, &bounds);
-  components_.Create(page, SIZE{bounds.right, bounds.bottom}, FrameComponents(), font);
-  // The content's height is known now: the box takes its scroll range.
+  // The page's present size is its design size: the frame fills it.
+  components_.Create(
+      page,
+      SIZE{MulDiv(bounds.right, USER_DEFAULT_SCREEN_DPI, dpi), MulDiv(bounds.bottom, USER_DEFAULT_SCREEN_DPI, dpi)},
+      kFrameComponents, font, dpi);
+  UpdateContentHeight();
+}
+
+// The content's height is known once the rows are placed: the box takes its
+// scroll range.
+void TframeLibrary::UpdateContentHeight() {
   const HWND box = ScrollBox1();
-  SetWindowLongPtrW(box, GWLP_USERDATA, kDummyLabel.y + TextHeight(box, font));
+  RECT dummy;
+  GetWindowRect(lblDmy(), &dummy);
+  MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&dummy), 2);
+  SetWindowLongPtrW(box, GWLP_USERDATA, dummy.bottom + ScrollPosition(box));
   SendMessageW(box, WM_SIZE, 0, 0);
 }
 
-HWND TframeLibrary::Handle() const { return components_.Find(L"frame"); }
-HWND TframeLibrary::ScrollBox1() const { return components_.Find(L"ScrollBox1"); }
-HWND TframeLibrary::Edit(int row) const {
-  return components_.Find(Wide(LibrarySettings[static_cast<std::size_t>(row)].frameEdit));
+void TframeLibrary::Rescale(HFONT font, int dpi) {
+  ScrollTo(ScrollBox1(), 0);
+  components_.Rescale(font, dpi);
+  UpdateContentHeight();
 }
-HWND TframeLibrary::Label(int row) const {
-  return components_.Find(Wide(LibrarySettings[static_cast<std::size_t>(row)].frameLabel));
-}
-HWND TframeLibrary::lblDmy() const { return components_.Find(L"lblDmy"); }
+
+HWND TframeLibrary::Handle() const { return components_.Find(kFrame); }
+HWND TframeLibrary::ScrollBox1() const { return components_.Find(kScrollBox1); }
+HWND TframeLibrary::Edit(int row) const { return components_.Find(kFirstEdit + row); }
+HWND TframeLibrary::Label(int row) const { return components_.Find(kFirstLabel + row); }
+HWND TframeLibrary::lblDmy() const { return components_.Find(kLblDmy); }
 
 void TframeLibrary::SetRowEnabled(int row, bool enabled) {
   EnableWindow(Edit(row), enabled);

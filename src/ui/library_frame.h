@@ -20,8 +20,9 @@ class TframeLibrary {
   // Registers the scrolling box's window class once per process.
   static void RegisterWindowClass(HINSTANCE instance);
 
-  // Creates the frame on the page, filling it. The page owns the windows.
-  TframeLibrary(HWND page, HFONT font, TPlatformType platform);
+  // Creates the frame on the page at the DPI, filling it. The page owns the
+  // windows.
+  TframeLibrary(HWND page, HFONT font, TPlatformType platform, int dpi);
 
   // The platform of the tab.
   TPlatformType Tag() const { return platform_; }
@@ -31,12 +32,16 @@ class TframeLibrary {
   HWND Label(int row) const;
   HWND lblDmy() const;
 
+  // The font and the DPI of a move to a monitor of another scale.
+  void Rescale(HFONT font, int dpi);
   // Enables or disables a row's edit together with its label.
   void SetRowEnabled(int row, bool enabled);
   std::array<std::u16string, kRows> Values() const;
   void SetValues(const std::array<std::u16string, kRows>& values);
 
  private:
+  void UpdateContentHeight();
+
   TPlatformType platform_;
   ComponentSet components_;
 };

@@ -6,7 +6,7 @@
 #include "core/texts.h"
 #include "resource_ids.h"
 #include "ui/controls.h"
-#include "ui/main_form_tables.h"
+#include "ui/dpi.h"
 #include "ui/message_loop.h"
 #include "ui/pref_form.h"
 #include "ui/profile_editing.h"
@@ -29,7 +29,6 @@ constexpr UINT kShowComponents = WM_APP;
 void TMAIN_FORM::RegisterWindowClass(HINSTANCE instance) {
   RegisterFormClass(instance, kClassName, CS_DBLCLKS);
   RegisterPanelClass(instance);
-  TPREF_FORM::RegisterWindowClass(instance);
 }
 
 TMAIN_FORM::TMAIN_FORM(Services services)
@@ -45,35 +44,54 @@ TMAIN_FORM::~TMAIN_FORM() {
 }
 
 void TMAIN_FORM::Create() {
-  RECT bounds{0, 0, kDesignClientSize.cx, kDesignClientSize.cy};
-  AdjustWindowRectEx(&bounds, kStyle, FALSE, kExStyle);
-  const int width = bounds.right - bounds.left;
-  const int height = bounds.bottom - bounds.top;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  // At the DPI of the monitor the window opens on: the one in the middle of
+  // the primary screen until the stored place moves it.
+  const POINT centre{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+  const int dpi = DpiAt(centre);
+  if (dpi != USER_DEFAULT_SCREEN_DPI) font_.Rescale(dpi);
+  const SIZE size = WindowSizeForClient(SIZE{Scaled(kDesignClientSize.cx, dpi), Scaled(kDesignClientSize.cy, dpi)},
+                                        kStyle, kExStyle, dpi);
+  const int left = centre.x - size.cx / 2;
+  const int top = centre.y - size.cy / 2;
   CreateHandle(kClassName, Wide(texts::kMainFormCaption).c_str(), kStyle, kExStyle,
-               RECT{left, top, left + width, top + height}, nullptr);
+               RECT{left, top, left + size.cx, top + size.cy}, nullptr);
   CreateComponents();
 }
 
-void TMAIN_FORM::CreateComponents() {
+void TMAIN_FORM::PlaceListBelowCaption(int dpi) {
   // The list lies over the group box's client area, which begins below its
   // caption, 2 pixels in from its edges; the list keeps an 8 pixel margin.
-  componentRows_.assign(kComponents.begin(), kComponents.end());
-  const int caption = TextHeight(Handle(), font_.Get());
-  componentRows_[kLV1Row].design.top += caption;
-  componentRows_[kLV1Row].design.height -= caption;
-  components_.Create(Handle(), kDesignClientSize, componentRows_, font_.Get());
-  LV1.Attach(Component(L"LV1"), services_.comparer.Mapping());
-  SetWindowSubclass(Component(L"LV1"), ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
-  FillOwnBackground(Component(L"gbProfileList"));
-  FillOwnBackground(Component(L"Bevel1"));
+  const std::span<const ComponentRow> table = MainFormComponents();
+  componentRows_.assign(table.begin(), table.end());
+  const int caption = MulDiv(TextHeight(Handle(), font_.Get()), USER_DEFAULT_SCREEN_DPI, dpi);
+  ComponentRow& list = *std::find_if(componentRows_.begin(), componentRows_.end(),
+                                     [](const ComponentRow& row) { return row.id == kLV1; });
+  list.design.top += caption;
+  list.design.height -= caption;
+}
 
-  actions_ = std::make_unique<ActionList>(kActions, kFirstActionCommand, IDB_ACTIONS, 6);
+void TMAIN_FORM::CreateComponents() {
+  const int dpi = WindowDpi(Handle());
+  PlaceListBelowCaption(dpi);
+  components_.Create(Handle(), kDesignClientSize, componentRows_, font_.Get(), dpi);
+  LV1.Attach(Control(kLV1), services_.comparer.Mapping());
+  SetWindowSubclass(Control(kLV1), ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  FillOwnBackground(Control(kGbProfileList));
+  FillOwnBackground(Control(kBevel1));
+
+  actions_ = std::make_unique<ActionList>(MainFormActions(), kFirstActionCommand, IDB_ACTIONS, 6);
   for (Action action : {AL_ADD, AL_EDIT, AL_DELETE, AL_LAUNCH, AL_CANCEL}) {
-    actions_->BindButton(components_.FindId(Command(action)), action);
+    actions_->BindButton(Control(Command(action)), action);
   }
-  actions_->BuildMenu(kPopupItems);
+  actions_->BuildMenu(MainFormPopupItems());
+}
+
+void TMAIN_FORM::OnDpiChanged(int dpi, const RECT& suggested) {
+  font_.Rescale(dpi);
+  PlaceListBelowCaption(dpi);
+  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  components_.Rescale(font_.Get(), dpi);
 }
 
 void TMAIN_FORM::Show() {
@@ -85,13 +103,13 @@ void TMAIN_FORM::Show() {
     shown_ = true;
     // The components are drawn in the window's first painting, not while
     // it is being shown: showing it then costs what an empty window costs.
-    for (const wchar_t* panel : kPanels) SendMessageW(Component(panel), WM_SETREDRAW, FALSE, 0);
+    for (const int panel : {kPnlMain, kPnlBottom}) SendMessageW(Control(panel), WM_SETREDRAW, FALSE, 0);
     componentsHeld_ = true;
     PostMessageW(Handle(), kShowComponents, 0, 0);
     RunHandler([&failure](std::u16string_view message) { failure = std::u16string(message); }, [this] { FormShow(); });
   }
   ShowWindow(Handle(), IsIconic(Handle()) || IsZoomed(Handle()) ? SW_SHOW : SW_SHOWNORMAL);
-  SetFocus(Component(L"LV1"));
+  SetFocus(Control(kLV1));
   if (failure) {
     ShowComponents();
     services_.reportError(*failure);
@@ -101,7 +119,7 @@ void TMAIN_FORM::Show() {
 void TMAIN_FORM::ShowComponents() {
   if (!componentsHeld_) return;
   componentsHeld_ = false;
-  for (const wchar_t* panel : kPanels) SendMessageW(Component(panel), WM_SETREDRAW, TRUE, 0);
+  for (const int panel : {kPnlMain, kPnlBottom}) SendMessageW(Control(panel), WM_SETREDRAW, TRUE, 0);
   RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -152,8 +170,14 @@ LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case WM_GETMINMAXINFO:
-      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{kMinimumSize.cx, kMinimumSize.cy};
+    case WM_GETMINMAXINFO: {
+      const int dpi = WindowDpi(Handle());
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize =
+          POINT{Scaled(kMinimumSize.cx, dpi), Scaled(kMinimumSize.cy, dpi)};
+      return 0;
+    }
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_COMMAND:
       // Enter and Esc reach the window as IDOK and IDCANCEL; it has no
@@ -167,13 +191,13 @@ LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (actions_->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
     case WM_NOTIFY:
-      if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == Component(L"LV1")) {
+      if (reinterpret_cast<NMHDR*>(lParam)->hwndFrom == Control(kLV1)) {
         return LV1Notify(reinterpret_cast<NMHDR*>(lParam));
       }
       break;
     case WM_CONTEXTMENU:
-      if (reinterpret_cast<HWND>(wParam) != Component(L"LV1")) break;
-      OnContextMenu(Component(L"LV1"), lParam);
+      if (reinterpret_cast<HWND>(wParam) != Control(kLV1)) break;
+      OnContextMenu(Control(kLV1), lParam);
       return 0;
     case WM_DESTROY:
       FD_LV.Destroy();
@@ -191,8 +215,6 @@ LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   return Window::HandleMessage(message, wParam, lParam);
 }
-
-WORD TMAIN_FORM::CommandId(Action action) { return static_cast<WORD>(Command(action)); }
 
 void TMAIN_FORM::Execute(Action action) {
   if (!actions_->Enabled(action)) return;

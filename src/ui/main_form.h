@@ -47,6 +47,23 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
     AL_RESTORE,
     kActionCount
   };
+  // The command an action's button, menu item and shortcut send.
+  static constexpr int kFirstActionCommand = 1000;
+  static constexpr int Command(Action action) { return kFirstActionCommand + action; }
+  // The components' identities; a button's is the command of its action.
+  enum Id : int {
+    kPnlMain = 100,
+    kLV1,
+    kGbProfileList,
+    kPnlOparation,
+    kPnlBottom,
+    kBevel1,
+    kBtnAdd = kFirstActionCommand + AL_ADD,
+    kBtnEdit = kFirstActionCommand + AL_EDIT,
+    kBtnDelete = kFirstActionCommand + AL_DELETE,
+    kBtnLaunch = kFirstActionCommand + AL_LAUNCH,
+    kBtnCancel = kFirstActionCommand + AL_CANCEL,
+  };
 
   // Registers the window classes once per process.
   static void RegisterWindowClass(HINSTANCE instance);
@@ -65,15 +82,14 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
   const std::u16string& SettingsFileName() const { return store_.Path(); }
   COLORREF LineColor() const { return LineColor_; }
   bool ActionEnabled(Action action) const { return actions_->Enabled(action); }
-  HWND Component(const wchar_t* name) const { return components_.Find(name); }
+  HWND Control(int id) const { return components_.Find(id); }
   // The listed profiles in the order the list shows them.
   const std::vector<ListedProfile>& Profiles() const { return LV1.Rows(); }
   HMENU PopupMenu() const { return actions_->Menu(); }
   // The open find dialog, or nullptr.
   HWND FindDialog() const { return FD_LV.Handle(); }
   void Execute(Action action);
-  // The command the action's button, menu item and shortcut send.
-  static WORD CommandId(Action action);
+  static WORD CommandId(Action action) { return static_cast<WORD>(Command(action)); }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -81,6 +97,10 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
 
  private:
   void CreateComponents();
+  // The components table at the DPI, with the list below the group box's
+  // caption in the font of the DPI.
+  void PlaceListBelowCaption(int dpi);
+  void OnDpiChanged(int dpi, const RECT& suggested);
   void FormShow();
   void ShowComponents();
   void FormDestroy();
@@ -128,5 +148,10 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
   class FindDialog FD_LV;
   HWND focusBeforeDeactivation_ = nullptr;
 };
+
+// The main window's tables (main_form_components.cpp).
+std::span<const ComponentRow> MainFormComponents();
+std::span<const ActionInfo> MainFormActions();
+std::span<const int> MainFormPopupItems();
 
 }  // namespace ombrisk

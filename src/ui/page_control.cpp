@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ui/components.h"
 #include "ui/controls.h"
 #include "win32/wide.h"
 

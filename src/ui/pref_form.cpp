@@ -5,8 +5,8 @@
 #include "resource_ids.h"
 #include "ui/controls.h"
 #include "ui/dialog_keys.h"
+#include "ui/dpi.h"
 #include "ui/message_loop.h"
-#include "ui/pref_form_tables.h"
 #include "ui/project_file_dialog.h"
 #include "ui/version_combo.h"
 #include "win32/wide.h"
@@ -30,55 +30,64 @@ void ReadField(HWND control, const ProfileKey& key, ProfileRecord& record) {
   if (key.text != nullptr) record.*key.text = ControlText(control);
 }
 
-}  // namespace
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
-int ShowModally(TPREF_FORM& dialog) { return dialog.ShowModal(); }
+// The pages of PC1, in order.
+enum Page : int { kGeneralPage, kPackagePage, kLibraryPage, kPreProcessPage };
 
-void TPREF_FORM::RegisterWindowClass(HINSTANCE instance) {
-  RegisterFormClass(instance, kClassName, 0);
-  RegisterPanelClass(instance);
-  TframeLibrary::RegisterWindowClass(instance);
+// The package list's columns as the settings file stores them, at 96 DPI.
+std::array<int, 2> StoredWidths(const ListView& view, int dpi) {
+  return {MulDiv(view.ColumnWidth(0), USER_DEFAULT_SCREEN_DPI, dpi),
+          MulDiv(view.ColumnWidth(1), USER_DEFAULT_SCREEN_DPI, dpi)};
 }
 
+}  // namespace
+
 TPREF_FORM::TPREF_FORM(const Services& services, const ProfileStore& store, COLORREF lineColor)
-    : services_(services), store_(store), lineColor_(lineColor) {}
+    : ModalDialog(kClassName, kStyle, kExStyle, kClientSize, PrefFormComponents(), services.reportError,
+                  services.afterIdle),
+      services_(services),
+      store_(store),
+      lineColor_(lineColor) {}
 
 TPREF_FORM::~TPREF_FORM() {
   if (Memo1 != nullptr) RemoveWindowSubclass(Memo1, MemoProc, 0);
   if (IL1 != nullptr) ImageList_Destroy(IL1);
 }
 
+// FormCreate's state is the members' first one: a new profile until the
+// caller says otherwise, and no import on a selection in CB01 until the
+// dialog is shown.
 void TPREF_FORM::Create(HWND owner) {
-  RECT bounds{0, 0, kClientSize.cx, kClientSize.cy};
-  AdjustWindowRectEx(&bounds, kStyle, FALSE, kExStyle);
-  CreateHandle(kClassName, L"", kStyle, kExStyle, RECT{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top},
-               owner);
-  // FormCreate's state is the members' first one: a new profile until the
-  // caller says otherwise, and no import on a selection in CB01 until the
-  // dialog is shown.
-  CreateComponents();
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  RegisterPanelClass(instance);
+  TframeLibrary::RegisterWindowClass(instance);
+  ModalDialog::Create(owner, u"");
 }
 
 void TPREF_FORM::CreateComponents() {
-  const HFONT font = font_.Get();
-  components_.Create(Handle(), kClientSize, std::span(kComponents, 1), font);
-  PC1.Attach(components_.Find(L"PC1"), font);
-  for (std::size_t page = 0; page < std::size(kPages); ++page) {
-    components_.Adopt(kPages[page], PC1.AddPage(kPageCaptions[page], -1));
+  const int dpi = WindowDpi(Handle());
+  const std::span<const ComponentRow> table = Table();
+  Components().Create(Handle(), Design(), table.first(1), Font(), dpi);
+  PC1.Attach(Control(kPC1), Font());
+  for (std::size_t page = 0; page < texts::kEditorPages.size(); ++page) {
+    Components().Adopt(kTabSheet1 + static_cast<int>(page), PC1.AddPage(texts::kEditorPages[page], -1));
   }
-  components_.Create(Handle(), kClientSize, std::span(kComponents).subspan(1), font);
+  Components().Create(Handle(), Design(), table.subspan(1), Font(), dpi);
   // The pages lie above their tab control, which stays at the bottom.
   SetWindowPos(PC1.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
 
-  combo_ = ComboBox(components_.Find(L"CB01"));
-  packages_.Attach(components_.Find(L"LV1"), lineColor_);
-  const std::u16string_view headers[] = {u"パッケージ名", u"パス"};
+void TPREF_FORM::OnCreate() {
+  combo_ = ComboBox(Control(kCB01));
+  packages_.Attach(Control(kLV1), lineColor_);
   const int widths[] = {50, 50};
-  packages_.View().AddColumns(headers, widths, LVS_EX_CHECKBOXES);
-  pcLibrary.Attach(components_.Find(L"pcLibrary"), font);
+  packages_.View().AddColumns(texts::kPackageHeaders, widths, LVS_EX_CHECKBOXES);
+  pcLibrary.Attach(Control(kPcLibrary), Font());
   IL1 = LoadImageStrip(IDB_PLATFORMS, 5);
   TabCtrl_SetImageList(pcLibrary.Handle(), IL1);
-  Memo1 = components_.Find(L"Memo1");
+  Memo1 = Control(kMemo1);
   SetWindowSubclass(Memo1, MemoProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -86,7 +95,7 @@ void TPREF_FORM::Fill(const EditRequest& request) {
   FMode = request.mode;
   SetWindowTextW(Handle(), Wide(request.caption).c_str());
   FillVersionCombo(combo_.Handle(), request.installed);
-  SetText(Component(L"ED01"), request.name);
+  SetText(Control(kED01), request.name);
   Profiles_ = request.profiles;
   takenSections_ = request.takenSections;
   if (!request.profile) return;
@@ -97,7 +106,7 @@ void TPREF_FORM::Fill(const EditRequest& request) {
 }
 
 EditResult TPREF_FORM::Result() const {
-  return EditResult{std::u16string(StoredProfileName(ControlText(Component(L"ED01")))), ReadRecord()};
+  return EditResult{std::u16string(StoredProfileName(ControlText(Control(kED01)))), ReadRecord()};
 }
 
 void TPREF_FORM::Release() {
@@ -110,37 +119,12 @@ void TPREF_FORM::Release() {
   FormDestroy();
 }
 
-void TPREF_FORM::FormDestroy() {
-  const int widths[] = {packages_.View().ColumnWidth(0), packages_.View().ColumnWidth(1)};
-  store_.WritePrefFormColumns(widths);
-}
-
-int TPREF_FORM::ShowModal() {
-  if (!shown_) {
-    shown_ = true;
-    FormShow();
-  }
-  CentreOverOwner(Handle());
-  modalResult_ = 0;
-  FocusDialogControl(Component(L"ED01"));
-  modalResult_ = RunModalLoop(
-      Handle(), modalResult_,
-      [this] {
-        RunHandler(services_.reportError, [this] { UpdateActions(); });
-        if (services_.afterIdle) services_.afterIdle(Handle());
-      },
-      [this](MSG& message) { return PreTranslateMessage(message); });
-  return modalResult_;
-}
+void TPREF_FORM::FormDestroy() { store_.WritePrefFormColumns(StoredWidths(packages_.View(), Dpi())); }
 
 void TPREF_FORM::FormShow() {
-  RECT bounds{0, 0, kClientSize.cx, kClientSize.cy};
-  AdjustWindowRectEx(&bounds, kStyle, FALSE, kExStyle);
-  SetWindowPos(Handle(), nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   const std::array<int, 2> widths = store_.ReadPrefFormColumns();
   for (int column = 0; column < 2; ++column) {
-    packages_.View().SetColumnWidth(column, widths[static_cast<std::size_t>(column)]);
+    packages_.View().SetColumnWidth(column, Scaled(widths[static_cast<std::size_t>(column)], Dpi()));
   }
   if (FMode == prmAdd) {
     combo_.Select(0);
@@ -152,12 +136,12 @@ void TPREF_FORM::FormShow() {
   FChange = false;
   cb01ChangeAttached_ = true;
   if (FMode == prmAdd) {
-    const std::pair<const wchar_t*, std::u16string_view> hints[] = {{L"ED01", texts::kNameHint},
-                                                                    {L"ED02", texts::kDescriptionHint},
-                                                                    {L"ED09", texts::kParametersHint},
-                                                                    {L"ED10", texts::kAltRegHint}};
+    const std::pair<int, std::u16string_view> hints[] = {{kED01, texts::kNameHint},
+                                                         {kED02, texts::kDescriptionHint},
+                                                         {kED09, texts::kParametersHint},
+                                                         {kED10, texts::kAltRegHint}};
     for (const auto& [edit, hint] : hints) {
-      SendMessageW(Component(edit), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(Wide(hint).c_str()));
+      SendMessageW(Control(edit), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(Wide(hint).c_str()));
     }
   }
   LayOutParameterRow();
@@ -166,82 +150,52 @@ void TPREF_FORM::FormShow() {
 // The browse button is a square as high as ED09, right beside it; both
 // together span the width of ED01.
 void TPREF_FORM::LayOutParameterRow() {
-  const HWND parameters = Component(L"ED09");
+  const HWND parameters = Control(kED09);
   RECT name;
   RECT bounds;
-  GetWindowRect(Component(L"ED01"), &name);
+  GetWindowRect(Control(kED01), &name);
   GetWindowRect(parameters, &bounds);
   MapWindowPoints(nullptr, GetParent(parameters), reinterpret_cast<POINT*>(&bounds), 2);
   const int side = bounds.bottom - bounds.top;
   const int width = (name.right - name.left) - side;
   MoveTo(parameters, bounds.left, bounds.top, width, side);
-  MoveTo(Component(L"btnRef"), bounds.left + width, bounds.top, side, side);
+  MoveTo(Control(kBtnRef), bounds.left + width, bounds.top, side, side);
+}
+
+void TPREF_FORM::OnDpiChanged() {
+  LayOutParameterRow();
+  for (const std::unique_ptr<TframeLibrary>& frame : frames_) frame->Rescale(Font(), Dpi());
 }
 
 bool TPREF_FORM::FormCloseQuery(int result) {
   if (result != IDOK) return true;
-  const std::u16string name = ControlText(Component(L"ED01"));
-  const std::u16string altReg = ControlText(Component(L"ED10"));
+  const std::u16string name = ControlText(Control(kED01));
+  const std::u16string altReg = ControlText(Control(kED10));
   const std::u16string preProcess = ControlText(Memo1);
-  const std::optional<InputProblem> problem =
-      CheckProfileInput(ProfileInput{name, IsChecked(Component(L"CHB5")), altReg, preProcess}, Profiles_,
-                        takenSections_, services_.comparer);
+  const std::optional<InputProblem> problem = CheckProfileInput(
+      ProfileInput{name, IsChecked(Control(kCHB5)), altReg, preProcess}, Profiles_, takenSections_, services_.comparer);
   if (!problem) return true;
   services_.showMessage(Handle(), texts::kErrorCaption, problem->message, MB_TASKMODAL | MB_ICONERROR | MB_OK);
   PC1.SetActivePage(problem->field == EditorField::PreProcess ? kPreProcessPage : kGeneralPage);
-  FocusDialogControl(Component(problem->field == EditorField::ProfileName ? L"ED01"
-                               : problem->field == EditorField::AltReg    ? L"ED10"
-                                                                          : L"Memo1"));
+  FocusDialogControl(Control(problem->field == EditorField::ProfileName ? kED01
+                             : problem->field == EditorField::AltReg    ? kED10
+                                                                        : kMemo1));
   return false;
 }
 
-void TPREF_FORM::CloseModal(int result) {
-  if (FormCloseQuery(result)) modalResult_ = result;
-}
-
-bool TPREF_FORM::PreTranslateMessage(MSG& message) {
-  return PreTranslateDialogMessage(Handle(), message, [this](int step) { SwitchPage(step); });
-}
-
 void TPREF_FORM::SwitchPage(int step) {
-  RunHandler(services_.reportError, [&] {
-    const int count = PC1.PageCount();
-    PC1.SetActivePage((PC1.ActivePageIndex() + step + count) % count);
-    const HWND focus = GetFocus();
-    if (focus == nullptr || !IsWindowVisible(focus)) FocusDialogControl(PC1.Handle());
-    PC1Change();
-  });
+  const int count = PC1.PageCount();
+  PC1.SetActivePage((PC1.ActivePageIndex() + step + count) % count);
+  const HWND focus = GetFocus();
+  if (focus == nullptr || !IsWindowVisible(focus)) FocusDialogControl(PC1.Handle());
+  PC1Change();
 }
 
-LRESULT TPREF_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_COMMAND:
-      OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
-      if (lParam == 0 && LOWORD(wParam) == IDCANCEL) CloseModal(IDCANCEL);
-      // Enter sends IDOK: no button is the default, so it does nothing.
-      return 0;
-    case WM_NOTIFY:
-      return OnNotify(reinterpret_cast<NMHDR*>(lParam));
-    case WM_NEXTDLGCTL:
-      FocusDialogControl(NextControl(Handle(), wParam, lParam));
-      return 0;
-    case WM_CLOSE:
-      CloseModal(IDCANCEL);
-      return 0;
-    default:
-      break;
-  }
-  return Window::HandleMessage(message, wParam, lParam);
-}
-
-void TPREF_FORM::OnCommand(HWND control, WORD code) {
-  if (control == nullptr) return;
-  if (DrawFocusedButtonAsDefault(control, code)) return;
-  const int id = GetDlgCtrlID(control);
+void TPREF_FORM::OnCommand(int id, WORD code) {
   if (id == kButton4 && code == BN_CLICKED) {
-    CloseModal(IDOK);
+    Close(IDOK);
   } else if (id == kButton5 && code == BN_CLICKED) {
-    CloseModal(IDCANCEL);
+    Close(IDCANCEL);
   } else if (id == kBtnRef && code == BN_CLICKED) {
     btnRefClick();
   } else if ((id == kCHB5 && code == BN_CLICKED) || (id == kED10 && code == EN_CHANGE)) {
@@ -280,7 +234,7 @@ ProfileRecord TPREF_FORM::ImportedFields() const {
   ProfileRecord record;
   record.version = SelectedVersion();
   record.ide64Installed = Ide64Installed(services_.registries, services_.files, record.version);
-  for (const FieldBinding& binding : kBindings) {
+  for (const FieldBinding& binding : PrefFormBindings()) {
     if (binding.key->imported) ReadField(Control(binding.control), *binding.key, record);
   }
   return record;
@@ -316,7 +270,7 @@ void TPREF_FORM::chbIde64Click() {
 
 void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
   ShowWindow(packages_.View().Handle(), ReleaseFacts(record.version).packages ? SW_SHOW : SW_HIDE);
-  for (const FieldBinding& binding : kBindings) {
+  for (const FieldBinding& binding : PrefFormBindings()) {
     if (binding.key->offeredFor != nullptr) EnableWindow(Control(binding.control), IsOffered(*binding.key, record));
   }
   ApplyFields(record, true);
@@ -332,7 +286,7 @@ void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
 }
 
 void TPREF_FORM::ApplyFields(const ProfileRecord& record, bool importedOnly) {
-  for (const FieldBinding& binding : kBindings) {
+  for (const FieldBinding& binding : PrefFormBindings()) {
     if (importedOnly && !binding.key->imported) continue;
     const HWND control = Control(binding.control);
     if (binding.key->flag != nullptr) SetChecked(control, record.*binding.key->flag);
@@ -343,7 +297,7 @@ void TPREF_FORM::ApplyFields(const ProfileRecord& record, bool importedOnly) {
 ProfileRecord TPREF_FORM::ReadRecord() const {
   ProfileRecord record;
   record.version = SelectedVersion();
-  for (const FieldBinding& binding : kBindings) ReadField(Control(binding.control), *binding.key, record);
+  for (const FieldBinding& binding : PrefFormBindings()) ReadField(Control(binding.control), *binding.key, record);
   record.packages = packages_.Rows();
   for (const std::unique_ptr<TframeLibrary>& frame : frames_) {
     record.libraries.push_back(LibraryPage{frame->Tag(), frame->Values()});
@@ -360,12 +314,12 @@ void TPREF_FORM::ClearLibrarySheets() {
 
 void TPREF_FORM::AddLibrarySheet(TPlatformType platform) {
   HWND page = pcLibrary.AddPage(PlatformTabCaption(platform), PlatformTabImage(platform));
-  frames_.push_back(std::make_unique<TframeLibrary>(page, font_.Get(), platform));
+  frames_.push_back(std::make_unique<TframeLibrary>(page, Font(), platform, Dpi()));
 }
 
 void TPREF_FORM::UpdateActions() {
-  const HWND altReg = Component(L"ED10");
-  const bool chosen = IsChecked(Component(L"CHB5"));
+  const HWND altReg = Control(kED10);
+  const bool chosen = IsChecked(Control(kCHB5));
   if ((IsWindowEnabled(altReg) != FALSE) != chosen) EnableWindow(altReg, chosen);
   if (!chosen) SetText(altReg, u"");
 }
@@ -373,7 +327,7 @@ void TPREF_FORM::UpdateActions() {
 void TPREF_FORM::LV1ColumnClick(int column) { packages_.ColumnClick(column); }
 
 void TPREF_FORM::btnRefClick() {
-  const HWND parameters = Component(L"ED09");
+  const HWND parameters = Control(kED09);
   if (const std::optional<std::u16string> file =
           ChooseProjectFile(Handle(), ControlText(parameters), services_.openFile)) {
     SetWindowTextW(parameters, Wide(QuotedWhenBlank(*file)).c_str());

@@ -19,11 +19,10 @@
 #include "ui/components.h"
 #include "ui/library_frame.h"
 #include "ui/list_view.h"
+#include "ui/modal_dialog.h"
 #include "ui/package_list.h"
 #include "ui/page_control.h"
 #include "ui/services.h"
-#include "ui/ui_font.h"
-#include "ui/window.h"
 
 namespace ombrisk {
 
@@ -50,14 +49,45 @@ struct EditResult {
   ProfileRecord record;
 };
 
-class TPREF_FORM : public Window {
+class TPREF_FORM : public ModalDialog {
  public:
   static constexpr const wchar_t* kClassName = L"TPREF_FORM";
   static constexpr SIZE kClientSize{600, 400};
-
-  // Registers the window classes of the dialog and its frames once per
-  // process.
-  static void RegisterWindowClass(HINSTANCE instance);
+  // The components' identities: PC1 and its pages, then every control in
+  // Tab order. The first ones lie above IDOK and IDCANCEL, which Enter and
+  // Esc send.
+  enum Id : int {
+    kPC1 = 100,
+    kTabSheet1,
+    kTsPackage,
+    kTsLibrary,
+    kTabSheet2,
+    kLabel1,
+    kED01,
+    kLabel2,
+    kCB01,
+    kLabel3,
+    kED02,
+    kLabel10,
+    kED09,
+    kBtnRef,
+    kCHB1,
+    kCHB2,
+    kCHB3,
+    kChbEmbedded,
+    kChbIde64,
+    kCHB6,
+    kCHB4,
+    kCHB5,
+    kED10,
+    kLV1,
+    kPcLibrary,
+    kMemo1,
+    kLabel4,
+    kPanel1,
+    kButton4,
+    kButton5,
+  };
 
   // lineColor is the background of every other package row; the store keeps
   // the package list's column widths.
@@ -71,9 +101,6 @@ class TPREF_FORM : public Window {
   // edit and copy mode the profile's release with the profile.
   void Fill(const EditRequest& request);
   bool HasReleases() const { return combo_.Count() > 0; }
-  // Shows the dialog, disables the owner and runs until OK or Cancel closes
-  // it; returns IDOK or IDCANCEL.
-  int ShowModal();
   // The profile the controls hold.
   EditResult Result() const;
   // Stores the column widths (FormDestroy) and destroys the dialog; the
@@ -82,8 +109,6 @@ class TPREF_FORM : public Window {
 
   TPrefMode Mode() const { return FMode; }
   const std::vector<std::u16string>& Profiles() const { return Profiles_; }
-  HWND Component(const wchar_t* name) const { return components_.Find(name); }
-  HWND Control(int id) const { return components_.FindId(id); }
   // The release of the selected item of CB01; 0 when none is selected.
   VersionCode SelectedVersion() const;
   // The change handler of CB01.
@@ -98,21 +123,24 @@ class TPREF_FORM : public Window {
   bool Changed() const { return FChange; }
   int SortColumn() const { return packages_.SortColumn(); }
   COLORREF LineColor() const { return lineColor_; }
-  // How the modal run ended so far: 0 while it goes on.
-  int ModalResult() const { return modalResult_; }
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  const ErrorReporter& Reporter() const override { return services_.reportError; }
+  void CreateComponents() override;
+  void OnCreate() override;
+  void OnShow() override { FormShow(); }
+  int FirstControl() const override { return kED01; }
+  void OnIdle() override { UpdateActions(); }
+  bool CanClose(int result) override { return FormCloseQuery(result); }
+  void OnCommand(int id, WORD code) override;
+  LRESULT OnNotify(NMHDR* header) override;
+  void SwitchPage(int step) override;
+  void OnDpiChanged() override;
 
  private:
-  void CreateComponents();
   void FormShow();
   void LayOutParameterRow();
   void FormDestroy();
   bool FormCloseQuery(int result);
-  void CloseModal(int result);
-  bool PreTranslateMessage(MSG& message);
   ProfileRecord ImportedFields() const;
   void ImportIdeSettings();
   void chbIde64Click();
@@ -123,28 +151,21 @@ class TPREF_FORM : public Window {
   ProfileRecord ReadRecord() const;
   void LV1ColumnClick(int column);
   void PC1Change();
-  void SwitchPage(int step);
   void btnRefClick();
   void Memo1KeyPress(wchar_t& key);
-  void OnCommand(HWND control, WORD code);
-  LRESULT OnNotify(NMHDR* header);
   static LRESULT CALLBACK MemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR form);
 
   const Services& services_;
   const ProfileStore& store_;
   COLORREF lineColor_;
-  UiFont font_;
 
   bool FChange = false;
   TPrefMode FMode = prmAdd;
   std::vector<std::u16string> Profiles_;
   std::vector<std::u16string> takenSections_;
-  bool shown_ = false;
   bool cb01ChangeAttached_ = false;
-  int modalResult_ = 0;
 
-  ComponentSet components_;
   PageControl PC1;
   PageControl pcLibrary;
   std::vector<std::unique_ptr<TframeLibrary>> frames_;
@@ -153,5 +174,14 @@ class TPREF_FORM : public Window {
   PackageList packages_;  // LV1: Sort_Column and the columns' tags
   HWND Memo1 = nullptr;
 };
+
+// The editor's components table and the controls bound to the profile's
+// settings (pref_form_components.cpp).
+std::span<const ComponentRow> PrefFormComponents();
+struct FieldBinding {
+  const ProfileKey* key;
+  int control;
+};
+std::span<const FieldBinding> PrefFormBindings();
 
 }  // namespace ombrisk

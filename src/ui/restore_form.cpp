@@ -9,8 +9,7 @@
 #include "core/text.h"
 #include "core/texts.h"
 #include "ui/controls.h"
-#include "ui/dialog_keys.h"
-#include "ui/message_loop.h"
+#include "ui/dpi.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -19,43 +18,14 @@ namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
-constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
+constexpr unsigned kCorner = akRight | akBottom;
 
-// The components at the design size, in Tab order.
+using enum TRESTORE_FORM::Id;
 constexpr ComponentRow kComponents[] = {
-    {L"LV1",
-     nullptr,
-     WC_LISTVIEWW,
-     u"",
-     {8, 8, 604, 212},
-     akAll,
-     WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
-     WS_EX_CLIENTEDGE,
-     TRESTORE_FORM::kList,
-     kPlain},
-    {L"btnRestore",
-     nullptr,
-     L"BUTTON",
-     texts::kRestoreButton,
-     {412, 228, 96, 26},
-     akRight | akBottom,
-     kButton,
-     0,
-     TRESTORE_FORM::kRestore,
-     kPlain},
-    {L"btnCancel",
-     nullptr,
-     L"BUTTON",
-     texts::kCancelButton,
-     {516, 228, 96, 26},
-     akRight | akBottom,
-     kButton,
-     0,
-     TRESTORE_FORM::kCancel,
-     kPlain},
+    ReportList(kLV1, "LV1", 0, {8, 8, 604, 212}).Anchor(akAll).With(LVS_OWNERDATA),
+    Button(kBtnRestore, "btnRestore", 0, texts::kRestoreButton, {412, 228, 96, 26}).Anchor(kCorner),
+    Button(kBtnCancel, "btnCancel", 0, texts::kCancelButton, {516, 228, 96, 26}).Anchor(kCorner),
 };
-
-constexpr std::u16string_view kHeaders[] = {u"日時", u"バージョン", u"キー", u"プロファイル"};
 
 const std::u16string& Cell(const BackupRow& row, int column) {
   switch (column) {
@@ -72,89 +42,47 @@ const std::u16string& Cell(const BackupRow& row, int column) {
 
 }  // namespace
 
-void TRESTORE_FORM::RegisterWindowClass(HINSTANCE instance) { RegisterFormClass(instance, kClassName, 0); }
+TRESTORE_FORM::TRESTORE_FORM(const ErrorReporter& report, IdleObserver afterIdle, std::span<const BackupRow> rows)
+    : ModalDialog(kClassName, kStyle, kExStyle, kClientSize, kComponents, report, std::move(afterIdle)), rows_(rows) {}
 
-TRESTORE_FORM::TRESTORE_FORM(const ErrorReporter& report, std::span<const BackupRow> rows)
-    : report_(report), rows_(rows) {}
+void TRESTORE_FORM::Create(HWND owner) { ModalDialog::Create(owner, texts::kRestoreCaption); }
 
-void TRESTORE_FORM::Create(HWND owner) {
-  // Registered at the first use rather than at start-up, which seldom needs it.
-  static const bool registered = [] {
-    RegisterWindowClass(GetModuleHandleW(nullptr));
-    return true;
-  }();
-  (void)registered;
-  RECT bounds{0, 0, kClientSize.cx, kClientSize.cy};
-  AdjustWindowRectEx(&bounds, kStyle, FALSE, kExStyle);
-  CreateHandle(kClassName, Wide(texts::kRestoreCaption).c_str(), kStyle, kExStyle,
-               RECT{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top}, owner);
-  components_.Create(Handle(), kClientSize, kComponents, font_.Get());
-  list_ = ListView(Component(L"LV1"));
-  list_.AddColumns(kHeaders, std::array<int, 4>{});
+void TRESTORE_FORM::OnCreate() {
+  list_ = ListView(Control(kLV1));
+  list_.AddColumns(texts::kBackupHeaders, std::array<int, 4>{});
   FitColumns();
   list_.SetRowCount(static_cast<int>(rows_.size()));
   if (!rows_.empty()) list_.Select(0);
-  EnableWindow(Component(L"btnRestore"), !rows_.empty());
+  EnableWindow(Control(kBtnRestore), !rows_.empty());
 }
 
 void TRESTORE_FORM::FitColumns() {
-  constexpr int kPadding = 16;
+  const int padding = Scaled(16, Dpi());
   RECT client{};
   GetClientRect(list_.Handle(), &client);
-  int left = client.right - GetSystemMetrics(SM_CXVSCROLL);
+  int left = client.right - SystemMetricForDpi(SM_CXVSCROLL, Dpi());
   for (int column = 0; column < 3; ++column) {
-    int width = TextWidth(list_.Handle(), font_.Get(), kHeaders[column]);
-    for (const BackupRow& row : rows_) {
-      width = std::max(width, TextWidth(list_.Handle(), font_.Get(), Cell(row, column)));
-    }
-    list_.SetColumnWidth(column, width + kPadding);
-    left -= width + kPadding;
+    int width = TextWidth(list_.Handle(), Font(), texts::kBackupHeaders[column]);
+    for (const BackupRow& row : rows_) width = std::max(width, TextWidth(list_.Handle(), Font(), Cell(row, column)));
+    list_.SetColumnWidth(column, width + padding);
+    left -= width + padding;
   }
-  list_.SetColumnWidth(3, std::max(left, 100));
+  list_.SetColumnWidth(3, std::max(left, Scaled(100, Dpi())));
 }
-
-int TRESTORE_FORM::ShowModal() {
-  CentreOverOwner(Handle());
-  FocusDialogControl(Component(L"LV1"));
-  RunModalLoop(
-      Handle(), result_, [] {},
-      [this](MSG& message) { return PreTranslateDialogMessage(Handle(), message, [](int) {}); });
-  return result_ == IDOK ? chosen_ : -1;
-}
-
-void TRESTORE_FORM::Close(int result) { result_ = result; }
 
 void TRESTORE_FORM::ChooseSelected() {
   chosen_ = list_.SelectedRow();
   if (chosen_ >= 0) Close(IDOK);
 }
 
-LRESULT TRESTORE_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_COMMAND: {
-      const auto control = reinterpret_cast<HWND>(lParam);
-      if (control != nullptr && DrawFocusedButtonAsDefault(control, HIWORD(wParam))) return 0;
-      const WORD id = LOWORD(wParam);
-      // Enter outside a button sends IDOK: the selected row is restored.
-      if (id == kRestore || (control == nullptr && id == IDOK)) ChooseSelected();
-      if (id == kCancel || (control == nullptr && id == IDCANCEL)) Close(IDCANCEL);
-      return 0;
-    }
-    case WM_NOTIFY:
-      return OnNotify(reinterpret_cast<NMHDR*>(lParam));
-    case WM_NEXTDLGCTL:
-      FocusDialogControl(NextControl(Handle(), wParam, lParam));
-      return 0;
-    case WM_CLOSE:
-      Close(IDCANCEL);
-      return 0;
-    default:
-      return Window::HandleMessage(message, wParam, lParam);
-  }
+void TRESTORE_FORM::OnCommand(int id, WORD code) {
+  if (code != BN_CLICKED) return;
+  if (id == kBtnRestore) ChooseSelected();
+  if (id == kBtnCancel) Close(IDCANCEL);
 }
 
 LRESULT TRESTORE_FORM::OnNotify(NMHDR* header) {
-  if (header->idFrom != kList) return 0;
+  if (header->idFrom != kLV1) return 0;
   switch (header->code) {
     case LVN_GETDISPINFOW: {
       LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
@@ -163,7 +91,7 @@ LRESULT TRESTORE_FORM::OnNotify(NMHDR* header) {
       return 0;
     }
     case LVN_ITEMCHANGED:
-      EnableWindow(Component(L"btnRestore"), list_.SelectedRow() >= 0);
+      EnableWindow(Control(kBtnRestore), list_.SelectedRow() >= 0);
       return 0;
     case NM_DBLCLK:
       ChooseSelected();
@@ -171,12 +99,6 @@ LRESULT TRESTORE_FORM::OnNotify(NMHDR* header) {
     default:
       return 0;
   }
-}
-
-int ChooseBackupModally(HWND owner, std::span<const BackupRow> rows, const ErrorReporter& reportError) {
-  TRESTORE_FORM form(reportError, rows);
-  form.Create(owner);
-  return form.ShowModal();
 }
 
 std::vector<BackupRow> BackupRows(std::span<const BackupEntry> backups) {
@@ -193,7 +115,10 @@ std::vector<BackupRow> BackupRows(std::span<const BackupEntry> backups) {
 void RestoreLaunchBackup(const Services& services, const ProfileStore& store, HWND owner) {
   const std::vector<BackupEntry> backups = ListBackups(services.files, BackupFolder(store.Path()));
   const std::vector<BackupRow> rows = BackupRows(backups);
-  const int chosen = services.chooseBackup(owner, rows, services.reportError);
+  TRESTORE_FORM dialog(services.reportError, services.afterIdle, rows);
+  dialog.Create(owner);
+  if (services.runModal(dialog) != IDOK) return;
+  const int chosen = dialog.Chosen();
   if (chosen < 0 || static_cast<std::size_t>(chosen) >= rows.size()) return;
   const BackupRow& row = rows[static_cast<std::size_t>(chosen)];
   const std::u16string what = Concat({row.release, u" (", row.key, u")"});

@@ -11,46 +11,45 @@
 
 #include "core/launch_backup.h"
 #include "core/profile_store.h"
-#include "ui/components.h"
 #include "ui/list_view.h"
+#include "ui/modal_dialog.h"
 #include "ui/services.h"
-#include "ui/ui_font.h"
-#include "ui/window.h"
 
 namespace ombrisk {
 
-class TRESTORE_FORM : public Window {
+// A row of the dialog: its cells.
+struct BackupRow {
+  std::u16string time, release, key, profile;
+};
+
+class TRESTORE_FORM : public ModalDialog {
  public:
   static constexpr const wchar_t* kClassName = L"TRESTORE_FORM";
   static constexpr SIZE kClientSize{620, 262};
-  enum Control { kList = 100, kRestore, kCancel };
+  // The components' identities, in Tab order.
+  enum Id : int { kLV1 = 100, kBtnRestore, kBtnCancel };
 
-  static void RegisterWindowClass(HINSTANCE instance);
-
-  TRESTORE_FORM(const ErrorReporter& report, std::span<const BackupRow> rows);
+  TRESTORE_FORM(const ErrorReporter& report, IdleObserver afterIdle, std::span<const BackupRow> rows);
+  // Creates the hidden dialog owned by the window.
   void Create(HWND owner);
-  // Runs until a row is restored (its index) or the dialog is cancelled
-  // (-1).
-  int ShowModal();
-  HWND Component(std::wstring_view name) const { return components_.Find(name); }
+  // The row chosen for the restore once ShowModal gave IDOK; -1 before.
+  int Chosen() const { return chosen_; }
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  const ErrorReporter& Reporter() const override { return report_; }
+  void OnCreate() override;
+  int FirstControl() const override { return kLV1; }
+  void OnCommand(int id, WORD code) override;
+  LRESULT OnNotify(NMHDR* header) override;
+  void OnEnter() override { ChooseSelected(); }
+  void OnDpiChanged() override { FitColumns(); }
 
  private:
   // Each column as wide as its widest text; the profiles' takes the rest.
   void FitColumns();
-  LRESULT OnNotify(NMHDR* header);
-  void Close(int result);
   void ChooseSelected();
 
-  const ErrorReporter& report_;
   std::span<const BackupRow> rows_;
-  UiFont font_;
-  ComponentSet components_;
   ListView list_;
-  int result_ = 0;
   int chosen_ = -1;
 };
 

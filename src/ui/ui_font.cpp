@@ -37,18 +37,32 @@ std::wstring ChooseUiFontFace() {
   return kFaces.front();
 }
 
-UiFont::UiFont() {
+namespace {
+
+HFONT MakeUiFont(int dpi) {
   LOGFONTW font{};
-  font.lfHeight = -13;
+  font.lfHeight = -MulDiv(13, dpi, USER_DEFAULT_SCREEN_DPI);
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = SHIFTJIS_CHARSET;
   font.lfQuality = DEFAULT_QUALITY;
-  lstrcpynW(font.lfFaceName, ChooseUiFontFace().c_str(), LF_FACESIZE);
-  font_ = CreateFontIndirectW(&font);
+  // Looked for once: the installed fonts do not change while the program runs.
+  static const std::wstring face = ChooseUiFontFace();
+  lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
+  return CreateFontIndirectW(&font);
 }
+
+}  // namespace
+
+UiFont::UiFont(int dpi) : font_(MakeUiFont(dpi)) {}
 
 UiFont::~UiFont() {
   if (font_ != nullptr) DeleteObject(font_);
+}
+
+void UiFont::Rescale(int dpi) {
+  const HFONT old = font_;
+  font_ = MakeUiFont(dpi);
+  if (old != nullptr) DeleteObject(old);
 }
 
 }  // namespace ombrisk

@@ -1,5 +1,6 @@
 // The program's user-interface font: a proportional Japanese font 13 pixels
-// high with the Shift-JIS character set, the first installed of a short list.
+// high at 96 DPI (scaled for other DPIs) with the Shift-JIS character set,
+// the first installed of a short list.
 #pragma once
 
 #include <windows.h>
@@ -19,12 +20,15 @@ std::wstring ChooseUiFontFace();
 
 class UiFont {
  public:
-  UiFont();
+  explicit UiFont(int dpi = USER_DEFAULT_SCREEN_DPI);
   ~UiFont();
   UiFont(const UiFont&) = delete;
   UiFont& operator=(const UiFont&) = delete;
 
   HFONT Get() const { return font_; }
+  // Makes the font anew for the DPI; the old one is deleted, so every
+  // window that used it must have taken the new one first.
+  void Rescale(int dpi);
 
  private:
   HFONT font_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/texts.h"
+
 namespace ombrisk {
 namespace {
 
@@ -86,32 +88,26 @@ TEST(Platforms, SearchPathValueNameChangesAfterDelphi3) {
 
 TEST(Platforms, LibrarySettingsTable) {
   struct Expected {
-    std::u16string_view edit, caption, valueName, suffix;
+    std::u16string_view caption, valueName, suffix;
   };
   const Expected expected[12] = {
-      {u"edSearch_Path", u"ライブラリパス(&B):", u"Search Path", u"Search_Path"},
-      {u"edPackage_DPL_Output", u"パッケージ出力ディレクトリ(&K):", u"Package DPL Output", u"Package_DPL_Output"},
-      {u"edPackage_DCP_Output", u"DCP 出力ディレクトリ(&R):", u"Package DCP Output", u"Package_DCP_Output"},
-      {u"edBrowsing_Path", u"ブラウザ検索パス(&W):", u"Browsing Path", u"Browsing_Path"},
-      {u"edPackage_Search_Path", u"パッケージ検索パス(&P):", u"Package Search Path", u"Package_Search_Path"},
-      {u"edNamespace_Search_Path", u"ユニットスコープ名 / 名前空間プレフィクス(&U):", u"Namespace Search Path",
-       u"Namespace_Search_Path"},
-      {u"edDebug_DCU_Path", u"デバッグ DCU パス(&D):", u"Debug DCU Path", u"Debug_DCU_Path"},
-      {u"edLanguage_Library_Path", u"言語ライブラリパス(&L):", u"Language Library Path", u"Language_Library_Path"},
-      {u"edTranslated_Library_Path", u"翻訳済みライブラリパス(&T):", u"Translated Library Path",
-       u"Translated_Library_Path"},
-      {u"edTranslated_Debug_Library_Path", u"翻訳済みデバッグ DCU パス(&D):", u"Translated Debug Library Path",
-       u"Translated_Debug_Library_Path"},
-      {u"edTranslated_Resource_Path", u"翻訳済みリソースパス(&R):", u"Translated Resource Path",
-       u"Translated_Resource_Path"},
-      {u"edHPP_Output_Directory", u"HPP 出力ディレクトリ(&H):", u"HPP Output Directory", u"HPP_Output_Directory"},
+      {u"ライブラリパス(&B):", u"Search Path", u"Search_Path"},
+      {u"パッケージ出力ディレクトリ(&K):", u"Package DPL Output", u"Package_DPL_Output"},
+      {u"DCP 出力ディレクトリ(&R):", u"Package DCP Output", u"Package_DCP_Output"},
+      {u"ブラウザ検索パス(&W):", u"Browsing Path", u"Browsing_Path"},
+      {u"パッケージ検索パス(&P):", u"Package Search Path", u"Package_Search_Path"},
+      {u"ユニットスコープ名 / 名前空間プレフィクス(&U):", u"Namespace Search Path", u"Namespace_Search_Path"},
+      {u"デバッグ DCU パス(&D):", u"Debug DCU Path", u"Debug_DCU_Path"},
+      {u"言語ライブラリパス(&L):", u"Language Library Path", u"Language_Library_Path"},
+      {u"翻訳済みライブラリパス(&T):", u"Translated Library Path", u"Translated_Library_Path"},
+      {u"翻訳済みデバッグ DCU パス(&D):", u"Translated Debug Library Path", u"Translated_Debug_Library_Path"},
+      {u"翻訳済みリソースパス(&R):", u"Translated Resource Path", u"Translated_Resource_Path"},
+      {u"HPP 出力ディレクトリ(&H):", u"HPP Output Directory", u"HPP_Output_Directory"},
   };
   for (std::size_t row = 0; row < 12; ++row) {
     SCOPED_TRACE(row + 1);
     const LibrarySetting& setting = LibrarySettings[row];
-    EXPECT_EQ(setting.frameEdit, expected[row].edit);
-    EXPECT_EQ(u"lbl" + std::u16string(setting.frameEdit.substr(2)), setting.frameLabel);
-    EXPECT_EQ(setting.labelCaption, expected[row].caption);
+    EXPECT_EQ(texts::kLibraryLabels[row], expected[row].caption);
     EXPECT_EQ(RegistryValueName(setting, 2017), expected[row].valueName);
     EXPECT_EQ(setting.settingsKeySuffix, expected[row].suffix);
   }

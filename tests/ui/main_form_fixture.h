@@ -19,6 +19,7 @@
 #include "support/win_test_support.h"
 #include "ui/main_form.h"
 #include "ui/pref_form.h"
+#include "ui/restore_form.h"
 #include "win32/wide.h"
 #include "win32/win_file_system.h"
 #include "win32/win_registry.h"
@@ -108,11 +109,8 @@ class MainForm : public ::testing::Test {
                    return answer;
                  },
                  [this](HWND) -> std::unique_ptr<ProcessStarter> { return std::make_unique<RecordingStarter>(starts); },
-                 [this](TPREF_FORM& dialog) { return runModal ? runModal(dialog) : dialog.ShowModal(); },
+                 [this](ModalDialog& dialog) { return runModal ? runModal(dialog) : dialog.ShowModal(); },
                  [this](OPENFILENAMEW& dialog) { return openFile ? openFile(dialog) : false; },
-                 [this](HWND owner, std::span<const BackupRow> rows, const ErrorReporter& report) {
-                   return chooseBackup ? chooseBackup(rows) : ChooseBackupModally(owner, rows, report);
-                 },
                  [this](HWND window) {
                    if (afterIdle) afterIdle(window);
                  }});
@@ -141,7 +139,7 @@ class MainForm : public ::testing::Test {
     return testing::WaitForQuit();
   }
 
-  HWND LV1() const { return form_->Component(L"LV1"); }
+  HWND LV1() const { return form_->Control(TMAIN_FORM::kLV1); }
   int RowCount() const { return ListView_GetItemCount(LV1()); }
   int Selected() const { return ListView_GetNextItem(LV1(), -1, LVNI_SELECTED); }
   std::wstring Cell(int row, int column) const {
@@ -154,8 +152,8 @@ class MainForm : public ::testing::Test {
     for (int row = 0; row < RowCount(); ++row) cells.push_back(Cell(row, column));
     return cells;
   }
-  Rect Bounds(const wchar_t* name) const {
-    HWND window = form_->Component(name);
+  Rect Bounds(int id) const {
+    HWND window = form_->Control(id);
     RECT r;
     GetWindowRect(window, &r);
     MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
@@ -208,14 +206,12 @@ class MainForm : public ::testing::Test {
   int answer = IDNO;
   // Runs while a message dialog is shown.
   std::function<void()> onMessage;
-  // The editor's modal run and file dialog; unset, the real run and a
-  // cancelled file dialog.
+  // The modal dialogs' run (the editor's, the backups' dialog's) and the
+  // file dialog; unset, the real run and a cancelled file dialog.
   ModalRunner runModal;
   FileOpenDialog openFile;
   // Runs after each idle update of the editor's modal loop.
   std::function<void(HWND)> afterIdle;
-  // The launch backups' dialog; unset, the real one.
-  std::function<int(std::span<const BackupRow> rows)> chooseBackup;
   std::unique_ptr<TMAIN_FORM> form_;
 };
 

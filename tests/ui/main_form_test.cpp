@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/catalogue.h"
+#include "support/layout_checks.h"
 #include "ui/main_form_fixture.h"
 
 namespace ombrisk {
@@ -40,31 +41,23 @@ TEST_F(MainForm, FirstShowWithoutSettingsFile) {
   EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(MainForm, ComponentsAtTheirPlacesWithTheirCaptions) {
+TEST_F(MainForm, ComponentsLaidOutWithTheirCaptions) {
   TMAIN_FORM& form = NewForm();
-  EXPECT_EQ(Bounds(L"pnlBottom"), (Rect{0, 283, 512, 37}));
-  EXPECT_EQ(Bounds(L"Bevel1"), (Rect{0, 0, 512, 10}));
-  EXPECT_EQ(Bounds(L"btnLaunch"), (Rect{308, 6, 96, 25}));
-  EXPECT_EQ(Bounds(L"btnCancel"), (Rect{408, 6, 96, 25}));
-  EXPECT_EQ(Bounds(L"pnlMain"), (Rect{0, 0, 512, 283}));
-  EXPECT_EQ(Bounds(L"gbProfileList"), (Rect{4, 4, 504, 242}));
-  EXPECT_EQ(Bounds(L"pnlOparation"), (Rect{4, 246, 504, 33}));
-  EXPECT_EQ(Bounds(L"btnAdd"), (Rect{10, 6, 88, 25}));
-  EXPECT_EQ(Bounds(L"btnEdit"), (Rect{101, 6, 88, 25}));
-  EXPECT_EQ(Bounds(L"btnDelete"), (Rect{192, 6, 88, 25}));
-  const Rect list = Bounds(L"LV1");
-  const Rect group = Bounds(L"gbProfileList");
+  EXPECT_EQ(testing::LayoutProblems(form.Handle()), std::vector<std::string>{});
+  const Rect list = Bounds(TMAIN_FORM::kLV1);
+  const Rect group = Bounds(TMAIN_FORM::kGbProfileList);
   EXPECT_EQ(list.left, group.left + 2 + 8);
   EXPECT_EQ(list.left + list.width, group.left + group.width - 2 - 8);
   EXPECT_EQ(list.top + list.height, group.top + group.height - 2 - 8);
-  EXPECT_GT(list.top, group.top + 8) << "below the group box's caption";
+  EXPECT_GT(list.top, group.top + testing::FontHeight(form.Control(TMAIN_FORM::kGbProfileList)))
+      << "below the group box's caption";
 
-  EXPECT_EQ(testing::WindowText(form.Component(L"btnLaunch")), L"起動(&L)");
-  EXPECT_EQ(testing::WindowText(form.Component(L"btnCancel")), L"キャンセル");
-  EXPECT_EQ(testing::WindowText(form.Component(L"btnAdd")), L"追加(&A)");
-  EXPECT_EQ(testing::WindowText(form.Component(L"btnEdit")), L"編集(&E)");
-  EXPECT_EQ(testing::WindowText(form.Component(L"btnDelete")), L"削除(&D)");
-  EXPECT_EQ(testing::WindowText(form.Component(L"gbProfileList")), L"プロファイルリスト");
+  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnLaunch)), L"起動(&L)");
+  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnCancel)), L"キャンセル");
+  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnAdd)), L"追加(&A)");
+  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnEdit)), L"編集(&E)");
+  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnDelete)), L"削除(&D)");
+  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kGbProfileList)), L"プロファイルリスト");
   const std::wstring headers[] = {L"プロファイル名", L"バージョン", L"備考"};
   for (int column = 0; column < 3; ++column) {
     wchar_t text[64] = L"";
@@ -98,16 +91,28 @@ TEST_F(MainForm, ComponentsAtTheirPlacesWithTheirCaptions) {
                                               L"ショートカットを作成(&S)", L"", L"検索\tCtrl+F", L"", L"起動(&L)",
                                               L"起動前の設定に戻す(&B)..."}));
 
-  // Wider, the right-hand buttons keep their distance to the right edge.
+  // Wider, the right-hand buttons keep their distance to the right edge,
+  // the bottom panel its height and the left-hand buttons their place.
+  const auto fromRight = [&](int id) {
+    RECT parent;
+    GetClientRect(GetParent(form.Control(id)), &parent);
+    const Rect r = Bounds(id);
+    return std::pair{parent.right - (r.left + r.width), r.width};
+  };
+  const auto launch = fromRight(TMAIN_FORM::kBtnLaunch);
+  const auto cancel = fromRight(TMAIN_FORM::kBtnCancel);
+  const Rect bottom = Bounds(TMAIN_FORM::kPnlBottom);
+  const Rect add = Bounds(TMAIN_FORM::kBtnAdd);
   RECT frame{0, 0, 700, 400};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(form.Handle(), GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(form.Handle(), GWL_EXSTYLE)));
   SetWindowPos(form.Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER);
-  EXPECT_EQ(Bounds(L"btnLaunch"), (Rect{700 - 204, 6, 96, 25}));
-  EXPECT_EQ(Bounds(L"btnCancel"), (Rect{700 - 104, 6, 96, 25}));
-  EXPECT_EQ(Bounds(L"pnlBottom"), (Rect{0, 363, 700, 37}));
-  EXPECT_EQ(Bounds(L"btnAdd"), (Rect{10, 6, 88, 25}));
+  EXPECT_EQ(fromRight(TMAIN_FORM::kBtnLaunch), launch);
+  EXPECT_EQ(fromRight(TMAIN_FORM::kBtnCancel), cancel);
+  EXPECT_EQ(Bounds(TMAIN_FORM::kPnlBottom), (Rect{0, 400 - bottom.height, 700, bottom.height}));
+  EXPECT_EQ(Bounds(TMAIN_FORM::kBtnAdd), add);
+  EXPECT_EQ(testing::LayoutProblems(form.Handle()), std::vector<std::string>{});
 }
 
 TEST_F(MainForm, ListsInstalledProfilesInTheLocalesOrderAndSelectsTheFirst) {
@@ -204,12 +209,12 @@ TEST_F(MainForm, MousePressesSetTheActionStates) {
   }
   EXPECT_TRUE(form.ActionEnabled(TMAIN_FORM::AL_FIND));
   EXPECT_TRUE(form.ActionEnabled(TMAIN_FORM::AL_ADD));
-  EXPECT_FALSE(IsWindowEnabled(form.Component(L"btnLaunch")));
-  EXPECT_FALSE(IsWindowEnabled(form.Component(L"btnDelete")));
+  EXPECT_FALSE(IsWindowEnabled(form.Control(TMAIN_FORM::kBtnLaunch)));
+  EXPECT_FALSE(IsWindowEnabled(form.Control(TMAIN_FORM::kBtnDelete)));
   ClickRow(1);
   EXPECT_EQ(Selected(), 1);
   EXPECT_TRUE(form.ActionEnabled(TMAIN_FORM::AL_LAUNCH));
-  EXPECT_TRUE(IsWindowEnabled(form.Component(L"btnEdit")));
+  EXPECT_TRUE(IsWindowEnabled(form.Control(TMAIN_FORM::kBtnEdit)));
 }
 
 // Once the context menu is open and waits for the user (it tells its owner
@@ -291,7 +296,7 @@ TEST_F(MainForm, KeysThroughTheMessageLoop) {
   EXPECT_TRUE(IsWindow(form.Handle())) << "Esc does nothing";
   EXPECT_TRUE(starts.empty());
   // Del reaches the delete command wherever the focus is.
-  Deliver(form, form.Component(L"btnAdd"), WM_KEYDOWN, VK_DELETE);
+  Deliver(form, form.Control(TMAIN_FORM::kBtnAdd), WM_KEYDOWN, VK_DELETE);
   EXPECT_EQ(dialogs.size(), 1u);
   // Enter in the list launches.
   Deliver(form, LV1(), WM_KEYDOWN, VK_RETURN);
@@ -568,7 +573,7 @@ TEST_F(Search, ModalWindowsBlockTheFindDialogToo) {
   ASSERT_NE(dialog, nullptr);
   std::vector<bool> enabled;
   onMessage = [&] { enabled.push_back(IsWindowEnabled(dialog) != FALSE); };
-  runModal = [&](TPREF_FORM&) {
+  runModal = [&](ModalDialog&) {
     enabled.push_back(IsWindowEnabled(dialog) != FALSE);
     return IDCANCEL;
   };

@@ -8,12 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include "core/texts.h"
+#include "support/layout_checks.h"
 #include "ui/controls.h"
 #include "ui/main_form_fixture.h"
 
 namespace ombrisk {
 namespace {
 
+using enum TPREF_FORM::Id;
 using Step = std::function<void(TPREF_FORM&)>;
 
 // Runs the steps one at a time from inside the dialog's modal loop, each
@@ -126,7 +129,7 @@ class Editor : public MainForm {
   // Runs a command of the main window with the steps inside the editor.
   ModalScript& Run(TMAIN_FORM::Action action, std::vector<Step> steps) {
     script = std::make_unique<ModalScript>(std::move(steps));
-    runModal = [this](TPREF_FORM& dialog) { return (*script)(dialog); };
+    runModal = [this](ModalDialog& dialog) { return (*script)(dynamic_cast<TPREF_FORM&>(dialog)); };
     afterIdle = [this](HWND) { script->AfterIdle(); };
     // As the button or the menu sends it, so errors meet the window's own
     // error boundary.
@@ -135,10 +138,10 @@ class Editor : public MainForm {
     return *script;
   }
 
-  static HWND C(TPREF_FORM& dialog, const wchar_t* name) { return dialog.Component(name); }
+  static HWND C(TPREF_FORM& dialog, int id) { return dialog.Control(id); }
   std::u16string Message(std::u16string_view text) { return u"エラー|" + std::u16string(text) + u"|8208"; }
   std::vector<std::u16string> Packages(TPREF_FORM& dialog) {
-    HWND view = C(dialog, L"LV1");
+    HWND view = C(dialog, kLV1);
     std::vector<std::u16string> rows;
     for (int row = 0; row < ListView_GetItemCount(view); ++row) {
       rows.push_back(testing::ListItemText(view, row, 0) + u"|" + testing::ListItemText(view, row, 1) +
@@ -147,7 +150,7 @@ class Editor : public MainForm {
     return rows;
   }
   void UserSelectsRelease(TPREF_FORM& dialog, VersionCode code) {
-    HWND combo = C(dialog, L"CB01");
+    HWND combo = C(dialog, kCB01);
     for (int index = 0; index < ComboBox_GetCount(combo); ++index) {
       if (static_cast<VersionCode>(ComboBox_GetItemData(combo, index)) == code) ComboBox_SetCurSel(combo, index);
     }
@@ -183,98 +186,78 @@ TEST_F(Editor, AddShowsTheNewProfileDialogLaidOut) {
         EXPECT_NEAR((bounds.left + bounds.right) / 2, (mainBounds.left + mainBounds.right) / 2, 1);
         EXPECT_NEAR((bounds.top + bounds.bottom) / 2, (mainBounds.top + mainBounds.bottom) / 2, 1);
 
-        EXPECT_EQ(Text(C(dialog, L"ED01")), u"新規プロファイル");
+        EXPECT_EQ(Text(C(dialog, kED01)), u"新規プロファイル");
         EXPECT_EQ(dialog.Profiles(), (std::vector<std::u16string>{u"Seven", u"Six"}));
-        HWND combo = C(dialog, L"CB01");
+        HWND combo = C(dialog, kCB01);
         ASSERT_EQ(ComboBox_GetCount(combo), 2);
         EXPECT_EQ(ComboBox_GetCurSel(combo), 0) << "the newest release";
         EXPECT_EQ(dialog.SelectedVersion(), 2017);
         EXPECT_EQ(GetWindowLongPtrW(combo, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
         EXPECT_EQ(Text(window), u"プロファイルの新規作成");
-        EXPECT_EQ(TabCaptions(C(dialog, L"PC1")),
+        EXPECT_EQ(TabCaptions(C(dialog, kPC1)),
                   (std::vector<std::u16string>{u"全般/-1", u"パッケージ/-1", u"ライブラリ/-1", u"プリプロセッサ/-1"}));
-        EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, L"PC1")), 0);
-        EXPECT_TRUE(IsWindowVisible(C(dialog, L"TabSheet1")));
-        EXPECT_FALSE(IsWindowVisible(C(dialog, L"tsPackage")));
+        EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, kPC1)), 0);
+        EXPECT_TRUE(IsWindowVisible(C(dialog, kTabSheet1)));
+        EXPECT_FALSE(IsWindowVisible(C(dialog, kTsPackage)));
 
-        const std::pair<const wchar_t*, Rect> places[] = {
-            {L"ED01", {20, 39, 549, 21}},    {L"CB01", {20, 86, 545, 0}},     {L"ED02", {20, 139, 545, 21}},
-            {L"ED09", {20, 183, 528, 21}},   {L"btnRef", {548, 183, 21, 21}}, {L"CHB1", {20, 220, 0, 17}},
-            {L"CHB2", {20, 243, 0, 17}},     {L"CHB3", {20, 266, 0, 17}},     {L"chbEmbedded", {20, 289, 0, 17}},
-            {L"chbIde64", {20, 312, 0, 17}}, {L"CHB6", {285, 220, 0, 17}},    {L"CHB4", {285, 243, 0, 17}},
-            {L"CHB5", {285, 266, 0, 17}},    {L"ED10", {304, 289, 153, 21}},  {L"Label1", {20, 24, 0, 0}},
-            {L"Label2", {20, 71, 0, 0}},     {L"Label3", {20, 124, 0, 0}},    {L"Label10", {20, 168, 0, 0}},
-            {L"Memo1", {3, 8, 582, 272}},    {L"Label4", {4, 289, 581, 42}},  {L"Panel1", {0, 363, 600, 37}},
-            {L"Button4", {394, 6, 96, 25}},  {L"Button5", {496, 6, 96, 25}}};
-        for (const auto& [name, expected] : places) {
-          Rect actual = BoundsInParent(C(dialog, name));
-          // Widths and heights of 0 are the font's (labels, check boxes, the
-          // combo box's edit).
-          if (expected.width == 0) actual.width = 0;
-          if (expected.height == 0) actual.height = 0;
-          EXPECT_EQ(actual, expected) << testing::Narrow(name);
-        }
-        EXPECT_GE(BoundsInParent(C(dialog, L"CHB1")).width, 201);
-        RECT page;
-        GetClientRect(C(dialog, L"TabSheet1"), &page);
-        EXPECT_LE(BoundsInParent(C(dialog, L"chbIde64")).top + 17, page.bottom) << "the lowest box fits on its page";
-        const std::pair<const wchar_t*, std::u16string_view> captions[] = {
-            {L"Label1", u"プロファイル名(&E):"},
-            {L"Label2", u"バージョン(&V):"},
-            {L"Label3", u"備考(&D):"},
-            {L"Label10", u"起動パラメータ(&P):"},
-            {L"btnRef", u"…"},
-            {L"CHB1", u"Delphi パーソナリティのみ起動(&D)"},
-            {L"CHB2", u"スプラッシュを表示しない(&N)"},
-            {L"CHB3", u"プロジェクトを読み込まない(&R)"},
-            {L"chbEmbedded", u"埋め込みデザイナ(&M)"},
-            {L"chbIde64", u"64 ビット版 IDE(&6)"},
-            {L"CHB6", u"管理者権限で起動(&U)"},
-            {L"CHB4", u"キャッシュを利用しない(&C)"},
-            {L"CHB5", u"代替レジストリを使用する(&A)"},
-            {L"Label4", u"以下のマクロ文字列が利用可能です。\r\n@$(DELPHI)@ , @$(BDS)@"},
-            {L"Button4", u"OK"},
-            {L"Button5", u"キャンセル"}};
-        for (const auto& [name, caption] : captions) EXPECT_EQ(Text(C(dialog, name)), caption) << testing::Narrow(name);
+        const std::pair<int, std::u16string_view> captions[] = {
+            {kLabel1, u"プロファイル名(&E):"},
+            {kLabel2, u"バージョン(&V):"},
+            {kLabel3, u"備考(&D):"},
+            {kLabel10, u"起動パラメータ(&P):"},
+            {kBtnRef, u"…"},
+            {kCHB1, u"Delphi パーソナリティのみ起動(&D)"},
+            {kCHB2, u"スプラッシュを表示しない(&N)"},
+            {kCHB3, u"プロジェクトを読み込まない(&R)"},
+            {kChbEmbedded, u"埋め込みデザイナ(&M)"},
+            {kChbIde64, u"64 ビット版 IDE(&6)"},
+            {kCHB6, u"管理者権限で起動(&U)"},
+            {kCHB4, u"キャッシュを利用しない(&C)"},
+            {kCHB5, u"代替レジストリを使用する(&A)"},
+            {kLabel4, u"以下のマクロ文字列が利用可能です。\r\n@$(DELPHI)@ , @$(BDS)@"},
+            {kButton4, u"OK"},
+            {kButton5, u"キャンセル"}};
+        for (const auto& [id, caption] : captions) EXPECT_EQ(Text(C(dialog, id)), caption) << id;
 
         // Placeholders of a new profile; ED01 holds a name, so its own shows only
         // once emptied.
-        const std::pair<const wchar_t*, std::u16string_view> hints[] = {
-            {L"ED01", u"一意なプロファイル名を入力してください (必須)"},
-            {L"ED02", u"備考を入力してください (任意)"},
-            {L"ED09", u"プロジェクトファイル (*.dpr,*.dproj, *.dpk) 等を指定できます (任意)"},
-            {L"ED10", u"代替レジストリ(必須)"}};
-        for (const auto& [name, hint] : hints) {
+        const std::pair<int, std::u16string_view> hints[] = {
+            {kED01, u"一意なプロファイル名を入力してください (必須)"},
+            {kED02, u"備考を入力してください (任意)"},
+            {kED09, u"プロジェクトファイル (*.dpr,*.dproj, *.dpk) 等を指定できます (任意)"},
+            {kED10, u"代替レジストリ(必須)"}};
+        for (const auto& [id, hint] : hints) {
           wchar_t text[128] = L"";
-          SendMessageW(C(dialog, name), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(text), 128);
-          EXPECT_EQ(FromWide(text), hint) << testing::Narrow(name);
+          SendMessageW(C(dialog, id), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(text), 128);
+          EXPECT_EQ(FromWide(text), hint) << id;
         }
-        EXPECT_TRUE(GetWindowLongPtrW(C(dialog, L"ED10"), GWL_STYLE) & ES_UPPERCASE);
-        const auto memo = GetWindowLongPtrW(C(dialog, L"Memo1"), GWL_STYLE);
+        EXPECT_TRUE(GetWindowLongPtrW(C(dialog, kED10), GWL_STYLE) & ES_UPPERCASE);
+        const auto memo = GetWindowLongPtrW(C(dialog, kMemo1), GWL_STYLE);
         EXPECT_TRUE((memo & ES_MULTILINE) && (memo & ES_WANTRETURN));
         EXPECT_FALSE(memo & (WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL));
-        EXPECT_TRUE(ListView_GetExtendedListViewStyle(C(dialog, L"LV1")) & LVS_EX_CHECKBOXES);
-        EXPECT_EQ(ListView_GetColumnWidth(C(dialog, L"LV1"), 0), 430);
-        EXPECT_EQ(ListView_GetColumnWidth(C(dialog, L"LV1"), 1), 410);
+        EXPECT_TRUE(ListView_GetExtendedListViewStyle(C(dialog, kLV1)) & LVS_EX_CHECKBOXES);
+        EXPECT_EQ(ListView_GetColumnWidth(C(dialog, kLV1), 0), 430);
+        EXPECT_EQ(ListView_GetColumnWidth(C(dialog, kLV1), 1), 410);
 
         // The focus starts on the name; Tab goes through the general page, the
         // buttons and the tab strip.
-        EXPECT_EQ(GetFocus(), C(dialog, L"ED01"));
-        std::vector<std::wstring> order;
-        HWND control = C(dialog, L"ED01");
+        EXPECT_EQ(GetFocus(), C(dialog, kED01));
+        std::vector<int> order;
+        HWND control = C(dialog, kED01);
         for (int step = 0; step < 16; ++step) {
           control = GetNextDlgTabItem(window, control, FALSE);
-          for (const wchar_t* name :
-               {L"ED01", L"CB01", L"ED02", L"ED09", L"btnRef", L"CHB1", L"CHB2", L"CHB3", L"chbEmbedded", L"CHB6",
-                L"CHB4", L"CHB5", L"ED10", L"Button4", L"Button5", L"PC1"}) {
-            if (C(dialog, name) == control) order.emplace_back(name);
-          }
+          order.push_back(GetDlgCtrlID(control));
         }
-        EXPECT_EQ(order, (std::vector<std::wstring>{L"CB01", L"ED02", L"ED09", L"btnRef", L"CHB1", L"CHB2", L"CHB3",
-                                                    L"chbEmbedded", L"CHB6", L"CHB4", L"CHB5", L"Button4", L"Button5",
-                                                    L"PC1", L"ED01", L"CB01"}))
+        EXPECT_EQ(order, (std::vector<int>{kCB01, kED02, kED09, kBtnRef, kCHB1, kCHB2, kCHB3, kChbEmbedded, kCHB6,
+                                           kCHB4, kCHB5, kButton4, kButton5, kPC1, kED01, kCB01}))
             << "ED10 is disabled until CHB5 is checked";
-        Click(C(dialog, L"Button5"));
+        // Every page laid out: inside their parents, nothing overlapping,
+        // every caption fitting.
+        for (int page : {1, 2, 3, 0}) {
+          EXPECT_EQ(testing::LayoutProblems(window), std::vector<std::string>{}) << "page " << page;
+          ClickTab(C(dialog, kPC1), page);
+        }
+        Click(C(dialog, kButton5));
       }});
   EXPECT_TRUE(run.ran);
   EXPECT_FALSE(run.leftOpen);
@@ -293,17 +276,17 @@ TEST_F(Editor, KeyboardMnemonicsEnterAndEsc) {
   const ModalScript& run = Run(
       TMAIN_FORM::AL_ADD, {[&](TPREF_FORM&) { key(WM_SYSCHAR, 'v'); },
                            [&](TPREF_FORM& dialog) {
-                             EXPECT_EQ(GetFocus(), C(dialog, L"CB01")) << "a label's mnemonic moves to its control";
+                             EXPECT_EQ(GetFocus(), C(dialog, kCB01)) << "a label's mnemonic moves to its control";
                              key(WM_SYSCHAR, 'n');
                            },
                            [&](TPREF_FORM& dialog) {
-                             EXPECT_TRUE(Checked(C(dialog, L"CHB2"))) << "a check box's mnemonic toggles it";
-                             SetFocus(C(dialog, L"ED02"));
+                             EXPECT_TRUE(Checked(C(dialog, kCHB2))) << "a check box's mnemonic toggles it";
+                             SetFocus(C(dialog, kED02));
                              key(WM_KEYDOWN, VK_RETURN);
                            },
                            [&](TPREF_FORM& dialog) {
                              EXPECT_EQ(dialog.ModalResult(), 0) << "no default button: Enter in an edit does nothing";
-                             SetFocus(C(dialog, L"ED01"));
+                             SetFocus(C(dialog, kED01));
                              key(WM_KEYDOWN, VK_ESCAPE);
                            }});
   EXPECT_FALSE(run.leftOpen) << "Esc closes";
@@ -311,7 +294,7 @@ TEST_F(Editor, KeyboardMnemonicsEnterAndEsc) {
 
   // Enter on the focused OK button presses it.
   Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
-        SetFocus(C(dialog, L"Button4"));
+        SetFocus(C(dialog, kButton4));
         key(WM_KEYDOWN, VK_RETURN);
       }});
   EXPECT_FALSE(script->leftOpen);
@@ -324,41 +307,41 @@ TEST_F(Editor, OkChecksTheNameTheAlternateKeyAndTheCommand) {
   Install(2017);
   Settings(u"[PREF_Alpha]\r\nVersion=2017\r\n[PREF_Hidden]\r\nVersion=3\r\n");
   NewForm();
-  const auto pressOk = [](TPREF_FORM& dialog) { Click(dialog.Component(L"Button4")); };
-  const auto refused = [this](TPREF_FORM& dialog, std::u16string_view message, const wchar_t* focus, int page) {
+  const auto pressOk = [](TPREF_FORM& dialog) { Click(dialog.Control(kButton4)); };
+  const auto refused = [this](TPREF_FORM& dialog, std::u16string_view message, int focus, int page) {
     EXPECT_EQ(dialog.ModalResult(), 0);
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0], Message(message));
     dialogs.clear();
     EXPECT_EQ(GetFocus(), C(dialog, focus));
-    EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, L"PC1")), page);
+    EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, kPC1)), page);
     EXPECT_TRUE(IsWindowVisible(C(dialog, focus)));
   };
   Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
-                             SetText(C(dialog, L"ED01"), u"alpha ");
-                             ClickTab(C(dialog, L"PC1"), 2);
+                             SetText(C(dialog, kED01), u"alpha ");
+                             ClickTab(C(dialog, kPC1), 2);
                              pressOk(dialog);
-                             refused(dialog, u"同名のプロファイルが存在します", L"ED01", 0);
-                             SetText(C(dialog, L"ED01"), u"HIDDEN");
+                             refused(dialog, u"同名のプロファイルが存在します", kED01, 0);
+                             SetText(C(dialog, kED01), u"HIDDEN");
                              pressOk(dialog);
-                             refused(dialog, u"同名のプロファイルが存在します", L"ED01", 0);
-                             SetText(C(dialog, L"ED01"), u" \t ");
+                             refused(dialog, u"同名のプロファイルが存在します", kED01, 0);
+                             SetText(C(dialog, kED01), u" \t ");
                              pressOk(dialog);
-                             refused(dialog, u"プロファイル名が空白です", L"ED01", 0);
-                             SetText(C(dialog, L"ED01"), u"New ");
-                             Click(C(dialog, L"CHB5"));
+                             refused(dialog, u"プロファイル名が空白です", kED01, 0);
+                             SetText(C(dialog, kED01), u"New ");
+                             Click(C(dialog, kCHB5));
                            },
                            [&](TPREF_FORM& dialog) {
-                             EXPECT_TRUE(IsWindowEnabled(C(dialog, L"ED10"))) << "enabled at idle once CHB5 is checked";
-                             SetText(C(dialog, L"ED10"), u"  ");
+                             EXPECT_TRUE(IsWindowEnabled(C(dialog, kED10))) << "enabled at idle once CHB5 is checked";
+                             SetText(C(dialog, kED10), u"  ");
                              pressOk(dialog);
-                             refused(dialog, u"代替レジストリキーが空白です", L"ED10", 0);
-                             SetText(C(dialog, L"ED10"), u"alt");
-                             SetText(C(dialog, L"Memo1"), u"copy a b\r\ncopy c d");
+                             refused(dialog, u"代替レジストリキーが空白です", kED10, 0);
+                             SetText(C(dialog, kED10), u"alt");
+                             SetText(C(dialog, kMemo1), u"copy a b\r\ncopy c d");
                              pressOk(dialog);
-                             refused(dialog, u"プリプロセッサのコマンドは 1 行で入力してください", L"Memo1", 3);
-                             EXPECT_EQ(Text(C(dialog, L"Memo1")), u"copy a b\r\ncopy c d") << "nothing typed is lost";
-                             SetText(C(dialog, L"Memo1"), u"copy a b");
+                             refused(dialog, u"プリプロセッサのコマンドは 1 行で入力してください", kMemo1, 3);
+                             EXPECT_EQ(Text(C(dialog, kMemo1)), u"copy a b\r\ncopy c d") << "nothing typed is lost";
+                             SetText(C(dialog, kMemo1), u"copy a b");
                              pressOk(dialog);
                            }});
   EXPECT_FALSE(script->leftOpen);
@@ -379,17 +362,17 @@ TEST_F(Editor, CancelEscAndTheCloseBoxCloseWithoutChecks) {
   Install(7);
   NewForm();
   const std::vector<Step> closers = {
-      [](TPREF_FORM& dialog) { Click(dialog.Component(L"Button5")); },
-      [](TPREF_FORM& dialog) { PostMessageW(dialog.Component(L"ED02"), WM_KEYDOWN, VK_ESCAPE, 0); },
+      [](TPREF_FORM& dialog) { Click(dialog.Control(kButton5)); },
+      [](TPREF_FORM& dialog) { PostMessageW(dialog.Control(kED02), WM_KEYDOWN, VK_ESCAPE, 0); },
       [](TPREF_FORM& dialog) { SendMessageW(dialog.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); },
       [](TPREF_FORM& dialog) {
         // Esc inside the multi-line memo, which takes every key.
-        SetFocus(dialog.Component(L"Memo1"));
-        PostMessageW(dialog.Component(L"Memo1"), WM_KEYDOWN, VK_ESCAPE, 0);
+        SetFocus(dialog.Control(kMemo1));
+        PostMessageW(dialog.Control(kMemo1), WM_KEYDOWN, VK_ESCAPE, 0);
       }};
   for (const Step& close : closers) {
     Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
-                               SetText(dialog.Component(L"ED01"), u"");
+                               SetText(dialog.Control(kED01), u"");
                                close(dialog);
                              },
                              [](TPREF_FORM& dialog) { EXPECT_NE(dialog.ModalResult(), 0); }});
@@ -428,11 +411,11 @@ TEST_F(Editor, ImportFillsTabsPackagesAndSwitchesOfTheChosenRelease) {
   };
   const auto modernControls = [](TPREF_FORM& dialog) {
     std::u16string states;
-    for (const wchar_t* name : {L"LV1", L"CHB1", L"CHB4", L"CHB5", L"chbEmbedded"}) {
-      HWND control = dialog.Component(name);
+    for (const int id : {kLV1, kCHB1, kCHB4, kCHB5, kChbEmbedded}) {
+      HWND control = dialog.Control(id);
       // The package list lies on a page that is not shown: its own state.
-      const bool on = std::wstring_view(name) == L"LV1" ? (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0
-                                                        : IsWindowEnabled(control) != FALSE;
+      const bool on =
+          id == kLV1 ? (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0 : IsWindowEnabled(control) != FALSE;
       states += on ? u'1' : u'0';
     }
     return states;
@@ -440,7 +423,7 @@ TEST_F(Editor, ImportFillsTabsPackagesAndSwitchesOfTheChosenRelease) {
   Run(TMAIN_FORM::AL_ADD,
       {[&](TPREF_FORM& dialog) {
          // XE6, imported when shown: no Win64 key, so OSX32 is the second tab.
-         EXPECT_EQ(TabCaptions(C(dialog, L"pcLibrary")),
+         EXPECT_EQ(TabCaptions(C(dialog, kPcLibrary)),
                    (std::vector<std::u16string>{u"Win32/0", u"OSX32/1", u"iOS Device/3", u"iOS Simulator/3",
                                                 u"Android32/4"}));
          ASSERT_EQ(dialog.LibrarySheetCount(), 5);
@@ -451,21 +434,21 @@ TEST_F(Editor, ImportFillsTabsPackagesAndSwitchesOfTheChosenRelease) {
          EXPECT_EQ(Packages(dialog),
                    (std::vector<std::u16string>{u"alpha|C:\\pkg\\alpha.bpl|on", u"Beta|C:\\pkg\\Beta.bpl|off",
                                                 u"Zeta|C:\\pkg\\zeta.bpl|on"}));
-         EXPECT_TRUE(Checked(C(dialog, L"chbEmbedded"))) << "only the exact text False clears it";
+         EXPECT_TRUE(Checked(C(dialog, kChbEmbedded))) << "only the exact text False clears it";
          EXPECT_EQ(modernControls(dialog), u"11111");
-         Click(C(dialog, L"CHB1"));
-         Click(C(dialog, L"CHB5"));
+         Click(C(dialog, kCHB1));
+         Click(C(dialog, kCHB5));
          SetText(dialog.SheetFrame(0).Edit(0), u"typed");
          UserSelectsRelease(dialog, 7);
        },
        [&](TPREF_FORM& dialog) {
-         EXPECT_EQ(TabCaptions(C(dialog, L"pcLibrary")), (std::vector<std::u16string>{u"Win32/0"}));
+         EXPECT_EQ(TabCaptions(C(dialog, kPcLibrary)), (std::vector<std::u16string>{u"Win32/0"}));
          EXPECT_EQ(Text(dialog.SheetFrame(0).Edit(0)), u"Win32:Search Path");
          EXPECT_EQ(rowsEnabled(dialog.SheetFrame(0)), u"111111000000");
          EXPECT_EQ(modernControls(dialog), u"00000");
-         EXPECT_FALSE(Checked(C(dialog, L"CHB1")) || Checked(C(dialog, L"CHB5")) || Checked(C(dialog, L"chbEmbedded")));
-         EXPECT_FALSE(IsWindowEnabled(C(dialog, L"ED10")));
-         EXPECT_EQ(ListView_GetItemCount(C(dialog, L"LV1")), 0);
+         EXPECT_FALSE(Checked(C(dialog, kCHB1)) || Checked(C(dialog, kCHB5)) || Checked(C(dialog, kChbEmbedded)));
+         EXPECT_FALSE(IsWindowEnabled(C(dialog, kED10)));
+         EXPECT_EQ(ListView_GetItemCount(C(dialog, kLV1)), 0);
          UserSelectsRelease(dialog, 2);
        },
        [&](TPREF_FORM& dialog) {
@@ -479,11 +462,11 @@ TEST_F(Editor, ImportFillsTabsPackagesAndSwitchesOfTheChosenRelease) {
          UserSelectsRelease(dialog, 2006);
        },
        [&](TPREF_FORM& dialog) {
-         EXPECT_EQ(TabCaptions(C(dialog, L"pcLibrary")), (std::vector<std::u16string>{u"Win32/0"}));
+         EXPECT_EQ(TabCaptions(C(dialog, kPcLibrary)), (std::vector<std::u16string>{u"Win32/0"}));
          EXPECT_EQ(Text(dialog.SheetFrame(0).Edit(0)), u"Win32:Search Path");
          EXPECT_EQ(rowsEnabled(dialog.SheetFrame(0)), u"111111100000");
          EXPECT_EQ(modernControls(dialog), u"11111");
-         EXPECT_FALSE(Checked(C(dialog, L"chbEmbedded")));
+         EXPECT_FALSE(Checked(C(dialog, kChbEmbedded)));
          UserSelectsRelease(dialog, 2017);
        },
        [&](TPREF_FORM& dialog) {
@@ -516,21 +499,21 @@ TEST_F(Editor, TheNewestReleasesDropTheDesignerAndOfferTheSixtyFourBitIde) {
   // "<enabled><checked>" of the designer and the 64-bit boxes.
   const auto boxes = [](TPREF_FORM& dialog) {
     std::u16string states;
-    for (const wchar_t* name : {L"chbEmbedded", L"chbIde64"}) {
-      states += IsWindowEnabled(C(dialog, name)) ? u'1' : u'0';
-      states += Checked(C(dialog, name)) ? u'1' : u'0';
+    for (const int id : {kChbEmbedded, kChbIde64}) {
+      states += IsWindowEnabled(C(dialog, id)) ? u'1' : u'0';
+      states += Checked(C(dialog, id)) ? u'1' : u'0';
     }
     return states;
   };
   const std::vector<std::u16string> packages64{u"A64|C:\\pkg\\a64.bpl|on", u"B64|C:\\pkg\\b64.bpl|off"};
   Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
                              EXPECT_EQ(dialog.SelectedVersion(), 2027);
-                             EXPECT_EQ(TabCaptions(C(dialog, L"pcLibrary")),
+                             EXPECT_EQ(TabCaptions(C(dialog, kPcLibrary)),
                                        (std::vector<std::u16string>{u"Win32/0", u"Win64 (Modern)/0", u"Android64/4"}));
                              EXPECT_EQ(boxes(dialog), u"0010");
                              EXPECT_EQ(Packages(dialog), (std::vector<std::u16string>{u"A32|C:\\pkg\\a32.bpl|on"}));
                              SetText(dialog.SheetFrame(1).Edit(0), u"typed");
-                             Click(C(dialog, L"chbIde64"));
+                             Click(C(dialog, kChbIde64));
                              EXPECT_EQ(Packages(dialog), packages64);
                              EXPECT_EQ(Text(dialog.SheetFrame(1).Edit(0)), u"typed")
                                  << "only the packages are read again";
@@ -549,9 +532,9 @@ TEST_F(Editor, TheNewestReleasesDropTheDesignerAndOfferTheSixtyFourBitIde) {
                              UserSelectsRelease(dialog, 2027);
                            },
                            [&](TPREF_FORM& dialog) {
-                             Click(C(dialog, L"chbIde64"));
-                             SetText(C(dialog, L"ED01"), u"Florence");
-                             Click(C(dialog, L"Button4"));
+                             Click(C(dialog, kChbIde64));
+                             SetText(C(dialog, kED01), u"Florence");
+                             Click(C(dialog, kButton4));
                            }});
   EXPECT_FALSE(script->leftOpen);
   const std::u16string text = SettingsText();
@@ -565,7 +548,7 @@ TEST_F(Editor, TheNewestReleasesDropTheDesignerAndOfferTheSixtyFourBitIde) {
   Run(TMAIN_FORM::AL_EDIT, {[&](TPREF_FORM& dialog) {
         EXPECT_EQ(boxes(dialog), u"0011");
         EXPECT_EQ(Packages(dialog), packages64);
-        Click(C(dialog, L"Button5"));
+        Click(C(dialog, kButton5));
       }});
   EXPECT_TRUE(errors.empty());
 }
@@ -580,33 +563,33 @@ TEST_F(Editor, AlternateKeyIsImportedAgainOnAPageChangeButNotOnOk) {
       {[&](TPREF_FORM& dialog) {
          EXPECT_EQ(Packages(dialog), (std::vector<std::u16string>{u"Default|C:\\default.bpl|on"}));
          EXPECT_FALSE(dialog.Changed());
-         Click(C(dialog, L"CHB5"));
+         Click(C(dialog, kCHB5));
          EXPECT_TRUE(dialog.Changed());
        },
        [&](TPREF_FORM& dialog) {
-         SetText(C(dialog, L"ED10"), u"alt");
-         EXPECT_EQ(Text(C(dialog, L"ED10")), u"ALT");
-         ClickTab(C(dialog, L"PC1"), 1);
+         SetText(C(dialog, kED10), u"alt");
+         EXPECT_EQ(Text(C(dialog, kED10)), u"ALT");
+         ClickTab(C(dialog, kPC1), 1);
          EXPECT_EQ(Packages(dialog), (std::vector<std::u16string>{u"Alternate|C:\\alternate.bpl|on"}));
          EXPECT_FALSE(dialog.Changed());
          // A page change without a change of the key imports nothing.
-         ListView_SetCheckState(C(dialog, L"LV1"), 0, FALSE);
-         ClickTab(C(dialog, L"PC1"), 0);
+         ListView_SetCheckState(C(dialog, kLV1), 0, FALSE);
+         ClickTab(C(dialog, kPC1), 0);
          EXPECT_EQ(Packages(dialog), (std::vector<std::u16string>{u"Alternate|C:\\alternate.bpl|off"}));
          // Unchecked, the key is emptied and disabled at the next idle moment.
-         Click(C(dialog, L"CHB5"));
+         Click(C(dialog, kCHB5));
        },
        [&](TPREF_FORM& dialog) {
-         EXPECT_FALSE(IsWindowEnabled(C(dialog, L"ED10")));
-         EXPECT_EQ(Text(C(dialog, L"ED10")), u"");
-         ClickTab(C(dialog, L"PC1"), 3);
+         EXPECT_FALSE(IsWindowEnabled(C(dialog, kED10)));
+         EXPECT_EQ(Text(C(dialog, kED10)), u"");
+         ClickTab(C(dialog, kPC1), 3);
          EXPECT_EQ(Packages(dialog), (std::vector<std::u16string>{u"Default|C:\\default.bpl|on"}));
-         ClickTab(C(dialog, L"PC1"), 0);
-         Click(C(dialog, L"CHB5"));
+         ClickTab(C(dialog, kPC1), 0);
+         Click(C(dialog, kCHB5));
        },
        [&](TPREF_FORM& dialog) {
-         SetText(C(dialog, L"ED10"), u"other");
-         Click(C(dialog, L"Button4"));
+         SetText(C(dialog, kED10), u"other");
+         Click(C(dialog, kButton4));
        }});
   EXPECT_FALSE(script->leftOpen);
   const std::u16string text = SettingsText();
@@ -647,8 +630,8 @@ TEST_F(Editor, PackageColumnsSortInTheirOwnDirectionsAndRowsAreShaded) {
     return order;
   };
   Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
-        HWND view = C(dialog, L"LV1");
-        ClickTab(C(dialog, L"PC1"), 1);
+        HWND view = C(dialog, kLV1);
+        ClickTab(C(dialog, kPC1), 1);
         ASSERT_EQ(ListView_GetItemCount(view), 24);
         EXPECT_EQ(names(dialog), u"aBg");
         EXPECT_TRUE(PackagesSortedOnScreen(view, 0, 1));
@@ -677,7 +660,7 @@ TEST_F(Editor, PackageColumnsSortInTheirOwnDirectionsAndRowsAreShaded) {
           EXPECT_EQ(draw.clrTextBk, row % 2 == 0 ? dialog.LineColor() : CLR_DEFAULT) << row;
         }
         EXPECT_EQ(dialog.LineColor(), form_->LineColor());
-        Click(C(dialog, L"Button5"));
+        Click(C(dialog, kButton5));
       }});
 }
 
@@ -689,8 +672,8 @@ TEST_F(Editor, PackageCheckBoxesToggleByMouseAndSpaceAndTheirRowsAreSaved) {
   NewForm();
   Run(TMAIN_FORM::AL_ADD,
       {[&](TPREF_FORM& dialog) {
-         HWND view = C(dialog, L"LV1");
-         ClickTab(C(dialog, L"PC1"), 1);
+         HWND view = C(dialog, kLV1);
+         ClickTab(C(dialog, kPC1), 1);
          // A click on the first row's check box.
          RECT row;
          ListView_GetItemRect(view, 0, &row, LVIR_BOUNDS);
@@ -712,8 +695,8 @@ TEST_F(Editor, PackageCheckBoxesToggleByMouseAndSpaceAndTheirRowsAreSaved) {
          EXPECT_EQ(Packages(dialog).front(), u"b one|C:\\p\\one.bpl|on") << "states move with rows";
        },
        [&](TPREF_FORM& dialog) {
-         SetText(C(dialog, L"ED01"), u"Checked");
-         Click(C(dialog, L"Button4"));
+         SetText(C(dialog, kED01), u"Checked");
+         Click(C(dialog, kButton4));
        }});
   EXPECT_NE(SettingsText().find(u"PKG_PATH1=C:\\p\\three.bpl\r\nPKG_NAME1=a three\r\n"
                                 u"PKG_PATH2=C:\\p\\two.bpl\r\nPKG_NAME2=c two\r\nPKG_Count=2\r\n"),
@@ -743,20 +726,20 @@ TEST_F(Editor, BrowsePutsTheChosenFileIntoTheParameters) {
     return true;
   };
   Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
-        HWND parameters = C(dialog, L"ED09");
+        HWND parameters = C(dialog, kED09);
         SetText(parameters, u"\"C:\\My Work\\App.dproj\" -debug");
         chosen = L"C:\\Other Dir\\x.dpr";
-        Click(C(dialog, L"btnRef"));
+        Click(C(dialog, kBtnRef));
         EXPECT_EQ(Text(parameters), u"\"C:\\Other Dir\\x.dpr\"");
         chosen = L"C:\\Work\\y.dpk";
-        Click(C(dialog, L"btnRef"));
+        Click(C(dialog, kBtnRef));
         EXPECT_EQ(Text(parameters), u"C:\\Work\\y.dpk");
         chosen.clear();
-        Click(C(dialog, L"btnRef"));
+        Click(C(dialog, kBtnRef));
         EXPECT_EQ(Text(parameters), u"C:\\Work\\y.dpk") << "cancelled: nothing changes";
         SetText(parameters, u"-x");
-        Click(C(dialog, L"btnRef"));
-        Click(C(dialog, L"Button5"));
+        Click(C(dialog, kBtnRef));
+        Click(C(dialog, kButton5));
       }});
   EXPECT_EQ(seen, (std::vector<std::wstring>{L"C:\\My Work\\", L"C:\\Other Dir\\", L"C:\\Work\\", L"<none>"}));
 }
@@ -765,8 +748,8 @@ TEST_F(Editor, CtrlASelectsTheWholeCommand) {
   Install(7);
   NewForm();
   Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
-                             HWND memo = C(dialog, L"Memo1");
-                             ClickTab(C(dialog, L"PC1"), 3);
+                             HWND memo = C(dialog, kMemo1);
+                             ClickTab(C(dialog, kPC1), 3);
                              SetText(memo, u"copy a b");
                              SetFocus(memo);
                              SendMessageW(memo, EM_SETSEL, 2, 2);
@@ -775,12 +758,12 @@ TEST_F(Editor, CtrlASelectsTheWholeCommand) {
                            [&](TPREF_FORM& dialog) {
                              DWORD start = 0;
                              DWORD end = 0;
-                             SendMessageW(C(dialog, L"Memo1"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                             SendMessageW(C(dialog, kMemo1), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                                           reinterpret_cast<LPARAM>(&end));
                              EXPECT_EQ(start, 0u);
                              EXPECT_EQ(end, 8u);
-                             EXPECT_EQ(Text(C(dialog, L"Memo1")), u"copy a b") << "the key itself is swallowed";
-                             Click(C(dialog, L"Button5"));
+                             EXPECT_EQ(Text(C(dialog, kMemo1)), u"copy a b") << "the key itself is swallowed";
+                             Click(C(dialog, kButton5));
                            }});
 }
 
@@ -800,10 +783,10 @@ TEST_F(Editor, ColumnWidthsAreStoredAtEveryDestruction) {
   Settings(u"[PrefForm]\r\nListViewColumnWidths=500\r\n");
   NewForm();
   Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
-        HWND view = C(dialog, L"LV1");
+        HWND view = C(dialog, kLV1);
         EXPECT_EQ(ListView_GetColumnWidth(view, 0), 500);
         EXPECT_EQ(ListView_GetColumnWidth(view, 1), 400);
-        Click(C(dialog, L"Button5"));
+        Click(C(dialog, kButton5));
       }});
   EXPECT_NE(SettingsText().find(u"ListViewColumnWidths=500,400\r\n"), std::u16string::npos);
 }
@@ -824,30 +807,30 @@ TEST_F(Editor, EditLoadsTheProfileAndSavesItInPlace) {
   ASSERT_EQ(Selected(), 0);
   Run(TMAIN_FORM::AL_EDIT, {[&](TPREF_FORM& dialog) {
         EXPECT_EQ(Text(dialog.Handle()), u"プロファイルの編集");
-        EXPECT_EQ(Text(C(dialog, L"ED01")), u"A");
+        EXPECT_EQ(Text(C(dialog, kED01)), u"A");
         EXPECT_EQ(dialog.Profiles(), (std::vector<std::u16string>{u"B"}));
         EXPECT_EQ(dialog.Mode(), prmEdit);
-        EXPECT_EQ(Text(C(dialog, L"ED02")), u"first");
-        EXPECT_EQ(Text(C(dialog, L"ED09")), u"-d");
-        EXPECT_TRUE(Checked(C(dialog, L"CHB1")) && Checked(C(dialog, L"CHB3")) && Checked(C(dialog, L"CHB6")));
-        EXPECT_FALSE(Checked(C(dialog, L"CHB2")) || Checked(C(dialog, L"CHB4")) || Checked(C(dialog, L"CHB5")));
-        EXPECT_FALSE(Checked(C(dialog, L"chbEmbedded"))) << "no stored value: the IDE's";
+        EXPECT_EQ(Text(C(dialog, kED02)), u"first");
+        EXPECT_EQ(Text(C(dialog, kED09)), u"-d");
+        EXPECT_TRUE(Checked(C(dialog, kCHB1)) && Checked(C(dialog, kCHB3)) && Checked(C(dialog, kCHB6)));
+        EXPECT_FALSE(Checked(C(dialog, kCHB2)) || Checked(C(dialog, kCHB4)) || Checked(C(dialog, kCHB5)));
+        EXPECT_FALSE(Checked(C(dialog, kChbEmbedded))) << "no stored value: the IDE's";
         EXPECT_EQ(Packages(dialog),
                   (std::vector<std::u16string>{u"A package|C:\\pkg\\a.bpl|on", u"B package|C:\\pkg\\b.bpl|off"}));
         ASSERT_EQ(dialog.LibrarySheetCount(), 2);
         EXPECT_EQ(Text(dialog.SheetFrame(0).Edit(0)), u"stored");
         EXPECT_EQ(Text(dialog.SheetFrame(0).Edit(1)), u"") << "the stored profile's, not the IDE's";
         EXPECT_EQ(Text(dialog.SheetFrame(1).Edit(6)), u"debug64");
-        EXPECT_EQ(Text(C(dialog, L"Memo1")), u"echo @$(BDS)@");
+        EXPECT_EQ(Text(C(dialog, kMemo1)), u"echo @$(BDS)@");
         wchar_t hint[64] = L"";
-        SendMessageW(C(dialog, L"ED01"), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(hint), 64);
+        SendMessageW(C(dialog, kED01), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(hint), 64);
         EXPECT_EQ(std::wstring(hint), L"") << "no placeholders when editing";
-        SetText(C(dialog, L"ED01"), u"b");
-        Click(C(dialog, L"Button4"));
+        SetText(C(dialog, kED01), u"b");
+        Click(C(dialog, kButton4));
         EXPECT_EQ(dialogs, (std::vector<std::u16string>{Message(u"同名のプロファイルが存在します")}));
-        SetText(C(dialog, L"ED01"), u"a");
-        SetText(C(dialog, L"ED02"), u"renamed");
-        Click(C(dialog, L"Button4"));
+        SetText(C(dialog, kED01), u"a");
+        SetText(C(dialog, kED02), u"renamed");
+        Click(C(dialog, kButton4));
       }});
   EXPECT_FALSE(script->leftOpen);
   EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"a", L"B"})) << "the row keeps its place";
@@ -875,7 +858,7 @@ TEST_F(Editor, EditToAnEarlierReleaseAndBackRewritesTheSection) {
       u"PKG_NAME1=A\r\n");
   NewForm();
   Run(TMAIN_FORM::AL_EDIT, {[&](TPREF_FORM& dialog) { UserSelectsRelease(dialog, 7); },
-                            [&](TPREF_FORM& dialog) { Click(C(dialog, L"Button4")); }});
+                            [&](TPREF_FORM& dialog) { Click(C(dialog, kButton4)); }});
   std::u16string text = SettingsText();
   EXPECT_EQ(text.find(u"Embedded_Designer"), std::u16string::npos) << ToUtf8(text);
   EXPECT_EQ(text.find(u"PKG_"), std::u16string::npos);
@@ -885,8 +868,8 @@ TEST_F(Editor, EditToAnEarlierReleaseAndBackRewritesTheSection) {
 
   Run(TMAIN_FORM::AL_EDIT, {[&](TPREF_FORM& dialog) { UserSelectsRelease(dialog, 2017); },
                             [&](TPREF_FORM& dialog) {
-                              ListView_SetCheckState(C(dialog, L"LV1"), 0, FALSE);
-                              Click(C(dialog, L"Button4"));
+                              ListView_SetCheckState(C(dialog, kLV1), 0, FALSE);
+                              Click(C(dialog, kButton4));
                             }});
   text = SettingsText();
   // The designer box stays as release 7 left it: the IDE has no setting.
@@ -907,14 +890,14 @@ TEST_F(Editor, CopyProposesANewNameAndKeepsTheOriginal) {
   NewForm();
   Run(TMAIN_FORM::AL_COPY, {[&](TPREF_FORM& dialog) {
         EXPECT_EQ(Text(dialog.Handle()), u"プロファイルの新規作成");
-        EXPECT_EQ(Text(C(dialog, L"ED01")), u"コピー ～ A");
+        EXPECT_EQ(Text(C(dialog, kED01)), u"コピー ～ A");
         EXPECT_EQ(dialog.Profiles(), (std::vector<std::u16string>{u"A"}));
-        EXPECT_EQ(Text(C(dialog, L"ED02")), u"orig");
-        SetText(C(dialog, L"ED01"), u"A");
-        Click(C(dialog, L"Button4"));
+        EXPECT_EQ(Text(C(dialog, kED02)), u"orig");
+        SetText(C(dialog, kED01), u"A");
+        Click(C(dialog, kButton4));
         EXPECT_EQ(dialogs, (std::vector<std::u16string>{Message(u"同名のプロファイルが存在します")}));
-        SetText(C(dialog, L"ED01"), u"C");
-        Click(C(dialog, L"Button4"));
+        SetText(C(dialog, kED01), u"C");
+        Click(C(dialog, kButton4));
       }});
   EXPECT_EQ(Column(0), (std::vector<std::wstring>{L"A", L"C"}));
   EXPECT_EQ(Column(2), (std::vector<std::wstring>{L"orig", L"orig"}));
@@ -929,9 +912,9 @@ TEST_F(Editor, AFailedSaveLeavesTheRowAndTheFileAsTheyWere) {
   NewForm();
   const std::string before = testing::ReadBytes(SettingsPath());
   Run(TMAIN_FORM::AL_EDIT, {[&](TPREF_FORM& dialog) {
-        SetText(C(dialog, L"ED02"), u"changed");
+        SetText(C(dialog, kED02), u"changed");
         SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY);
-        Click(C(dialog, L"Button4"));
+        Click(C(dialog, kButton4));
       }});
   SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(Cell(0, 2), L"orig");
@@ -946,7 +929,7 @@ TEST_F(Editor, LibraryTabsHoldScrollingFramesOfTwelveRows) {
   LibraryKey(2017, TPlatformType::pftAndroid32);
   NewForm();
   Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
-                             ClickTab(C(dialog, L"PC1"), 2);
+                             ClickTab(C(dialog, kPC1), 2);
                              ASSERT_EQ(dialog.LibrarySheetCount(), 2);
                              TframeLibrary& frame = dialog.SheetFrame(0);
                              constexpr int kLabelTops[] = {4, 46, 90, 134, 178, 222, 266, 308, 352, 396, 440, 482};
@@ -957,10 +940,9 @@ TEST_F(Editor, LibraryTabsHoldScrollingFramesOfTwelveRows) {
                                EXPECT_EQ(label.left, 20);
                                EXPECT_EQ(label.top, kLabelTops[row]);
                                EXPECT_EQ(BoundsInParent(frame.Edit(row)), (Rect{20, kEditTops[row], 534, 21})) << row;
-                               EXPECT_EQ(Text(frame.Label(row)),
-                                         LibrarySettings[static_cast<std::size_t>(row)].labelCaption);
+                               EXPECT_EQ(Text(frame.Label(row)), texts::kLibraryLabels[static_cast<std::size_t>(row)]);
                                EXPECT_EQ(GetNextDlgTabItem(dialog.Handle(), frame.Edit(row), FALSE),
-                                         row + 1 < TframeLibrary::kRows ? frame.Edit(row + 1) : C(dialog, L"pcLibrary"))
+                                         row + 1 < TframeLibrary::kRows ? frame.Edit(row + 1) : C(dialog, kPcLibrary))
                                    << "row " << row;
                              }
                              EXPECT_EQ(Text(frame.lblDmy()), u"   ");
@@ -985,12 +967,12 @@ TEST_F(Editor, LibraryTabsHoldScrollingFramesOfTwelveRows) {
                            [&](TPREF_FORM& dialog) {
                              EXPECT_EQ(GetFocus(), dialog.SheetFrame(0).Edit(11));
                              // The other tab shows its own frame.
-                             ClickTab(C(dialog, L"pcLibrary"), 1);
+                             ClickTab(C(dialog, kPcLibrary), 1);
                              EXPECT_EQ(dialog.SheetFrame(1).Tag(), TPlatformType::pftAndroid32);
                              EXPECT_TRUE(IsWindowVisible(dialog.SheetFrame(1).Handle()));
                              EXPECT_FALSE(IsWindowVisible(dialog.SheetFrame(0).Handle()));
                              EXPECT_EQ(Text(dialog.SheetFrame(1).Edit(0)), u"Android32:Search Path");
-                             Click(C(dialog, L"Button5"));
+                             Click(C(dialog, kButton5));
                            }});
 }
 
@@ -1015,26 +997,26 @@ TEST_F(Editor, CtrlTabSwitchesPagesAsTheUsersChange) {
     SetKeyboardState(keys);
   };
   Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
-                             Click(C(dialog, L"CHB5"));
-                             SetText(C(dialog, L"ED10"), u"alt");
+                             Click(C(dialog, kCHB5));
+                             SetText(C(dialog, kED10), u"alt");
                              ctrlTab(false);
                            },
                            [&](TPREF_FORM& dialog) {
                              release();
-                             EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, L"PC1")), 1);
+                             EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, kPC1)), 1);
                              EXPECT_EQ(Packages(dialog),
                                        (std::vector<std::u16string>{u"Alternate|C:\\alternate.bpl|on"}));
                              ctrlTab(true);
                            },
                            [&](TPREF_FORM& dialog) {
                              release();
-                             EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, L"PC1")), 0);
+                             EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, kPC1)), 0);
                              ctrlTab(true);
                            },
                            [&](TPREF_FORM& dialog) {
                              release();
-                             EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, L"PC1")), 3) << "from the first to the last";
-                             EXPECT_TRUE(IsWindowVisible(C(dialog, L"Memo1")));
+                             EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, kPC1)), 3) << "from the first to the last";
+                             EXPECT_TRUE(IsWindowVisible(C(dialog, kMemo1)));
                            }});
   release();
 }

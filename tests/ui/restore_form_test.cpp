@@ -13,19 +13,20 @@ const std::vector<BackupRow> kRows{
     {u"2026/12/08 09:00:00", u"Delphi 13 Florence / RAD Studio 13 Florence", u"Fresh", u"Other"},
 };
 
-std::wstring Cell(HWND list, int row, int column) {
+std::wstring CellText(HWND list, int row, int column) {
   wchar_t text[128] = L"";
   ListView_GetItemText(list, row, column, text, 128);
   return text;
 }
 
-void Click(TRESTORE_FORM& form, const wchar_t* button, int id) {
-  PostMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(form.Component(button)));
+void Click(TRESTORE_FORM& form, int button) {
+  PostMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+               reinterpret_cast<LPARAM>(form.Control(button)));
 }
 
 void Key(TRESTORE_FORM& form, WPARAM key) {
-  PostMessageW(form.Component(L"LV1"), WM_KEYDOWN, key, 0);
-  PostMessageW(form.Component(L"LV1"), WM_KEYUP, key, 0);
+  PostMessageW(form.Control(TRESTORE_FORM::kLV1), WM_KEYDOWN, key, 0);
+  PostMessageW(form.Control(TRESTORE_FORM::kLV1), WM_KEYUP, key, 0);
 }
 
 // Each way of closing the dialog, by mouse and by keyboard, with what it
@@ -33,7 +34,6 @@ void Key(TRESTORE_FORM& form, WPARAM key) {
 TEST(RestoreForm, ListsTheRowsAndGivesBackTheOneChosen) {
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  TRESTORE_FORM::RegisterWindowClass(GetModuleHandleW(nullptr));
   const ErrorReporter report = [](std::u16string_view message) { ADD_FAILURE() << ToUtf8(message); };
   struct Case {
     const char* what;
@@ -45,33 +45,34 @@ TEST(RestoreForm, ListsTheRowsAndGivesBackTheOneChosen) {
       {"the button after Down",
        [](TRESTORE_FORM& form) {
          Key(form, VK_DOWN);
-         Click(form, L"btnRestore", TRESTORE_FORM::kRestore);
+         Click(form, TRESTORE_FORM::kBtnRestore);
        },
        1},
       {"Escape", [](TRESTORE_FORM& form) { Key(form, VK_ESCAPE); }, -1},
-      {"Cancel", [](TRESTORE_FORM& form) { Click(form, L"btnCancel", TRESTORE_FORM::kCancel); }, -1},
+      {"Cancel", [](TRESTORE_FORM& form) { Click(form, TRESTORE_FORM::kBtnCancel); }, -1},
       {"the close box", [](TRESTORE_FORM& form) { PostMessageW(form.Handle(), WM_CLOSE, 0, 0); }, -1},
   };
   for (const Case& c : cases) {
-    TRESTORE_FORM form(report, kRows);
+    TRESTORE_FORM form(report, nullptr, kRows);
     form.Create(nullptr);
-    const HWND list = form.Component(L"LV1");
+    const HWND list = form.Control(TRESTORE_FORM::kLV1);
     EXPECT_EQ(testing::Narrow(testing::WindowText(form.Handle())), ToUtf8(texts::kRestoreCaption));
-    EXPECT_EQ(Cell(list, 1, 0), L"2026/12/08 09:00:00");
-    EXPECT_EQ(Cell(list, 1, 1), L"Delphi 13 Florence / RAD Studio 13 Florence");
-    EXPECT_EQ(Cell(list, 1, 2), L"Fresh");
-    EXPECT_EQ(Cell(list, 1, 3), L"Other");
-    EXPECT_TRUE(IsWindowEnabled(form.Component(L"btnRestore")));
+    EXPECT_EQ(CellText(list, 1, 0), L"2026/12/08 09:00:00");
+    EXPECT_EQ(CellText(list, 1, 1), L"Delphi 13 Florence / RAD Studio 13 Florence");
+    EXPECT_EQ(CellText(list, 1, 2), L"Fresh");
+    EXPECT_EQ(CellText(list, 1, 3), L"Other");
+    EXPECT_TRUE(IsWindowEnabled(form.Control(TRESTORE_FORM::kBtnRestore)));
     c.act(form);
-    EXPECT_EQ(form.ShowModal(), c.result) << c.what;
+    const int result = form.ShowModal();
+    EXPECT_EQ(result == IDOK ? form.Chosen() : -1, c.result) << c.what;
   }
 
-  TRESTORE_FORM empty(report, {});
+  TRESTORE_FORM empty(report, nullptr, {});
   empty.Create(nullptr);
-  EXPECT_FALSE(IsWindowEnabled(empty.Component(L"btnRestore"))) << "nothing to restore";
+  EXPECT_FALSE(IsWindowEnabled(empty.Control(TRESTORE_FORM::kBtnRestore))) << "nothing to restore";
   Key(empty, VK_RETURN);
   PostMessageW(empty.Handle(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(empty.ShowModal(), -1);
+  EXPECT_EQ(empty.ShowModal(), IDCANCEL);
 }
 
 // A launch from the list, then the command on the next start: the backup
@@ -88,10 +89,18 @@ TEST_F(MainForm, TheRestoreCommandPutsTheChosenBackupBackAfterAsking) {
   ASSERT_TRUE(CloseAndWait());
   ASSERT_NE(dump(), before);
 
+  // The dialog's rows as it shows them; Enter restores the first, selected
+  // at the start.
   std::vector<BackupRow> shown;
-  chooseBackup = [&](std::span<const BackupRow> rows) {
-    shown.assign(rows.begin(), rows.end());
-    return 0;
+  runModal = [&](ModalDialog& dialog) {
+    const HWND list = dialog.Control(TRESTORE_FORM::kLV1);
+    shown.clear();
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+      shown.push_back(BackupRow{FromWide(CellText(list, row, 0)), FromWide(CellText(list, row, 1)),
+                                FromWide(CellText(list, row, 2)), FromWide(CellText(list, row, 3))});
+    }
+    Key(dynamic_cast<TRESTORE_FORM&>(dialog), VK_RETURN);
+    return dialog.ShowModal();
   };
   TMAIN_FORM& form = NewForm();
   ClickRow(-1);

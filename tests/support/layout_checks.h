@@ -1,0 +1,25 @@
+// Properties of a window's layout that hold at every size and display
+// scale, checked on the real windows instead of copying their coordinates.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace ombrisk::testing {
+
+// What is wrong with the layout of the window's shown controls, one line
+// each, empty when nothing is:
+// - a control reaches outside its parent's client area;
+// - two sibling controls overlap, unless one lies wholly inside the other
+//   where that is a group box or a tab control (what it holds, its pages)
+//   or a line (which draws only its top edge);
+// - a caption's text (with its check box, its button margins) is wider or
+//   higher than its control.
+std::vector<std::string> LayoutProblems(HWND window);
+
+// The font height of a control, in pixels (the character cell's).
+int FontHeight(HWND control);
+
+}  // namespace ombrisk::testing
