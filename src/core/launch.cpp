@@ -65,7 +65,7 @@ bool HoldsLibraryValues(const SettingsFile& file, std::u16string_view section, T
   });
 }
 
-// Step 10: the library values of each platform of the release. From XE7 on
+// The library values of each platform of the release. From XE7 on
 // an edition may lack a platform, so its key is written only where it exists
 // or the profile holds a value for it.
 void PlanLibraries(Registry& registry, const SettingsFile& file, std::u16string_view section, VersionCode code,
@@ -85,7 +85,7 @@ void PlanLibraries(Registry& registry, const SettingsFile& file, std::u16string_
   }
 }
 
-// Steps 4 to 10: the disabled-packages key replaced by the profile's list,
+// What a launch writes: the disabled-packages key replaced by the profile's list,
 // the designer setting and the library values.
 LaunchWrites PlanLaunchWrites(Registry& registry, const SettingsFile& file, std::u16string_view section,
                               const ProfileRecord& stored) {
@@ -109,7 +109,7 @@ LaunchWrites PlanLaunchWrites(Registry& registry, const SettingsFile& file, std:
   return writes;
 }
 
-// Steps 3 to 12: the backup, then the registry writes, with the settings
+// The backup, then the registry writes, with the settings
 // file and the registry object released when they end, also when an error
 // passes. Returns the profile's stored values the rest of the launch uses.
 ProfileRecord WriteProfileToRegistry(const LaunchServices& services, VersionCode code,

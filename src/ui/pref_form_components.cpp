@@ -44,6 +44,9 @@ constexpr ComponentRow kComponents[] = {
     Button(kButton5, "Button5", kPanel1, kCancelButton, {496, 6, 96, 25}).With(BS_NOTIFY),
 };
 
+// The end-to-end session waits for ED10 to be enabled by this id.
+static_assert(kED10 == 122, "tests/e2e/session_e2e.sh names ED10 by its id");
+
 using namespace profile_keys;
 constexpr FieldBinding kBindings[] = {
     {&kDescription, kED02}, {&kDelphiOnly, kCHB1}, {&kNoSplash, kCHB2},    {&kNoProject, kCHB3},

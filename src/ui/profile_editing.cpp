@@ -8,7 +8,7 @@ namespace ombrisk {
 
 namespace {
 
-// Steps 3 to 7: the caption, the releases, the name and the names it must
+// What the editor is given: the caption, the releases, the name and the names it must
 // not repeat, and in edit and copy mode the profile: the IDE's settings of
 // its release with the stored profile over them.
 EditRequest Request(const ProfileEditing& editing, TPrefMode mode, const ListedProfile* source,
