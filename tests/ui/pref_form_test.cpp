@@ -932,22 +932,29 @@ TEST_F(Editor, LibraryTabsHoldScrollingFramesOfTwelveRows) {
                              ClickTab(C(dialog, kPC1), 2);
                              ASSERT_EQ(dialog.LibrarySheetCount(), 2);
                              TframeLibrary& frame = dialog.SheetFrame(0);
-                             constexpr int kLabelTops[] = {4, 46, 90, 134, 178, 222, 266, 308, 352, 396, 440, 482};
-                             constexpr int kEditTops[] = {19, 61, 105, 149, 193, 237, 281, 323, 367, 413, 455, 497};
+                             // Row under row, each label right above its edit, the edits
+                             // aligned with their labels and as wide as each other.
                              EXPECT_EQ(BoundsInParent(frame.ScrollBox1()).top, 0);
+                             const Rect first = BoundsInParent(frame.Edit(0));
+                             int bottom = 0;
                              for (int row = 0; row < TframeLibrary::kRows; ++row) {
                                const Rect label = BoundsInParent(frame.Label(row));
-                               EXPECT_EQ(label.left, 20);
-                               EXPECT_EQ(label.top, kLabelTops[row]);
-                               EXPECT_EQ(BoundsInParent(frame.Edit(row)), (Rect{20, kEditTops[row], 534, 21})) << row;
+                               const Rect edit = BoundsInParent(frame.Edit(row));
+                               EXPECT_GE(label.top, bottom) << row;
+                               EXPECT_GE(edit.top, label.top + label.height) << row;
+                               EXPECT_EQ(label.left, edit.left) << row;
+                               EXPECT_EQ(edit.left, first.left) << row;
+                               EXPECT_EQ(edit.width, first.width) << row;
+                               EXPECT_GE(edit.left + edit.width, label.left + label.width)
+                                   << "the caption fits " << row;
+                               bottom = edit.top + edit.height;
                                EXPECT_EQ(Text(frame.Label(row)), texts::kLibraryLabels[static_cast<std::size_t>(row)]);
                                EXPECT_EQ(GetNextDlgTabItem(dialog.Handle(), frame.Edit(row), FALSE),
                                          row + 1 < TframeLibrary::kRows ? frame.Edit(row + 1) : C(dialog, kPcLibrary))
                                    << "row " << row;
                              }
                              EXPECT_EQ(Text(frame.lblDmy()), u"   ");
-                             EXPECT_EQ(BoundsInParent(frame.lblDmy()).left, 224);
-                             EXPECT_EQ(BoundsInParent(frame.lblDmy()).top, 518);
+                             EXPECT_GE(BoundsInParent(frame.lblDmy()).top, bottom) << "the margin below the last edit";
                              // The content is higher than the tab: the box scrolls, and an edit
                              // that gets the focus comes into view.
                              EXPECT_TRUE(GetWindowLongPtrW(frame.ScrollBox1(), GWL_STYLE) & WS_VSCROLL);
