@@ -2,6 +2,7 @@
 #pragma once
 
 #define IDI_OMBRISK 1
+// The image strips: strip * 100 + the images' size in pixels (16, 20, 24, 32).
 #define IDB_ACTIONS 101
 #define IDB_RELEASES 102
 #define IDB_PLATFORMS 103

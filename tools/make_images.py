@@ -3,26 +3,34 @@
 
 - Ombrisk.ico: the application icon, a blue rounded tile with three pale
   profile lines and a white launch triangle;
-- actions.bmp: the six 16 x 16 action images (launch, find, add, edit,
-  delete, shortcut), side by side;
-- releases.bmp: the twelve 16 x 16 release images, a coloured tile per era
-  with its number or letters (2, 3, 5, 6, 7, 8, XE, AM, 10, 11, 12, 13);
-- release0.ico to release11.ico: the release images as 16 and 32 pixel
-  icons, for the shortcuts to profiles;
-- platforms.bmp: the five 16 x 16 platform-family images of the editor's
-  library tabs (a four-pane window, an apple, a penguin, a phone, a robot).
+- actions16.strip to actions32.strip: the six action images (launch,
+  find, add, edit, delete, shortcut), side by side, at 16, 20, 24 and 32
+  pixels, for 100 %, 125 %, 150 % and 200 %;
+- releases16.strip to releases32.strip: the twelve release images, a
+  coloured tile per era with its number or letters (2, 3, 5, 6, 7, 8, XE,
+  AM, 10, 11, 12, 13);
+- release0.ico to release11.ico: the release images as icons of the sizes
+  the shell asks for (16, 20, 24, 32, 48), for the shortcuts to profiles;
+- platforms16.strip to platforms32.strip: the five platform-family images
+  of the editor's library tabs (a four-pane window, an apple, a penguin, a
+  phone, a robot).
 
-Shapes are sampled 4 x 4 times per pixel so the small sizes stay smooth. The
-bitmaps are 32-bit with alpha. Run it again after changing a drawing; the
-output is deterministic.
+A strip is the images' premultiplied 32-bit pixels, top row first, run-length
+encoded: a header of two 16-bit numbers (the image size and the number of
+images), then runs of a 16-bit count and a 32-bit BGRA pixel (little-endian)
+until every pixel is told. Release icons hold PNG images, which Windows
+reads since Vista; the application icon holds plain ones. Shapes are sampled
+4 x 4 times per pixel so the small sizes stay smooth. Run it again after
+changing a drawing; the output is deterministic.
 """
 import os
 import struct
 import sys
+import zlib
 
-SIZES = (16, 24, 32, 48)
-# The release icons of profile shortcuts: small, as the program is.
-RELEASE_ICON_SIZES = (16, 32)
+SIZES = (16, 20, 24, 32, 48)
+# The sizes the images of the lists, buttons and tabs are drawn at.
+STRIP_SIZES = (16, 20, 24, 32)
 SAMPLES = 4
 
 
@@ -217,26 +225,26 @@ RELEASES = [
 
 
 def release_image(colour, label, size=16):
-    """The tile at 16 x 16 or a multiple of it, the glyphs scaled alike."""
-    scale = size // 16
+    """The tile at any size: the glyphs are cells of a 16 x 16 design."""
     width = len(label) * 6 + (len(label) - 1)
     left = (16 - width) // 2
-    lit = set()
+    cells = set()
     for i, ch in enumerate(label):
         for gy, line in enumerate(GLYPHS[ch]):
             for gx, bit in enumerate(line):
                 if bit == "1":
-                    for dy in range(2 * scale):
-                        for dx in range(2 * scale):
-                            lit.add(((left + i * 7 + gx * 2) * scale + dx, (3 + gy * 2) * scale + dy))
+                    cells.add((left + i * 7 + gx * 2, 3 + gy * 2))
 
     def tile(x, y):
+        # A glyph cell covers two by two pixels of the 16 x 16 design.
+        dx, dy = x * 16, y * 16
+        for cx in (int(dx), int(dx) - 1):
+            for cy in (int(dy), int(dy) - 1):
+                if (cx, cy) in cells:
+                    return (255, 255, 255)
         return colour if inside_rounded(x, y, 0.22) else None
 
-    rows = sample(size, tile)
-    for (px, py) in lit:
-        rows[py][px] = (255, 255, 255, 255)
-    return rows
+    return sample(size, tile)
 
 
 def platform_windows(x, y):
@@ -300,41 +308,60 @@ def platform_robot(x, y):
     return None
 
 
-def strip_bitmap(images):
-    """A 32-bit bottom-up BMP holding the 16 x 16 images side by side."""
-    width, height = 16 * len(images), 16
-    pixels = bytearray()
-    for y in reversed(range(height)):
+def strip(images):
+    """The run-length encoded strip of the square images, side by side."""
+    size = len(images[0])
+    pixels = []
+    for y in range(size):
         for image in images:
             for r, g, b, a in image[y]:
                 # Premultiplied by alpha, as image lists expect of 32-bit bitmaps.
-                pixels += bytes((b * a // 255, g * a // 255, r * a // 255, a))
-    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 32, 0, len(pixels), 2835, 2835, 0, 0)
-    file_header = struct.pack("<2sIHHI", b"BM", 14 + len(header) + len(pixels), 0, 0, 14 + len(header))
-    return file_header + header + bytes(pixels)
+                pixels.append(struct.pack("<BBBB", b * a // 255, g * a // 255, r * a // 255, a))
+    data = bytearray(struct.pack("<HH", size, len(images)))
+    run_start = 0
+    for i in range(1, len(pixels) + 1):
+        if i == len(pixels) or pixels[i] != pixels[run_start] or i - run_start == 0xFFFF:
+            data += struct.pack("<H", i - run_start) + pixels[run_start]
+            run_start = i
+    return bytes(data)
+
+
+def png(pixels):
+    """A PNG file of the RGBA rows."""
+    size = len(pixels)
+    raw = b"".join(b"\0" + b"".join(bytes(p) for p in row) for row in pixels)
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+
+
+ACTIONS = (action_launch, action_find, action_add, action_edit, action_delete, action_shortcut)
+PLATFORMS = (platform_windows, platform_apple, platform_penguin, platform_phone, platform_robot)
 
 
 def main():
     res = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "res")
-    actions = [sample(16, f) for f in (action_launch, action_find, action_add, action_edit, action_delete,
-                                        action_shortcut)]
-    with open(os.path.join(res, "actions.bmp"), "wb") as f:
-        f.write(strip_bitmap(actions))
-    with open(os.path.join(res, "releases.bmp"), "wb") as f:
-        f.write(strip_bitmap([release_image(colour, label) for colour, label in RELEASES]))
-    platforms = [sample(16, f) for f in (platform_windows, platform_apple, platform_penguin, platform_phone,
-                                          platform_robot)]
-    with open(os.path.join(res, "platforms.bmp"), "wb") as f:
-        f.write(strip_bitmap(platforms))
-    write_icon(os.path.join(res, "Ombrisk.ico"), [render(size) for size in SIZES])
+    for size in STRIP_SIZES:
+        kinds = {
+            "actions": [sample(size, f) for f in ACTIONS],
+            "releases": [release_image(colour, label, size) for colour, label in RELEASES],
+            "platforms": [sample(size, f) for f in PLATFORMS],
+        }
+        for kind, images in kinds.items():
+            with open(os.path.join(res, f"{kind}{size}.strip"), "wb") as f:
+                f.write(strip(images))
+    write_icon(os.path.join(res, "Ombrisk.ico"), [render(size) for size in SIZES], icon_image)
     for index, (colour, label) in enumerate(RELEASES):
-        write_icon(os.path.join(res, f"release{index}.ico"),
-                   [release_image(colour, label, size) for size in RELEASE_ICON_SIZES])
+        write_icon(os.path.join(res, f"release{index}.ico"), [release_image(colour, label, size) for size in SIZES],
+                   png)
 
 
-def write_icon(path, pictures):
-    """An icon file holding the square RGBA pictures."""
-    images = [icon_image(picture) for picture in pictures]
+def write_icon(path, pictures, encode):
+    """An icon file holding the square RGBA pictures, each encoded by encode."""
+    images = [encode(picture) for picture in pictures]
     data = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for picture, image in zip(pictures, images):

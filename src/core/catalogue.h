@@ -104,8 +104,6 @@ std::u16string IdeRegistryKey(VersionCode code, bool useAltReg, std::u16string_v
 // The image of the release in the release image list; -1 for a value that
 // is no release.
 int VersionImageIndex(VersionCode code);
-// The images of that list, one per family of releases.
-inline constexpr int kReleaseImageCount = 12;
 
 // Where the installation is recorded: root, key (without trailing "\") and
 // the value holding the executable's full path.

@@ -178,10 +178,11 @@ MainWindowSettings ReadMainWindowSettings(const SettingsFile& file, const Instal
   geometry.windowState = file.ReadInteger(keys::kMainForm, kWindowState, 0);
   geometry.clientWidth = file.ReadInteger(keys::kMainForm, kClientWidth, 512);
   geometry.clientHeight = file.ReadInteger(keys::kMainForm, kClientHeight, 320);
-  geometry.left =
-      file.ReadInteger(keys::kMainForm, kLeft, (screen.screenWidth - (geometry.clientWidth + screen.frameWidth)) / 2);
-  geometry.top =
-      file.ReadInteger(keys::kMainForm, kTop, (screen.screenHeight - (geometry.clientHeight + screen.frameHeight)) / 2);
+  // Centred by default, the window's size taken at the DPI it opens at.
+  const int width = LengthAtDpi(geometry.clientWidth, screen.dpi) + screen.frameWidth;
+  const int height = LengthAtDpi(geometry.clientHeight, screen.dpi) + screen.frameHeight;
+  geometry.left = file.ReadInteger(keys::kMainForm, kLeft, (screen.screenWidth - width) / 2);
+  geometry.top = file.ReadInteger(keys::kMainForm, kTop, (screen.screenHeight - height) / 2);
   const std::vector<int> widths =
       ParseWidthList(file.ReadString(keys::kMainForm, keys::kColumnWidths, u"132,190,154"), 3, 100);
   std::copy(widths.begin(), widths.end(), geometry.columnWidths.begin());

@@ -205,7 +205,14 @@ struct MainWindowSettings {
 };
 struct ScreenMetrics {
   int screenWidth, screenHeight, frameWidth, frameHeight;
+  // The DPI the window opens at; the stored sizes are at 96 DPI.
+  int dpi = 96;
 };
+// A length stored at 96 DPI at the DPI, and back, rounded to the nearest.
+constexpr int LengthAtDpi(int length, int dpi) { return static_cast<int>((std::int64_t{length} * dpi + 48) / 96); }
+constexpr int LengthAt96(int length, int dpi) {
+  return dpi > 0 ? static_cast<int>((std::int64_t{length} * 96 + dpi / 2) / dpi) : length;
+}
 MainWindowSettings ReadMainWindowSettings(const SettingsFile& file, const InstalledVersionSet& installed,
                                           const ScreenMetrics& screen, const TextComparer& comparer);
 // Writes the six keys of "MainForm" in their order.

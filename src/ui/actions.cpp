@@ -6,11 +6,12 @@
 
 namespace ombrisk {
 
-ActionList::ActionList(std::span<const ActionInfo> actions, int firstCommand, int imageResource, int imageCount)
+ActionList::ActionList(std::span<const ActionInfo> actions, int firstCommand, int imageResource, int dpi)
     : actions_(actions),
       firstCommand_(firstCommand),
       enabled_(actions.size(), true),
-      images_(LoadImageStrip(imageResource, imageCount)),
+      imageSize_(ImageSizeFor(dpi)),
+      images_(LoadImageStrip(imageResource, imageSize_)),
       imageResource_(imageResource) {
   std::vector<ACCEL> accelerators;
   for (std::size_t action = 0; action < actions.size(); ++action) {
@@ -42,11 +43,26 @@ void ActionList::SetEnabled(int action, bool enabled) {
 
 void ActionList::BindButton(HWND button, int action) {
   buttons_.emplace_back(button, action);
+  SetButtonImage(button, action);
+}
+
+void ActionList::SetButtonImage(HWND button, int action) {
   const int image = actions_[static_cast<std::size_t>(action)].image;
   if (image < 0) return;
-  HIMAGELIST list = buttonImages_.emplace_back(LoadStripImage(imageResource_, image));
-  BUTTON_IMAGELIST bound{list, {4, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+  HIMAGELIST list = buttonImages_.emplace_back(LoadImageStrip(imageResource_, imageSize_, image));
+  BUTTON_IMAGELIST bound{list, {MulDiv(4, imageSize_, 16), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
   SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&bound));
+}
+
+void ActionList::Rescale(int dpi) {
+  imageSize_ = ImageSizeFor(dpi);
+  const HIMAGELIST old = images_;
+  images_ = LoadImageStrip(imageResource_, imageSize_);
+  ImageList_Destroy(old);
+  std::vector<HIMAGELIST> oldButtons = std::move(buttonImages_);
+  buttonImages_.clear();
+  for (const auto& [button, action] : buttons_) SetButtonImage(button, action);
+  for (HIMAGELIST images : oldButtons) ImageList_Destroy(images);
 }
 
 void ActionList::BuildMenu(std::span<const int> items) {
@@ -81,8 +97,8 @@ void ActionList::ShowMenu(HWND owner, POINT at) const {
 
 bool ActionList::MeasureItem(MEASUREITEMSTRUCT& item) const {
   if (item.CtlType != ODT_MENU || ActionOf(static_cast<WORD>(item.itemID)) < 0) return false;
-  item.itemWidth = 16;
-  item.itemHeight = 16;
+  item.itemWidth = static_cast<UINT>(imageSize_);
+  item.itemHeight = static_cast<UINT>(imageSize_);
   return true;
 }
 
@@ -92,7 +108,7 @@ bool ActionList::DrawItem(const DRAWITEMSTRUCT& item) const {
   if (action < 0) return false;
   const int image = actions_[static_cast<std::size_t>(action)].image;
   if (image >= 0) {
-    const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - 16) / 2;
+    const int top = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - imageSize_) / 2;
     ImageList_Draw(images_, image, item.hDC, item.rcItem.left, top,
                    (item.itemState & ODS_DISABLED) != 0 ? ILD_NORMAL | ILD_BLEND50 : ILD_NORMAL);
   }

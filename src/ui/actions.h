@@ -26,9 +26,9 @@ struct ActionInfo {
 
 class ActionList {
  public:
-  // The actions send the commands firstCommand + their index; images is a
-  // strip resource of their pictures, of which count are in it.
-  ActionList(std::span<const ActionInfo> actions, int firstCommand, int imageResource, int imageCount);
+  // The actions send the commands firstCommand + their index; imageResource
+  // is the strip of their pictures, drawn at the size for the DPI.
+  ActionList(std::span<const ActionInfo> actions, int firstCommand, int imageResource, int dpi);
   ~ActionList();
   ActionList(const ActionList&) = delete;
   ActionList& operator=(const ActionList&) = delete;
@@ -42,6 +42,8 @@ class ActionList {
 
   // The button shows the action's image and is disabled with it.
   void BindButton(HWND button, int action);
+  // The images of the menu and the buttons drawn for another DPI.
+  void Rescale(int dpi);
   // The context menu of the actions, top to bottom; -1 stands for a
   // separator. Its items show their images and shortcuts.
   void BuildMenu(std::span<const int> items);
@@ -61,6 +63,9 @@ class ActionList {
   std::span<const ActionInfo> actions_;
   int firstCommand_;
   std::vector<bool> enabled_;
+  void SetButtonImage(HWND button, int action);
+
+  int imageSize_;
   HIMAGELIST images_ = nullptr;
   std::vector<std::pair<HWND, int>> buttons_;
   std::vector<HIMAGELIST> buttonImages_;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "ui/components.h"
 #include "win32/handles.h"
@@ -67,41 +68,66 @@ void MoveTo(HWND window, int left, int top, int width, int height) {
   SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HIMAGELIST LoadImageStrip(int resource, int count) {
-  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32, count, 0);
-  const auto strip = static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (strip != nullptr) {
-    ImageList_Add(list, strip, nullptr);
-    DeleteObject(strip);
+int ImageSizeFor(int dpi) {
+  const int wanted = MulDiv(16, dpi, USER_DEFAULT_SCREEN_DPI);
+  int size = 16;
+  for (const int drawn : {20, 24, 32}) {
+    if (drawn <= wanted) size = drawn;
   }
-  return list;
+  return size;
 }
 
-HIMAGELIST LoadStripImage(int resource, int index) {
-  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32, 1, 0);
-  const auto strip = static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  DIBSECTION section{};
-  if (strip != nullptr && GetObjectW(strip, sizeof section, &section) == sizeof section &&
-      section.dsBm.bmBitsPixel == 32 && section.dsBm.bmWidth >= (index + 1) * 16) {
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof format.bmiHeader, 16, section.dsBm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    const HBITMAP image = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (image != nullptr) {
-      // Row by row, the 16 pixels of the image, alpha included.
-      const auto width = static_cast<std::size_t>(section.dsBm.bmWidth);
-      const auto first = static_cast<std::size_t>(index) * 16;
-      for (std::size_t row = 0; row < static_cast<std::size_t>(section.dsBm.bmHeight); ++row) {
-        const auto* from = static_cast<const std::uint32_t*>(section.dsBm.bmBits) + row * width + first;
-        std::memcpy(static_cast<std::uint32_t*>(bits) + row * 16, from, 16 * sizeof(std::uint32_t));
-      }
-      ImageList_Add(list, image, nullptr);
-      DeleteObject(image);
-    }
+namespace {
+
+// The strip's pixels, top row first, as tools/make_images.py encodes them:
+// the image size and count, then runs of a count and a pixel. Empty when
+// the resource is missing or cut short.
+std::vector<std::uint32_t> DecodeStrip(int resource, int size, int& count) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resource * 100 + size), RT_RCDATA);
+  const HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
+  const auto* bytes = static_cast<const std::uint8_t*>(loaded != nullptr ? LockResource(loaded) : nullptr);
+  const DWORD length = found != nullptr ? SizeofResource(instance, found) : 0;
+  std::vector<std::uint32_t> pixels;
+  count = 0;
+  if (bytes == nullptr || length < 4) return pixels;
+  const auto word = [bytes](std::size_t at) { return static_cast<unsigned>(bytes[at] | (bytes[at + 1] << 8)); };
+  if (static_cast<int>(word(0)) != size) return pixels;
+  count = static_cast<int>(word(2));
+  const std::size_t total = static_cast<std::size_t>(size) * static_cast<std::size_t>(size * count);
+  for (std::size_t at = 4; at + 6 <= length && pixels.size() < total; at += 6) {
+    std::uint32_t pixel = 0;
+    std::memcpy(&pixel, bytes + at + 2, sizeof pixel);
+    pixels.insert(pixels.end(), std::min<std::size_t>(word(at), total - pixels.size()), pixel);
   }
-  if (strip != nullptr) DeleteObject(strip);
+  if (pixels.size() != total) pixels.clear();
+  return pixels;
+}
+
+}  // namespace
+
+HIMAGELIST LoadImageStrip(int resource, int size, int index) {
+  int count = 0;
+  const std::vector<std::uint32_t> pixels = DecodeStrip(resource, size, count);
+  const int first = index < 0 ? 0 : index;
+  const int images = index < 0 ? count : 1;
+  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32, images, 0);
+  if (pixels.empty() || first + images > count) return list;
+  BITMAPINFO format{};
+  // Top-down rows: a negative height.
+  format.bmiHeader = {sizeof format.bmiHeader, size * images, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap == nullptr) return list;
+  const auto stripWidth = static_cast<std::size_t>(size * count);
+  const auto width = static_cast<std::size_t>(size * images);
+  for (std::size_t row = 0; row < static_cast<std::size_t>(size); ++row) {
+    std::memcpy(static_cast<std::uint32_t*>(bits) + row * width,
+                pixels.data() + row * stripWidth + static_cast<std::size_t>(first * size),
+                width * sizeof(std::uint32_t));
+  }
+  ImageList_Add(list, bitmap, nullptr);
+  DeleteObject(bitmap);
   return list;
 }
 

@@ -24,12 +24,14 @@ HWND CreateChild(HWND parent, const wchar_t* className, std::u16string_view capt
 
 void MoveTo(HWND window, int left, int top, int width, int height);
 
-// A 16 x 16 image list from a bitmap resource holding the images side by side.
-HIMAGELIST LoadImageStrip(int resource, int count);
+// The size of the images drawn for a DPI: 16, 20, 24 or 32 pixels, the
+// largest not above 16 pixels at 96 DPI scaled.
+int ImageSizeFor(int dpi);
 
-// A list of one image of a resource strip (a button's image): its pixels
-// copied, which costs far less than going through an icon.
-HIMAGELIST LoadStripImage(int resource, int index);
+// An image list of the images of a resource strip (IDB_ACTIONS ...) drawn
+// at the size, side by side, alpha included; from one image (index) only,
+// as a button's image, when given.
+HIMAGELIST LoadImageStrip(int resource, int size, int index = -1);
 
 // Group boxes and etched lines draw only their lines and text; under
 // containers that clip their children nobody else paints the rest, so this

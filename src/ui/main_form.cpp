@@ -74,12 +74,12 @@ void TMAIN_FORM::CreateComponents() {
   const int dpi = WindowDpi(Handle());
   PlaceListBelowCaption(dpi);
   components_.Create(Handle(), kDesignClientSize, componentRows_, font_.Get(), dpi);
-  LV1.Attach(Control(kLV1), services_.comparer.Mapping());
+  LV1.Attach(Control(kLV1), services_.comparer.Mapping(), dpi);
   SetWindowSubclass(Control(kLV1), ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
   FillOwnBackground(Control(kGbProfileList));
   FillOwnBackground(Control(kBevel1));
 
-  actions_ = std::make_unique<ActionList>(MainFormActions(), kFirstActionCommand, IDB_ACTIONS, 6);
+  actions_ = std::make_unique<ActionList>(MainFormActions(), kFirstActionCommand, IDB_ACTIONS, dpi);
   for (Action action : {AL_ADD, AL_EDIT, AL_DELETE, AL_LAUNCH, AL_CANCEL}) {
     actions_->BindButton(Control(Command(action)), action);
   }
@@ -92,6 +92,8 @@ void TMAIN_FORM::OnDpiChanged(int dpi, const RECT& suggested) {
   SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   components_.Rescale(font_.Get(), dpi);
+  LV1.Rescale(dpi);
+  actions_->Rescale(dpi);
 }
 
 void TMAIN_FORM::Show() {
@@ -125,21 +127,21 @@ void TMAIN_FORM::ShowComponents() {
 
 void TMAIN_FORM::FormShow() {
   DetectInstalledVersions(services_.registries, services_.files, InstalledVersions_);
-  MainWindowSettings settings = store_.ReadMainWindow(InstalledVersions_, CurrentScreen(kStyle, kExStyle));
+  MainWindowSettings settings = store_.ReadMainWindow(InstalledVersions_, CurrentScreen(kStyle, kExStyle, Dpi()));
   LineColor_ =
       LineColorFor(settings.lineColor, [](int index) { return static_cast<std::uint32_t>(GetSysColor(index)); });
   LV1.SetLineColor(LineColor_);
-  ApplyGeometry(Handle(), settings.geometry);
+  ApplyGeometry(Handle(), settings.geometry, Dpi());
   for (int column = 0; column < 3; ++column) {
-    LV1.View().SetColumnWidth(column, settings.geometry.columnWidths[static_cast<std::size_t>(column)]);
+    LV1.View().SetColumnWidth(column, Scaled(settings.geometry.columnWidths[static_cast<std::size_t>(column)], Dpi()));
   }
   LV1.Assign(std::move(settings.profiles));
 }
 
 void TMAIN_FORM::FormDestroy() {
-  MainFormGeometry geometry = CurrentGeometry(Handle());
+  MainFormGeometry geometry = CurrentGeometry(Handle(), Dpi());
   for (int column = 0; column < 3; ++column) {
-    geometry.columnWidths[static_cast<std::size_t>(column)] = LV1.View().ColumnWidth(column);
+    geometry.columnWidths[static_cast<std::size_t>(column)] = LengthAt96(LV1.View().ColumnWidth(column), Dpi());
   }
   store_.WriteMainWindow(geometry);
 }
@@ -151,6 +153,19 @@ bool TMAIN_FORM::PreTranslateMessage(MSG& message) {
   return IsDialogMessageW(Handle(), &message) != 0;
 }
 
+// The control that had the focus gets it back when the window is active
+// again, after a dialog for instance; true when it did.
+bool TMAIN_FORM::OnActivate(bool active) {
+  if (!active) {
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(Handle(), focus)) focusBeforeDeactivation_ = focus;
+    return false;
+  }
+  if (focusBeforeDeactivation_ == nullptr || !IsWindow(focusBeforeDeactivation_)) return false;
+  SetFocus(focusBeforeDeactivation_);
+  return true;
+}
+
 LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
@@ -160,22 +175,12 @@ LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ShowComponents();
       return 0;
     case WM_ACTIVATE:
-      // The control that had the focus gets it back when the window is
-      // active again, after a dialog for instance.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        const HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(Handle(), focus)) focusBeforeDeactivation_ = focus;
-      } else if (focusBeforeDeactivation_ != nullptr && IsWindow(focusBeforeDeactivation_)) {
-        SetFocus(focusBeforeDeactivation_);
-        return 0;
-      }
+      if (OnActivate(LOWORD(wParam) != WA_INACTIVE)) return 0;
       break;
-    case WM_GETMINMAXINFO: {
-      const int dpi = WindowDpi(Handle());
+    case WM_GETMINMAXINFO:
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize =
-          POINT{Scaled(kMinimumSize.cx, dpi), Scaled(kMinimumSize.cy, dpi)};
+          POINT{Scaled(kMinimumSize.cx, Dpi()), Scaled(kMinimumSize.cy, Dpi())};
       return 0;
-    }
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;

@@ -83,6 +83,8 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
   COLORREF LineColor() const { return LineColor_; }
   bool ActionEnabled(Action action) const { return actions_->Enabled(action); }
   HWND Control(int id) const { return components_.Find(id); }
+  // The DPI the window is laid out for.
+  int Dpi() const { return components_.Dpi(); }
   // The listed profiles in the order the list shows them.
   const std::vector<ListedProfile>& Profiles() const { return LV1.Rows(); }
   HMENU PopupMenu() const { return actions_->Menu(); }
@@ -101,6 +103,7 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
   // caption in the font of the DPI.
   void PlaceListBelowCaption(int dpi);
   void OnDpiChanged(int dpi, const RECT& suggested);
+  bool OnActivate(bool active);
   void FormShow();
   void ShowComponents();
   void FormDestroy();

@@ -38,8 +38,7 @@ enum Page : int { kGeneralPage, kPackagePage, kLibraryPage, kPreProcessPage };
 
 // The package list's columns as the settings file stores them, at 96 DPI.
 std::array<int, 2> StoredWidths(const ListView& view, int dpi) {
-  return {MulDiv(view.ColumnWidth(0), USER_DEFAULT_SCREEN_DPI, dpi),
-          MulDiv(view.ColumnWidth(1), USER_DEFAULT_SCREEN_DPI, dpi)};
+  return {LengthAt96(view.ColumnWidth(0), dpi), LengthAt96(view.ColumnWidth(1), dpi)};
 }
 
 }  // namespace
@@ -85,7 +84,7 @@ void TPREF_FORM::OnCreate() {
   const int widths[] = {50, 50};
   packages_.View().AddColumns(texts::kPackageHeaders, widths, LVS_EX_CHECKBOXES);
   pcLibrary.Attach(Control(kPcLibrary), Font());
-  IL1 = LoadImageStrip(IDB_PLATFORMS, 5);
+  IL1 = LoadImageStrip(IDB_PLATFORMS, ImageSizeFor(Dpi()));
   TabCtrl_SetImageList(pcLibrary.Handle(), IL1);
   Memo1 = Control(kMemo1);
   SetWindowSubclass(Memo1, MemoProc, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -163,6 +162,10 @@ void TPREF_FORM::LayOutParameterRow() {
 }
 
 void TPREF_FORM::OnDpiChanged() {
+  const HIMAGELIST old = IL1;
+  IL1 = LoadImageStrip(IDB_PLATFORMS, ImageSizeFor(Dpi()));
+  TabCtrl_SetImageList(pcLibrary.Handle(), IL1);
+  ImageList_Destroy(old);
   LayOutParameterRow();
   for (const std::unique_ptr<TframeLibrary>& frame : frames_) frame->Rescale(Font(), Dpi());
 }

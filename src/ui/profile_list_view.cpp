@@ -1,6 +1,7 @@
 #include "ui/profile_list_view.h"
 
 #include "core/catalogue.h"
+#include "core/texts.h"
 #include "resource_ids.h"
 #include "ui/controls.h"
 #include "win32/wide.h"
@@ -11,14 +12,19 @@ ProfileListView::~ProfileListView() {
   if (images_ != nullptr) ImageList_Destroy(images_);
 }
 
-void ProfileListView::Attach(HWND view, const CaseMapping& mapping) {
+void ProfileListView::Attach(HWND view, const CaseMapping& mapping, int dpi) {
   view_ = ListView(view);
   mapping_ = &mapping;
-  const std::u16string_view headers[] = {u"プロファイル名", u"バージョン", u"備考"};
   const int widths[] = {132, 190, 154};
-  view_.AddColumns(headers, widths);
-  images_ = LoadImageStrip(IDB_RELEASES, kReleaseImageCount);
-  ListView_SetImageList(view, images_, LVSIL_SMALL);
+  view_.AddColumns(texts::kProfileHeaders, widths);
+  Rescale(dpi);
+}
+
+void ProfileListView::Rescale(int dpi) {
+  const HIMAGELIST old = images_;
+  images_ = LoadImageStrip(IDB_RELEASES, ImageSizeFor(dpi));
+  ListView_SetImageList(view_.Handle(), images_, LVSIL_SMALL);
+  if (old != nullptr) ImageList_Destroy(old);
 }
 
 void ProfileListView::Assign(std::vector<ListedProfile> rows) {

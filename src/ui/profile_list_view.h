@@ -21,7 +21,10 @@ class ProfileListView {
   ~ProfileListView();
   // Takes the list view: its columns, and the release images as its small
   // images.
-  void Attach(HWND view, const CaseMapping& mapping);
+  // Takes over the list, with the release images drawn for the DPI.
+  void Attach(HWND view, const CaseMapping& mapping, int dpi);
+  // The release images drawn for another DPI.
+  void Rescale(int dpi);
   const ListView& View() const { return view_; }
   const std::vector<ListedProfile>& Rows() const { return rows_.Rows(); }
   const ListedProfile& Row(int row) const { return rows_[static_cast<std::size_t>(row)]; }

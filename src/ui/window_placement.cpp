@@ -1,14 +1,14 @@
 #include "ui/window_placement.h"
 
+#include "ui/dpi.h"
+
 namespace ombrisk {
 
 namespace {
 
-SIZE FrameSize(HWND window) {
-  RECT frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
-  return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+SIZE FrameSize(HWND window, int dpi) {
+  return WindowSizeForClient(SIZE{0, 0}, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
+                             static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
 }
 
 // Where the primary work area lies on the screen; window placements count
@@ -21,39 +21,38 @@ POINT WorkAreaOrigin() {
 
 }  // namespace
 
-ScreenMetrics CurrentScreen(DWORD style, DWORD exStyle) {
-  RECT frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  return ScreenMetrics{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), frame.right - frame.left,
-                       frame.bottom - frame.top};
+ScreenMetrics CurrentScreen(DWORD style, DWORD exStyle, int dpi) {
+  const SIZE frame = WindowSizeForClient(SIZE{0, 0}, style, exStyle, dpi);
+  return ScreenMetrics{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), frame.cx, frame.cy, dpi};
 }
 
-void ApplyGeometry(HWND window, const MainFormGeometry& geometry) {
-  const SIZE frame = FrameSize(window);
+void ApplyGeometry(HWND window, const MainFormGeometry& geometry, int dpi) {
+  const SIZE frame = FrameSize(window, dpi);
+  const int width = LengthAtDpi(geometry.clientWidth, dpi) + frame.cx;
+  const int height = LengthAtDpi(geometry.clientHeight, dpi) + frame.cy;
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   GetWindowPlacement(window, &placement);
   const POINT origin = WorkAreaOrigin();
-  placement.rcNormalPosition = RECT{geometry.left - origin.x, geometry.top - origin.y,
-                                    geometry.left - origin.x + geometry.clientWidth + frame.cx,
-                                    geometry.top - origin.y + geometry.clientHeight + frame.cy};
+  placement.rcNormalPosition = RECT{geometry.left - origin.x, geometry.top - origin.y, geometry.left - origin.x + width,
+                                    geometry.top - origin.y + height};
   placement.showCmd = SW_HIDE;
   SetWindowPlacement(window, &placement);
   if (geometry.windowState == 1) ShowWindow(window, SW_SHOWMINNOACTIVE);
   if (geometry.windowState == 2) ShowWindow(window, SW_SHOWMAXIMIZED);
 }
 
-MainFormGeometry CurrentGeometry(HWND window) {
+MainFormGeometry CurrentGeometry(HWND window, int dpi) {
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   GetWindowPlacement(window, &placement);
   const POINT origin = WorkAreaOrigin();
-  const SIZE frame = FrameSize(window);
+  const SIZE frame = FrameSize(window, dpi);
   const RECT& normal = placement.rcNormalPosition;
   MainFormGeometry geometry;
   geometry.windowState = IsIconic(window) ? 1 : (IsZoomed(window) ? 2 : 0);
-  geometry.clientWidth = normal.right - normal.left - frame.cx;
-  geometry.clientHeight = normal.bottom - normal.top - frame.cy;
+  geometry.clientWidth = LengthAt96(normal.right - normal.left - frame.cx, dpi);
+  geometry.clientHeight = LengthAt96(normal.bottom - normal.top - frame.cy, dpi);
   geometry.left = normal.left + origin.x;
   geometry.top = normal.top + origin.y;
   return geometry;
