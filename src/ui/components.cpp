@@ -31,8 +31,12 @@ namespace {
 // scaled, a label as wide and as high as its text, a check box wide enough
 // for its caption (the text measured in the font made for the DPI).
 Bounds Fitted(const ComponentRow& row, HWND owner, HFONT font, int dpi) {
-  Bounds bounds{Scaled(row.design.left, dpi), Scaled(row.design.top, dpi), Scaled(row.design.width, dpi),
-                Scaled(row.design.height, dpi)};
+  // Edges are scaled, not lengths, so components that meet in the design
+  // meet at every scale.
+  const int left = Scaled(row.design.left, dpi);
+  const int top = Scaled(row.design.top, dpi);
+  Bounds bounds{left, top, Scaled(row.design.left + row.design.width, dpi) - left,
+                Scaled(row.design.top + row.design.height, dpi) - top};
   if ((row.traits & kFitText) == 0) return bounds;
   const int text = TextWidth(owner, font, row.caption);
   if ((row.style & BS_TYPEMASK) == BS_AUTOCHECKBOX && std::wstring_view(row.className) == L"BUTTON") {

@@ -89,9 +89,11 @@ void TMAIN_FORM::CreateComponents() {
 void TMAIN_FORM::OnDpiChanged(int dpi, const RECT& suggested) {
   font_.Rescale(dpi);
   PlaceListBelowCaption(dpi);
+  // The components take the DPI first, so the minimum size and the layout
+  // at the new size are the new DPI's.
+  components_.Rescale(font_.Get(), dpi);
   SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  components_.Rescale(font_.Get(), dpi);
   LV1.Rescale(dpi);
   actions_->Rescale(dpi);
 }

@@ -64,9 +64,9 @@ void ModalDialog::Close(int result) {
 
 void ModalDialog::Rescale(int dpi, const RECT& suggested) {
   font_.Rescale(dpi);
+  components_.Rescale(font_.Get(), dpi);
   SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  components_.Rescale(font_.Get(), dpi);
   OnDpiChanged();
 }
 

@@ -57,6 +57,15 @@ void PageControl::ShowSelectedPage() {
   }
 }
 
+void PageControl::FitPages(HFONT font) {
+  font_ = font;
+  const RECT bounds = PageBounds();
+  for (HWND page : pages_) {
+    SendMessageW(page, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    MoveTo(page, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+  }
+}
+
 RECT PageControl::PageBounds() const {
   RECT bounds;
   GetWindowRect(tabs_, &bounds);

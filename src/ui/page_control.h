@@ -32,6 +32,9 @@ class PageControl {
   void ShowSelectedPage();
   // The tab control's display area, which the pages fill.
   RECT PageBounds() const;
+  // After the tab control changed its size or font: the pages fill its
+  // display area again, and take the font.
+  void FitPages(HFONT font);
 
  private:
   HWND tabs_ = nullptr;

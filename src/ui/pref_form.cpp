@@ -166,6 +166,11 @@ void TPREF_FORM::OnDpiChanged() {
   IL1 = LoadImageStrip(IDB_PLATFORMS, ImageSizeFor(Dpi()));
   TabCtrl_SetImageList(pcLibrary.Handle(), IL1);
   ImageList_Destroy(old);
+  // The pages fill their tab controls at the new size; what lies on them
+  // follows.
+  PC1.FitPages(Font());
+  Components().Layout();
+  pcLibrary.FitPages(Font());
   LayOutParameterRow();
   for (const std::unique_ptr<TframeLibrary>& frame : frames_) frame->Rescale(Font(), Dpi());
 }

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "support/win_test_support.h"
+#include "ui/dpi.h"
 
 namespace ombrisk::testing {
 
@@ -56,7 +57,7 @@ std::vector<Placed> ShownChildren(HWND parent) {
 
 // The room a caption needs in its control: its text's extent, with the
 // check box and the push button's margins.
-SIZE NeededFor(HWND control) {
+SIZE NeededFor(HWND control, int dpi) {
   const std::wstring text = WindowText(control);
   const std::wstring name = ClassName(control);
   if (text.empty() || (name != L"Static" && name != L"Button")) return SIZE{0, 0};
@@ -71,7 +72,7 @@ SIZE NeededFor(HWND control) {
   ReleaseDC(control, dc);
   SIZE needed{extent.right, extent.bottom};
   if (name == L"Button" && (kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX)) {
-    needed.cx += GetSystemMetrics(SM_CXMENUCHECK);
+    needed.cx += SystemMetricForDpi(SM_CXMENUCHECK, dpi);
   } else if (name == L"Button") {
     needed.cx += 4;
     needed.cy += 4;
@@ -79,7 +80,7 @@ SIZE NeededFor(HWND control) {
   return needed;
 }
 
-void CheckChildren(HWND parent, std::vector<std::string>& problems) {
+void CheckChildren(HWND parent, int dpi, std::vector<std::string>& problems) {
   RECT client;
   GetClientRect(parent, &client);
   const std::vector<Placed> children = ShownChildren(parent);
@@ -100,7 +101,7 @@ void CheckChildren(HWND parent, std::vector<std::string>& problems) {
       problems.push_back(NameOf(child.window) + " at " + Describe(child.bounds) + " overlaps " + NameOf(other.window) +
                          " at " + Describe(other.bounds));
     }
-    const SIZE needed = NeededFor(child.window);
+    const SIZE needed = NeededFor(child.window, dpi);
     if (needed.cx > child.bounds.right - child.bounds.left || needed.cy > child.bounds.bottom - child.bounds.top) {
       problems.push_back(NameOf(child.window) + " of " + Describe(child.bounds) + " needs " +
                          std::to_string(needed.cx) + "x" + std::to_string(needed.cy) + " for its caption");
@@ -108,16 +109,16 @@ void CheckChildren(HWND parent, std::vector<std::string>& problems) {
     // The controls' own parts (a combo box's edit, a list's header) are
     // theirs to place.
     if (ClassName(child.window) != L"ComboBox" && ClassName(child.window) != WC_LISTVIEWW) {
-      CheckChildren(child.window, problems);
+      CheckChildren(child.window, dpi, problems);
     }
   }
 }
 
 }  // namespace
 
-std::vector<std::string> LayoutProblems(HWND window) {
+std::vector<std::string> LayoutProblems(HWND window, int dpi) {
   std::vector<std::string> problems;
-  CheckChildren(window, problems);
+  CheckChildren(window, dpi, problems);
   return problems;
 }
 

@@ -17,7 +17,8 @@ namespace ombrisk::testing {
 //   or a line (which draws only its top edge);
 // - a caption's text (with its check box, its button margins) is wider or
 //   higher than its control.
-std::vector<std::string> LayoutProblems(HWND window);
+// The check box's size is the one at the DPI the window is laid out for.
+std::vector<std::string> LayoutProblems(HWND window, int dpi = USER_DEFAULT_SCREEN_DPI);
 
 // The font height of a control, in pixels (the character cell's).
 int FontHeight(HWND control);

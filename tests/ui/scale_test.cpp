@@ -1,0 +1,165 @@
+// The windows at the display scale of the test run: the system DPI of its
+// prefix, 96 in the ui level and 120, 144 and 192 in the ui_scale level
+// (tests/ui/scale_runs.sh), which names it in OMBRISK_TEST_DPI. Each window
+// is checked for properties of its layout, not for coordinates.
+#include <cstdlib>
+
+#include "core/texts.h"
+#include "support/layout_checks.h"
+#include "ui/controls.h"
+#include "ui/dpi.h"
+#include "ui/main_form_fixture.h"
+
+namespace ombrisk {
+namespace {
+
+// The DPI the run was started for; the system's when none is named.
+int RunDpi() {
+  const char* named = std::getenv("OMBRISK_TEST_DPI");
+  return named != nullptr ? std::atoi(named) : DpiAt(POINT{0, 0});
+}
+
+SIZE ClientSize(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  return SIZE{client.right, client.bottom};
+}
+
+// What is off in a window laid out for the DPI: its client area against
+// the design's size (a pixel of rounding either way), its font's character
+// height against 13 pixels at 96 DPI, and its layout.
+std::vector<std::string> ScaleProblems(HWND window, SIZE design, int dpi, HWND textControl) {
+  std::vector<std::string> problems = testing::LayoutProblems(window, dpi);
+  const SIZE client = ClientSize(window);
+  if (std::abs(client.cx - MulDiv(design.cx, dpi, 96)) > 1 || std::abs(client.cy - MulDiv(design.cy, dpi, 96)) > 1) {
+    problems.push_back("client " + std::to_string(client.cx) + "x" + std::to_string(client.cy));
+  }
+  const HDC dc = GetDC(textControl);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(textControl, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(textControl, dc);
+  if (std::abs(metrics.tmHeight - metrics.tmInternalLeading - MulDiv(13, dpi, 96)) > 1) {
+    problems.push_back("character height " + std::to_string(metrics.tmHeight - metrics.tmInternalLeading));
+  }
+  return problems;
+}
+
+// A list's rows hold its images: the images drawn for the DPI, and rows at
+// least as high.
+void ExpectRowsHoldImages(HWND list, int dpi) {
+  int width = 0;
+  int height = 0;
+  ImageList_GetIconSize(ListView_GetImageList(list, LVSIL_SMALL), &width, &height);
+  EXPECT_EQ(height, ImageSizeFor(dpi));
+  RECT row{};
+  ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS);
+  EXPECT_GE(row.bottom - row.top, height);
+}
+
+// A move from a monitor of one scale to one of another, as the system
+// tells it: the client area scaled in the rectangle it suggests. (Wine draws
+// every frame at the system's DPI, so the frame stays as it is.)
+void MoveToScale(HWND window, int from, int dpi) {
+  RECT bounds;
+  GetWindowRect(window, &bounds);
+  const SIZE client = ClientSize(window);
+  const SIZE frame{bounds.right - bounds.left - client.cx, bounds.bottom - bounds.top - client.cy};
+  RECT suggested{bounds.left, bounds.top, bounds.left + MulDiv(client.cx, dpi, from) + frame.cx,
+                 bounds.top + MulDiv(client.cy, dpi, from) + frame.cy};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+int OtherDpi(int dpi) { return dpi == 192 ? 96 : 192; }
+
+// The main window opens at the design's size scaled, or at the stored
+// size, which is a size at 96 DPI and stays so when the window closes.
+TEST_F(MainForm, ScaleTheMainWindowAtTheRunsDpi) {
+  const int dpi = RunDpi();
+  Install(2017);
+  const std::u16string profiles = u"[PREF_XE6]\r\nVersion=2017\r\n";
+  const std::u16string stored =
+      u"[MainForm]\r\nClientWidth=600\r\nClientHeight=350\r\nWindowState=0\r\nTop=40\r\nLeft=30\r\n"
+      u"ListViewColumnWidths=150,180,200\r\n";
+  for (const bool geometry : {false, true}) {
+    SCOPED_TRACE(geometry ? "stored geometry" : "none stored");
+    Settings(profiles + (geometry ? stored : u""));
+    TMAIN_FORM& form = NewForm();
+    EXPECT_EQ(form.Dpi(), dpi);
+    const SIZE design = geometry ? SIZE{600, 350} : TMAIN_FORM::kDesignClientSize;
+    EXPECT_EQ(ScaleProblems(form.Handle(), design, dpi, form.Control(TMAIN_FORM::kBtnAdd)), std::vector<std::string>{});
+    ExpectRowsHoldImages(LV1(), dpi);
+    if (geometry) {
+      EXPECT_EQ(ListView_GetColumnWidth(LV1(), 1), MulDiv(180, dpi, 96));
+    }
+    ASSERT_TRUE(CloseAndWait());
+    if (geometry) {
+      EXPECT_NE(SettingsText().find(stored), std::u16string::npos) << ToUtf8(SettingsText());
+    }
+  }
+}
+
+TEST_F(MainForm, ScaleTheMainWindowMovedToAnotherScale) {
+  Install(2017);
+  Settings(u"[PREF_XE6]\r\nVersion=2017\r\n");
+  TMAIN_FORM& form = NewForm();
+  const int dpi = OtherDpi(form.Dpi());
+  MoveToScale(form.Handle(), form.Dpi(), dpi);
+  EXPECT_EQ(form.Dpi(), dpi);
+  EXPECT_EQ(ScaleProblems(form.Handle(), TMAIN_FORM::kDesignClientSize, dpi, form.Control(TMAIN_FORM::kBtnAdd)),
+            std::vector<std::string>{});
+  ExpectRowsHoldImages(LV1(), dpi);
+}
+
+// The editor on each page, and again after a move to the other scale.
+TEST_F(MainForm, ScaleTheEditorAtTheRunsDpiAndMoved) {
+  const int dpi = RunDpi();
+  Install(2017);
+  NewForm();
+  std::vector<std::vector<std::string>> problems;
+  std::vector<int> dpis;
+  TPREF_FORM* editor = nullptr;
+  runModal = [&](ModalDialog& dialog) {
+    editor = &dynamic_cast<TPREF_FORM&>(dialog);
+    return dialog.ShowModal();
+  };
+  afterIdle = [&](HWND window) {
+    if (!dpis.empty()) return;
+    for (const int target : {editor->Dpi(), OtherDpi(editor->Dpi())}) {
+      if (target != editor->Dpi()) MoveToScale(window, editor->Dpi(), target);
+      dpis.push_back(editor->Dpi());
+      for (int page : {1, 2, 3, 0}) {
+        problems.push_back(
+            ScaleProblems(window, TPREF_FORM::kClientSize, target, editor->Control(TPREF_FORM::kLabel1)));
+        RECT tab;
+        TabCtrl_GetItemRect(editor->Control(TPREF_FORM::kPC1), page, &tab);
+        const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+        SendMessageW(editor->Control(TPREF_FORM::kPC1), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(editor->Control(TPREF_FORM::kPC1), WM_LBUTTONUP, 0, at);
+      }
+    }
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  };
+  form_->Execute(TMAIN_FORM::AL_ADD);
+  EXPECT_EQ(dpis, (std::vector<int>{dpi, OtherDpi(dpi)}));
+  ASSERT_EQ(problems.size(), 8u);
+  for (const std::vector<std::string>& page : problems) EXPECT_EQ(page, std::vector<std::string>{});
+}
+
+TEST(RestoreForm, ScaleTheBackupsDialogAtTheRunsDpiAndMoved) {
+  const int dpi = RunDpi();
+  const ErrorReporter report = [](std::u16string_view message) { ADD_FAILURE() << ToUtf8(message); };
+  const std::vector<BackupRow> rows{{u"2026/12/09 15:30:12", u"Delphi XE6 / RAD Studio XE6", u"BDS", u"XE6"}};
+  TRESTORE_FORM form(report, nullptr, rows);
+  form.Create(nullptr);
+  EXPECT_EQ(form.Dpi(), dpi);
+  const HWND button = form.Control(TRESTORE_FORM::kBtnRestore);
+  EXPECT_EQ(ScaleProblems(form.Handle(), TRESTORE_FORM::kClientSize, dpi, button), std::vector<std::string>{});
+  MoveToScale(form.Handle(), dpi, OtherDpi(dpi));
+  EXPECT_EQ(ScaleProblems(form.Handle(), TRESTORE_FORM::kClientSize, OtherDpi(dpi), button),
+            std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace ombrisk
