@@ -33,6 +33,10 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
   static constexpr const wchar_t* kClassName = L"TMAIN_FORM";
   static constexpr SIZE kDesignClientSize{512, 320};
   static constexpr SIZE kMinimumSize{284, 200};
+  static constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  static constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+  // Posted at the first show: the components take part in painting again.
+  static constexpr UINT kShowComponents = WM_APP;
 
   // The actions, in the order of the actions table.
   enum Action {
