@@ -1,6 +1,7 @@
 #include "core/launch.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "core/errors.h"
 #include "core/platforms.h"
@@ -109,11 +110,24 @@ LaunchWrites PlanLaunchWrites(Registry& registry, const SettingsFile& file, std:
   return writes;
 }
 
+// An IDE of the release that runs with the profile's key would write its
+// settings back over the launch's when it closes: the user is asked first.
+bool MayWriteBesideRunningIdes(const LaunchServices& services, const ProfileRecord& stored) {
+  const std::u16string keyName = stored.useAltReg ? stored.altReg : u"";
+  if (!IdeRunsWithKey(services.runningProcesses, services.registries, services.store.Files(), stored.version,
+                      keyName)) {
+    return true;
+  }
+  const Release* release = FindRelease(stored.version);
+  return services.confirm &&
+         services.confirm(Format(texts::kIdeRunningQuestion, {release->label, ShownKey(stored.version, keyName)}));
+}
+
 // The backup, then the registry writes, with the settings
 // file and the registry object released when they end, also when an error
 // passes. Returns the profile's stored values the rest of the launch uses.
-ProfileRecord WriteProfileToRegistry(const LaunchServices& services, VersionCode code,
-                                     std::u16string_view profileName) {
+std::optional<ProfileRecord> WriteProfileToRegistry(const LaunchServices& services, VersionCode code,
+                                                    std::u16string_view profileName) {
   const std::unique_ptr<SettingsFile> file = services.store.Open();
   const std::u16string section = ProfileSection(profileName);
   // A profile the file cannot find would read as every default and empty
@@ -126,6 +140,7 @@ ProfileRecord WriteProfileToRegistry(const LaunchServices& services, VersionCode
   ReadProfileKeys(*file, section, stored);
   // The 64-bit IDE, where the profile chose it and it is installed.
   stored.ide64 = stored.ide64 && Ide64Installed(services.registries, services.store.Files(), code);
+  if (!MayWriteBesideRunningIdes(services, stored)) return std::nullopt;
 
   const LaunchWrites writes = PlanLaunchWrites(*registry, *file, section, stored);
   WriteLaunchBackup(services.store.Files(), BackupFolder(services.store.Path()), code, writes.settingsKey,
@@ -137,7 +152,9 @@ ProfileRecord WriteProfileToRegistry(const LaunchServices& services, VersionCode
 }  // namespace
 
 LaunchResult LaunchProfile(const LaunchServices& services, VersionCode code, std::u16string_view profileName) {
-  const ProfileRecord stored = WriteProfileToRegistry(services, code, profileName);
+  const std::optional<ProfileRecord> written = WriteProfileToRegistry(services, code, profileName);
+  if (!written) return LaunchResult{{}, false, true};
+  const ProfileRecord& stored = *written;
 
   services.processPendingMessages();
   if (!stored.preProcess.empty()) {

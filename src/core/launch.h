@@ -12,6 +12,7 @@
 #include "core/launch_backup.h"
 #include "core/profile_store.h"
 #include "core/registry.h"
+#include "core/running_ide.h"
 
 namespace ombrisk {
 
@@ -52,15 +53,25 @@ struct LaunchServices {
   std::function<void()> closeWindow;
   // The time the launch's backup is named after.
   std::function<BackupTime()> clock = LocalTimeNow;
+  // The running processes, among which an IDE that uses the profile's key
+  // is looked for; unset, none is.
+  ProcessLister runningProcesses = nullptr;
+  // Asks the question whether to launch all the same; true for Yes.
+  std::function<bool(std::u16string_view question)> confirm = nullptr;
 };
 
 struct LaunchResult {
   // The IDE's executable as the registry names it, and whether it started.
   std::u16string executable;
   bool started = false;
+  // The user said No to launching beside an IDE that uses the key: nothing
+  // was written or started, and the window stays.
+  bool cancelled = false;
 };
 
-// The launch of a profile: the backup of what the registry writes replace,
+// The launch of a profile: when an IDE of the release runs with the
+// profile's key, the question whether to launch all the same; then the
+// backup of what the registry writes replace,
 // the registry writes, the pre-launch command, the IDE start and the closing
 // of the window, which comes whether the IDE started or not. A registry
 // error ends it with AppError, as do a profile whose section the settings

@@ -1,0 +1,49 @@
+// Which running IDEs use a settings key: an IDE writes its settings back to
+// its key when it closes, so whatever the program wrote there meanwhile
+// would be undone without a word.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/catalogue.h"
+#include "core/file_system.h"
+#include "core/registry.h"
+
+namespace ombrisk {
+
+// A running process: its executable's full path, and its command line,
+// nothing where it cannot be read (another user's, or elevated while the
+// program is not).
+struct RunningProcess {
+  std::u16string executable;
+  std::optional<std::u16string> commandLine;
+};
+// Lists the running processes; only those whose executable passes the
+// filter need their command lines read.
+using ProcessLister =
+    std::function<std::vector<RunningProcess>(const std::function<bool(std::u16string_view executable)>& wanted)>;
+
+// The settings key name an IDE started with the command line reads, as the
+// IDE reads its arguments (blank-separated, quotes grouping and removed, the
+// first the program itself): the rest of its last argument that begins
+// with "-r" or "/r" (either letter case); "" for the release's base key.
+std::u16string AlternateKeyOfCommandLine(std::u16string_view commandLine);
+
+// Whether two paths name one file as Windows compares them: letter case
+// ignored, a short and a long form of one path equal.
+bool SamePath(std::u16string_view a, std::u16string_view b, FileSystem& files);
+
+// The release's IDE (or its 64-bit IDE) running with the settings key (the
+// key's part below the company, "BDS" or an alternate name, any letter
+// case); a process whose command line cannot be read counts as using it.
+bool IdeRunsWithKey(const ProcessLister& processes, RegistryFactory& registries, FileSystem& files,
+                    VersionCode code, std::u16string_view keyName);
+
+// The key below HKEY_CURRENT_USER the messages name: "Software\...\14.0".
+std::u16string ShownKey(VersionCode code, std::u16string_view keyName);
+
+}  // namespace ombrisk
