@@ -16,6 +16,7 @@
 #include "ui/message_loop.h"
 #include "win32/message_dialog.h"
 #include "win32/module_path.h"
+#include "win32/running_processes.h"
 #include "win32/single_instance.h"
 #include "win32/wide.h"
 #include "win32/win_file_system.h"
@@ -49,8 +50,13 @@ int RunCommandLine(const CommandLineRequest& request) {
   WinProcessStarter starter(nullptr);
   int exitCode = 1;
   RunHandler(ShowErrorBox, [&] {
-    exitCode = LaunchFromCommandLine(
-        CommandLineServices{registries, files, comparer, ExecutablePath(), starter, ShowErrorBox}, request.name);
+    CommandLineServices services{registries, files, comparer, ExecutablePath(), starter, ShowErrorBox};
+    services.runningProcesses = ListRunningProcesses;
+    services.confirm = [](std::u16string_view question) {
+      return ShowMessageDialog(nullptr, texts::kConfirmCaption, question,
+                               MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2, u"") == IDYES;
+    };
+    exitCode = LaunchFromCommandLine(services, request.name);
   });
   return exitCode;
 }

@@ -97,8 +97,11 @@ int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_vi
                            [&](const ListedProfile& p) { return services.comparer.Mapping().Equal(p.name, name); });
     }
     if (found == profiles.end()) throw AppError(Format(texts::kProfileNotFound, {name}));
-    const LaunchResult result = LaunchProfile(
-        LaunchServices{store, services.registries, services.processes, [] {}, [] {}}, found->code, found->name);
+    LaunchServices launch{store, services.registries, services.processes, [] {}, [] {}};
+    launch.runningProcesses = services.runningProcesses;
+    launch.confirm = services.confirm;
+    const LaunchResult result = LaunchProfile(launch, found->code, found->name);
+    if (result.cancelled) return 1;
     if (!result.started) throw AppError(Format(texts::kIdeStartFailed, {result.executable}));
     return 0;
   } catch (const AppError& error) {

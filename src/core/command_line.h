@@ -50,6 +50,10 @@ struct CommandLineServices {
   std::u16string executablePath;
   ProcessStarter& processes;
   std::function<void(std::u16string_view message)> reportError;
+  // The running processes and the question before launching beside an IDE
+  // that uses the profile's key (LaunchServices).
+  ProcessLister runningProcesses = nullptr;
+  std::function<bool(std::u16string_view question)> confirm = nullptr;
 };
 
 // Launches the profile the list would show under the name (matched as the

@@ -50,8 +50,8 @@ bool SamePath(std::u16string_view a, std::u16string_view b, FileSystem& files) {
   return !shortA.empty() && AsciiUpper(shortA) == AsciiUpper(files.ShortPath(b));
 }
 
-bool IdeRunsWithKey(const ProcessLister& processes, RegistryFactory& registries, FileSystem& files,
-                    VersionCode code, std::u16string_view keyName) {
+bool IdeRunsWithKey(const ProcessLister& processes, RegistryFactory& registries, FileSystem& files, VersionCode code,
+                    std::u16string_view keyName) {
   std::vector<std::u16string> ides{GetIdeExePath(registries, code), GetIde64ExePath(registries, code)};
   std::erase_if(ides, [](const std::u16string& path) { return path.empty(); });
   if (ides.empty() || !processes) return false;

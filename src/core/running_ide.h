@@ -40,8 +40,8 @@ bool SamePath(std::u16string_view a, std::u16string_view b, FileSystem& files);
 // The release's IDE (or its 64-bit IDE) running with the settings key (the
 // key's part below the company, "BDS" or an alternate name, any letter
 // case); a process whose command line cannot be read counts as using it.
-bool IdeRunsWithKey(const ProcessLister& processes, RegistryFactory& registries, FileSystem& files,
-                    VersionCode code, std::u16string_view keyName);
+bool IdeRunsWithKey(const ProcessLister& processes, RegistryFactory& registries, FileSystem& files, VersionCode code,
+                    std::u16string_view keyName);
 
 // The key below HKEY_CURRENT_USER the messages name: "Software\...\14.0".
 std::u16string ShownKey(VersionCode code, std::u16string_view keyName);

@@ -46,7 +46,8 @@ inline constexpr std::u16string_view kIdeStartFailed = u"IDE を起動できま�
 // An IDE running with the key a launch writes or a restore replaces: the
 // release's label, then the key below HKEY_CURRENT_USER.
 inline constexpr std::u16string_view kIdeRunningQuestion =
-    u"%s は既に実行中です (キー: %s)。実行中の IDE は終了するときに設定を書き戻すため、この起動で書き込む設定が上書きされることがあります。起動しますか？";
+    u"%s は既に実行中です (キー: %s)。実行中の IDE "
+    u"は終了するときに設定を書き戻すため、この起動で書き込む設定が上書きされることがあります。起動しますか？";
 inline constexpr std::u16string_view kIdeRunningRefusal =
     u"%s が実行中です (キー: %s)。IDE を終了してからやり直してください。";
 

@@ -256,9 +256,11 @@ void TMAIN_FORM::AL_LAUNCHExecute() {
   if (row < 0) return;
   const ListedProfile profile = LV1.Row(row);
   const std::unique_ptr<ProcessStarter> starter = services_.processStarter(Handle());
-  LaunchProfile(LaunchServices{store_, services_.registries, *starter, ProcessPendingMessages,
-                               [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }},
-                profile.code, profile.name);
+  LaunchServices launch{store_, services_.registries, *starter, ProcessPendingMessages,
+                        [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }};
+  launch.runningProcesses = services_.runningProcesses;
+  launch.confirm = [this](std::u16string_view question) { return AskYesNo(services_, Handle(), question); };
+  LaunchProfile(launch, profile.code, profile.name);
 }
 
 void TMAIN_FORM::AL_SHORTCUTExecute() {

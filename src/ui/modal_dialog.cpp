@@ -1,5 +1,6 @@
 #include "ui/modal_dialog.h"
 
+#include "core/texts.h"
 #include "ui/dialog_keys.h"
 #include "ui/dpi.h"
 #include "ui/message_loop.h"
@@ -9,6 +10,11 @@
 namespace ombrisk {
 
 int ShowModally(ModalDialog& dialog) { return dialog.ShowModal(); }
+
+bool AskYesNo(const Services& services, HWND owner, std::u16string_view question) {
+  return services.showMessage(owner, texts::kConfirmCaption, question,
+                              MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2) == IDYES;
+}
 
 ModalDialog::ModalDialog(const wchar_t* className, DWORD style, DWORD exStyle, SIZE design,
                          std::span<const ComponentRow> components, const ErrorReporter& report, IdleObserver afterIdle)

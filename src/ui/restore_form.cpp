@@ -6,6 +6,7 @@
 #include <array>
 
 #include "core/catalogue.h"
+#include "core/running_ide.h"
 #include "core/text.h"
 #include "core/texts.h"
 #include "ui/controls.h"
@@ -71,8 +72,10 @@ void TRESTORE_FORM::FitColumns() {
 }
 
 void TRESTORE_FORM::ChooseSelected() {
-  chosen_ = list_.SelectedRow();
-  if (chosen_ >= 0) Close(IDOK);
+  const int row = list_.SelectedRow();
+  if (row < 0 || (mayChoose_ && !mayChoose_(row))) return;
+  chosen_ = row;
+  Close(IDOK);
 }
 
 void TRESTORE_FORM::OnCommand(int id, WORD code) {
@@ -117,16 +120,28 @@ void RestoreLaunchBackup(const Services& services, const ProfileStore& store, HW
   const std::vector<BackupRow> rows = BackupRows(backups);
   TRESTORE_FORM dialog(services.reportError, services.afterIdle, rows);
   dialog.Create(owner);
-  if (services.runModal(dialog) != IDOK) return;
-  const int chosen = dialog.Chosen();
-  if (chosen < 0 || static_cast<std::size_t>(chosen) >= rows.size()) return;
-  const BackupRow& row = rows[static_cast<std::size_t>(chosen)];
-  const std::u16string what = Concat({row.release, u" (", row.key, u")"});
-  if (services.showMessage(owner, texts::kConfirmCaption, Format(texts::kRestoreQuestion, {what, row.time}),
-                           MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO) != IDYES) {
-    return;
-  }
-  RestoreBackup(services.registries, services.files, backups[static_cast<std::size_t>(chosen)].path);
+  // A chosen backup is restored once the user says so; while an IDE uses its
+  // key (and would write its settings back over the restore) the dialog
+  // stays, so the user can close the IDE and choose again.
+  bool confirmed = false;
+  dialog.SetMayChoose([&](int row) {
+    const BackupRow& shown = rows[static_cast<std::size_t>(row)];
+    const BackupEntry& backup = backups[static_cast<std::size_t>(row)];
+    confirmed = services.showMessage(
+                    dialog.Handle(), texts::kConfirmCaption,
+                    Format(texts::kRestoreQuestion, {Concat({shown.release, u" (", shown.key, u")"}), shown.time}),
+                    MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO) == IDYES;
+    if (confirmed &&
+        IdeRunsWithKey(services.runningProcesses, services.registries, services.files, backup.code, backup.base)) {
+      services.showMessage(dialog.Handle(), texts::kErrorCaption,
+                           Format(texts::kIdeRunningRefusal, {shown.release, ShownKey(backup.code, backup.base)}),
+                           MB_TASKMODAL | MB_ICONERROR | MB_OK);
+      return false;
+    }
+    return true;
+  });
+  if (services.runModal(dialog) != IDOK || !confirmed) return;
+  RestoreBackup(services.registries, services.files, backups[static_cast<std::size_t>(dialog.Chosen())].path);
 }
 
 }  // namespace ombrisk

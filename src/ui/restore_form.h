@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -34,6 +35,8 @@ class TRESTORE_FORM : public ModalDialog {
   void Create(HWND owner);
   // The row chosen for the restore once ShowModal gave IDOK; -1 before.
   int Chosen() const { return chosen_; }
+  // Asked before a chosen row closes the dialog; false keeps it open.
+  void SetMayChoose(std::function<bool(int row)> mayChoose) { mayChoose_ = std::move(mayChoose); }
 
  protected:
   void OnCreate() override;
@@ -51,6 +54,7 @@ class TRESTORE_FORM : public ModalDialog {
   std::span<const BackupRow> rows_;
   ListView list_;
   int chosen_ = -1;
+  std::function<bool(int row)> mayChoose_;
 };
 
 // The rows of the dialog for the backups beside the settings file.

@@ -16,6 +16,7 @@
 #include "core/registry.h"
 #include "core/text_comparer.h"
 #include "ui/error_boundary.h"
+#include "win32/running_processes.h"
 
 namespace ombrisk {
 
@@ -53,6 +54,12 @@ struct Services {
   // their next step there, so each step sees the window as a person would
   // after a pause.
   std::function<void(HWND window)> afterIdle = nullptr;
+  // The running processes, among which the IDEs that use a settings key
+  // are found.
+  ProcessLister runningProcesses = ListRunningProcesses;
 };
+
+// Asks the question with Yes and No, No the default; true for Yes.
+bool AskYesNo(const Services& services, HWND owner, std::u16string_view question);
 
 }  // namespace ombrisk

@@ -53,7 +53,11 @@ MessageDialogSystem WindowsMessageDialogSystem() {
 
 int ShowMessageDialog(HWND owner, std::u16string_view caption, std::u16string_view text, unsigned flags,
                       std::u16string_view detail, const MessageDialogSystem& system) {
-  if (system.isVersion6()) {
+  // The task dialog makes its first button the default; a question whose
+  // default is another (No, where Yes would write something) is a message
+  // box, which has it.
+  const bool firstIsDefault = (flags & MB_DEFMASK) == MB_DEFBUTTON1;
+  if (firstIsDefault && system.isVersion6()) {
     if (const TaskDialogCall taskDialog = system.loadTaskDialog()) {
       const std::wstring title = Wide(caption);
       const std::wstring instruction = Wide(text);

@@ -496,5 +496,45 @@ TEST_F(Launch, ABackupThatCannotBeWrittenStopsTheLaunchBeforeAnyWrite) {
   }
 }
 
+// An IDE of the release running with the profile's key: the launch asks
+// first, and No leaves everything as it was; an IDE on another key asks
+// nothing.
+TEST_F(Launch, AnIdeRunningWithTheKeyMakesTheLaunchAskFirst) {
+  Install(2017);
+  Profile(u"Test", {{u"Version", u"2017"}, {u"UseAltReg", u"1"}, {u"AltReg", u"TEST"}, {u"PKG_Count", u"0"}});
+  Profile(u"Base", {{u"Version", u"2017"}, {u"PKG_Count", u"0"}});
+  const ProfileStore profiles(files, comparer, std::u16string(kSettings));
+  std::vector<std::u16string> questions;
+  bool answer = false;
+  const auto launch = [&](std::u16string_view name) {
+    LaunchServices services{
+        profiles, registries, starter, [] {}, [this] { log.push_back(u"close"); }, [] { return kLaunchTime; }};
+    services.runningProcesses = [](const std::function<bool(std::u16string_view)>&) {
+      return std::vector<RunningProcess>{{u"c:\\ide\\BIN\\ide.exe", u"\"C:\\IDE\\bin\\ide.exe\" -rtest"}};
+    };
+    services.confirm = [&](std::u16string_view question) {
+      questions.emplace_back(question);
+      return answer;
+    };
+    return LaunchProfile(services, 2017, name);
+  };
+  const Dump before = testing::DumpRegistry(store, RegistryRoot::CurrentUser, true);
+  EXPECT_TRUE(launch(u"Test").cancelled);
+  EXPECT_EQ(questions,
+            std::vector<std::u16string>{u"Delphi XE6 / RAD Studio XE6 は既に実行中です (キー: "
+                                        u"Software\\Embarcadero\\TEST\\14.0)。実行中の IDE は終了するときに"
+                                        u"設定を書き戻すため、この起動で書き込む設定が上書きされることがあります。"
+                                        u"起動しますか？"});
+  EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), before);
+  EXPECT_TRUE(log.empty()) << "nothing started, the window stays";
+  EXPECT_TRUE(files.ListFiles(u"C:\\Tools\\Ombrisk.backup").empty()) << "no backup";
+  answer = true;
+  EXPECT_TRUE(launch(u"Test").started);
+  EXPECT_EQ(log.back(), u"close");
+  questions.clear();
+  EXPECT_TRUE(launch(u"Base").started);
+  EXPECT_TRUE(questions.empty()) << "the running IDE uses another key";
+}
+
 }  // namespace
 }  // namespace ombrisk

@@ -98,22 +98,22 @@ class MainForm : public ::testing::Test {
   }
 
   TMAIN_FORM& NewForm(bool show = true) {
-    form_ = std::make_unique<TMAIN_FORM>(
-        Services{registries, files, comparer, FromWide(folder / L"Ombrisk.exe"),
-                 [this](std::u16string_view message) { errors.emplace_back(message); },
-                 [this](HWND owner, std::u16string_view caption, std::u16string_view text, unsigned flags) {
-                   dialogs.push_back(std::u16string(caption) + u"|" + std::u16string(text) + u"|" + DecimalText(flags));
-                   EXPECT_TRUE(owner == form_->Handle() || owner == form_->FindDialog() ||
-                               testing::ClassName(owner) == L"TPREF_FORM");
-                   if (onMessage) onMessage();
-                   return answer;
-                 },
-                 [this](HWND) -> std::unique_ptr<ProcessStarter> { return std::make_unique<RecordingStarter>(starts); },
-                 [this](ModalDialog& dialog) { return runModal ? runModal(dialog) : dialog.ShowModal(); },
-                 [this](OPENFILENAMEW& dialog) { return openFile ? openFile(dialog) : false; },
-                 [this](HWND window) {
-                   if (afterIdle) afterIdle(window);
-                 }});
+    form_ = std::make_unique<TMAIN_FORM>(Services{
+        registries, files, comparer, FromWide(folder / L"Ombrisk.exe"),
+        [this](std::u16string_view message) { errors.emplace_back(message); },
+        [this](HWND owner, std::u16string_view caption, std::u16string_view text, unsigned flags) {
+          dialogs.push_back(std::u16string(caption) + u"|" + std::u16string(text) + u"|" + DecimalText(flags));
+          EXPECT_TRUE(owner == form_->Handle() || owner == form_->FindDialog() ||
+                      testing::ClassName(owner) == L"TPREF_FORM" || testing::ClassName(owner) == L"TRESTORE_FORM");
+          if (onMessage) onMessage();
+          return answer;
+        },
+        [this](HWND) -> std::unique_ptr<ProcessStarter> { return std::make_unique<RecordingStarter>(starts); },
+        [this](ModalDialog& dialog) { return runModal ? runModal(dialog) : dialog.ShowModal(); },
+        [this](OPENFILENAMEW& dialog) { return openFile ? openFile(dialog) : false; },
+        [this](HWND window) {
+          if (afterIdle) afterIdle(window);
+        }});
     form_->Create();
     if (show) form_->Show();
     testing::PumpMessages();

@@ -1,0 +1,20 @@
+// The running processes of the system with their executables and command
+// lines, read through the system (the process's own parameters), for
+// finding the IDEs that use a settings key.
+#pragma once
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "core/running_ide.h"
+
+namespace ombrisk {
+
+// The processes whose executable passes the filter; the command line of
+// one that does not let itself be read (another user's, or elevated while
+// this one is not) is left empty. A process that ends meanwhile is left
+// out.
+std::vector<RunningProcess> ListRunningProcesses(const std::function<bool(std::u16string_view executable)>& wanted);
+
+}  // namespace ombrisk
