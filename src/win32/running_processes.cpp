@@ -29,6 +29,34 @@ QueryProcess QueryInformation() {
   return query;
 }
 
+// Reads the command line from the process's parameters block, where systems
+// without the class above keep it: the process environment block names the
+// block, which holds the command line as a UNICODE_STRING.
+std::optional<std::u16string> CommandLineFromParameters(HANDLE process, QueryProcess query) {
+  struct BasicInformation {
+    void* reserved1;
+    void* peb;
+    void* reserved2[4];
+  } basic{};
+  ULONG length = 0;
+  if (query(process, 0, &basic, sizeof basic, &length) < 0 || basic.peb == nullptr) return std::nullopt;
+  // The offsets of the block in the environment block and of the command
+  // line in the block, for this process's pointer size.
+  constexpr std::size_t kParametersAt = sizeof(void*) == 8 ? 0x20 : 0x10;
+  constexpr std::size_t kCommandLineAt = sizeof(void*) == 8 ? 0x70 : 0x40;
+  void* parameters = nullptr;
+  UnicodeString text{};
+  SIZE_T read = 0;
+  if (!ReadProcessMemory(process, static_cast<char*>(basic.peb) + kParametersAt, &parameters, sizeof parameters,
+                         &read) ||
+      !ReadProcessMemory(process, static_cast<char*>(parameters) + kCommandLineAt, &text, sizeof text, &read)) {
+    return std::nullopt;
+  }
+  std::wstring line(text.length / sizeof(wchar_t), L'\0');
+  if (!line.empty() && !ReadProcessMemory(process, text.buffer, line.data(), text.length, &read)) return std::nullopt;
+  return FromWide(line);
+}
+
 std::optional<std::u16string> CommandLineOf(HANDLE process) {
   const QueryProcess query = QueryInformation();
   if (query == nullptr) return std::nullopt;
@@ -41,10 +69,10 @@ std::optional<std::u16string> CommandLineOf(HANDLE process) {
       const auto* text = reinterpret_cast<const UnicodeString*>(buffer.data());
       return FromWide(std::wstring_view(text->buffer, text->length / sizeof(wchar_t)));
     }
-    if (needed <= buffer.size()) return std::nullopt;
+    if (needed <= buffer.size()) break;
     buffer.resize(needed);
   }
-  return std::nullopt;
+  return CommandLineFromParameters(process, query);
 }
 
 std::u16string ExecutableOf(HANDLE process) {

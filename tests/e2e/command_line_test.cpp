@@ -111,6 +111,65 @@ TEST_F(CommandLine, LaunchesAProfileAsTheListDoes) {
   EXPECT_EQ(ReadBytes(settings), stored) << "the settings file is only read";
 }
 
+// The fake IDE kept running (OMBRISK_FAKE_IDE_RUNS) until the test ends.
+class RunningIde {
+ public:
+  RunningIde() : ended_(CreateEventW(nullptr, TRUE, FALSE, kName.c_str())) {
+    SetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", kName.c_str());
+  }
+  ~RunningIde() {
+    SetEvent(ended_);
+    CloseHandle(ended_);
+    SetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", nullptr);
+  }
+  RunningIde(const RunningIde&) = delete;
+  RunningIde& operator=(const RunningIde&) = delete;
+
+ private:
+  const std::wstring kName = L"OmbriskIdeRuns-" + std::to_wstring(GetCurrentProcessId());
+  HANDLE ended_;
+};
+
+// An IDE of the release running with a profile's key: /launch asks first,
+// No the default; No leaves the registry, the settings file and the backups
+// as they were and starts nothing, Yes launches; a profile on the base key
+// is not asked about.
+TEST_F(CommandLine, AnIdeRunningWithTheKeyIsAskedAbout) {
+  Settings(
+      u"[PREF_Test]\r\nVersion=2017\r\nUseAltReg=1\r\nAltReg=TEST\r\nPKG_Count=0\r\n"
+      u"[PREF_Base]\r\nVersion=2017\r\nPKG_Count=0\r\n");
+  const RunningIde runs;
+  Process running(Quoted(ide) + L" -rTEST");
+  ASSERT_FALSE(TakeReport().empty()) << "the IDE runs";
+  const std::string registry = DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero");
+  const std::string stored = ReadBytes(settings);
+  for (const int answer : {IDNO, IDYES}) {
+    Process launch(Quoted(program) + L" /launch Test");
+    HWND question = WaitForProcessWindow(launch.Id(), L"#32770", L"確認");
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(
+        ReadMessageBox(question).texts,
+        std::vector<std::wstring>{L"Delphi XE6 / RAD Studio XE6 は既に実行中です (キー: "
+                                  L"Software\\Embarcadero\\TEST\\14.0)。実行中の IDE は終了するときに設定を"
+                                  L"書き戻すため、この起動で書き込む設定が上書きされることがあります。起動しますか？"});
+    GUITHREADINFO focus{};
+    focus.cbSize = sizeof focus;
+    GetGUIThreadInfo(GetWindowThreadProcessId(question, nullptr), &focus);
+    EXPECT_EQ(focus.hwndFocus, GetDlgItem(question, IDNO)) << "No is the default";
+    PressButton(question, answer);
+    EXPECT_EQ(launch.WaitForExit(), answer == IDYES ? 0u : 1u);
+    if (answer == IDNO) {
+      EXPECT_EQ(DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"), registry);
+      EXPECT_EQ(ReadBytes(settings), stored);
+      EXPECT_TRUE(FolderEntries(folder / L"Ombrisk.backup").empty()) << "no backup";
+      EXPECT_EQ(BytesOf(ide + L".txt"), "") << "no IDE started";
+    }
+  }
+  EXPECT_NE(TakeReport().find("key=\\Software\\Embarcadero\\TEST\\14.0\\"), std::string::npos);
+  EXPECT_EQ(Run(L"/launch Base"), 0u) << "no question for the base key";
+  EXPECT_NE(TakeReport().find("key=\\Software\\Embarcadero\\BDS\\14.0\\"), std::string::npos);
+}
+
 // Each refusal says why in the program's box and ends with its exit code;
 // no main window shows.
 TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {

@@ -11,6 +11,9 @@
 //   <sub key>|<value name>=<value>     for every value below the key
 // Built as demo_ide.exe (OMBRISK_DEMO_WINDOW) it also shows the report in a
 // window of its own, so a person trying Ombrisk sees what a launch did.
+// With OMBRISK_FAKE_IDE_RUNS naming an event in its environment it keeps
+// running after its report, as an IDE a user works in, until the event is
+// set.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
@@ -186,6 +189,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 #else
 int wmain() {
   Report();
+  wchar_t event[256];
+  if (GetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", event, 256) > 0) {
+    HANDLE ended = CreateEventW(nullptr, TRUE, FALSE, event);
+    WaitForSingleObject(ended, INFINITE);
+    CloseHandle(ended);
+  }
   return 0;
 }
 #endif

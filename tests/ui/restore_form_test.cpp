@@ -131,5 +131,50 @@ TEST_F(MainForm, TheRestoreCommandPutsTheChosenBackupBackAfterAsking) {
   EXPECT_EQ(errors, std::vector<std::u16string>{u"このファイルは復元できません: " + FromWide(backup)});
 }
 
+// A restore of a key an IDE runs with is refused, the dialog staying open,
+// until the IDE has ended; then it goes through.
+TEST_F(MainForm, ARestoreWaitsUntilNoIdeRunsWithTheKey) {
+  Install(2017);
+  const std::wstring ide = folder / L"ide2017.exe";
+  ASSERT_TRUE(CopyFileW((testing::ExecutableFolder() + L"\\fake_ide.exe").c_str(), ide.c_str(), FALSE));
+  Settings(u"[PREF_Test]\r\nVersion=2017\r\nUseAltReg=1\r\nAltReg=TEST\r\nPKG_Count=1\r\nPKG_PATH1=x.bpl\r\n");
+  NewForm().Execute(TMAIN_FORM::AL_LAUNCH);
+  ASSERT_TRUE(CloseAndWait());
+  const std::wstring runs = L"OmbriskRestoreIde-" + std::to_wstring(GetCurrentProcessId());
+  HANDLE ended = CreateEventW(nullptr, TRUE, FALSE, runs.c_str());
+  SetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", runs.c_str());
+  testing::Process running(L"\"" + ide + L"\" -rTEST");
+  SetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", nullptr);
+  ASSERT_FALSE(testing::ReadWrittenFile(ide + L".txt").empty()) << "the IDE runs";
+
+  answer = IDYES;
+  const std::u16string refusal =
+      u"エラー|Delphi XE6 / RAD Studio XE6 が実行中です (キー: Software\\Embarcadero\\TEST\\14.0)。IDE を終了してから"
+      u"やり直してください。|" +
+      DecimalText(MB_TASKMODAL | MB_ICONERROR | MB_OK);
+  int presses = 0;
+  runModal = [&](ModalDialog& dialog) {
+    afterIdle = [&](HWND) {
+      if (presses == 0 || (presses == 1 && !dialogs.empty() && dialogs.back() == refusal)) {
+        if (presses == 1) {
+          SetEvent(ended);
+          EXPECT_EQ(running.WaitForExit(), 0u) << "the IDE ended";
+        }
+        ++presses;
+        Key(dynamic_cast<TRESTORE_FORM&>(dialog), VK_RETURN);
+      }
+    };
+    return dialog.ShowModal();
+  };
+  NewForm().Execute(TMAIN_FORM::AL_RESTORE);
+  CloseHandle(ended);
+  EXPECT_EQ(presses, 2);
+  ASSERT_EQ(dialogs.size(), 3u) << "asked, refused, asked";
+  EXPECT_EQ(dialogs[1], refusal);
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero\\TEST").find('|'), std::string::npos)
+      << "restored: the launch's values are gone";
+}
+
 }  // namespace
 }  // namespace ombrisk
