@@ -46,6 +46,14 @@ std::u16string AlternateKeyOfCommandLine(std::u16string_view commandLine) {
 
 bool SamePath(std::u16string_view a, std::u16string_view b, FileSystem& files) {
   if (AsciiUpper(a) == AsciiUpper(b)) return true;
+  // Two long file names that differ name two files; only a short name (with
+  // its "~") may stand for another: asking the file system for short forms
+  // costs far more than this look.
+  const auto fileName = [](std::u16string_view path) { return path.substr(path.find_last_of(u"\\/") + 1); };
+  if (AsciiUpper(fileName(a)) != AsciiUpper(fileName(b)) && fileName(a).find(u'~') == std::u16string_view::npos &&
+      fileName(b).find(u'~') == std::u16string_view::npos) {
+    return false;
+  }
   const std::u16string shortA = files.ShortPath(a);
   return !shortA.empty() && AsciiUpper(shortA) == AsciiUpper(files.ShortPath(b));
 }

@@ -36,6 +36,9 @@ TEST(RunningIde, PathsCompareAsWindowsComparesThem) {
   EXPECT_TRUE(SamePath(u"C:\\PROGRA~1\\RAD\\bin\\bds.exe", u"C:\\Program Files\\RAD\\bin\\bds.exe", files));
   EXPECT_FALSE(SamePath(u"C:\\Other\\bds.exe", u"C:\\Program Files\\RAD\\bin\\bds.exe", files));
   EXPECT_FALSE(SamePath(u"C:\\gone\\bds.exe", u"C:\\also gone\\bds.exe", files)) << "no short forms";
+  files.shortPaths[u"C:\\RAD\\LongName.exe"] = u"C:\\RAD\\LONGNA~1.EXE";
+  files.shortPaths[u"C:\\RAD\\LONGNA~1.EXE"] = u"C:\\RAD\\LONGNA~1.EXE";
+  EXPECT_TRUE(SamePath(u"C:\\RAD\\LONGNA~1.EXE", u"C:\\RAD\\LongName.exe", files)) << "a short file name";
 }
 
 // The release's IDE, its 64-bit IDE, with the key or without a readable
