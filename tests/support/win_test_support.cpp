@@ -184,9 +184,19 @@ bool SyncWithWindow(HWND window) {
 Process::Process(const std::wstring& commandLine) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  std::wstring writable = commandLine;
-  if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_)) {
-    throw std::runtime_error("cannot start " + Narrow(commandLine));
+  // An executable a process that just ended still holds cannot start until
+  // it is let go: the start is tried again until then.
+  DWORD error = ERROR_SUCCESS;
+  const bool started = WaitUntil([&] {
+    std::wstring writable = commandLine;
+    if (CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_)) {
+      return true;
+    }
+    error = GetLastError();
+    return error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION;
+  });
+  if (!started || info_.hProcess == nullptr) {
+    throw std::runtime_error("cannot start " + Narrow(commandLine) + " (error " + std::to_string(error) + ")");
   }
 }
 
