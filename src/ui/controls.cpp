@@ -119,11 +119,11 @@ HIMAGELIST LoadImageStrip(int resource, int size, int index) {
   void* bits = nullptr;
   const HBITMAP bitmap = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (bitmap == nullptr) return list;
-  const auto stripWidth = static_cast<std::size_t>(size * count);
-  const auto width = static_cast<std::size_t>(size * images);
+  const auto stripWidth = static_cast<std::size_t>(size) * static_cast<std::size_t>(count);
+  const auto width = static_cast<std::size_t>(size) * static_cast<std::size_t>(images);
   for (std::size_t row = 0; row < static_cast<std::size_t>(size); ++row) {
     std::memcpy(static_cast<std::uint32_t*>(bits) + row * width,
-                pixels.data() + row * stripWidth + static_cast<std::size_t>(first * size),
+                pixels.data() + row * stripWidth + static_cast<std::size_t>(first) * static_cast<std::size_t>(size),
                 width * sizeof(std::uint32_t));
   }
   ImageList_Add(list, bitmap, nullptr);
