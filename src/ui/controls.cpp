@@ -94,7 +94,8 @@ std::vector<std::uint32_t> DecodeStrip(int resource, int size, int& count) {
   const auto word = [bytes](std::size_t at) { return static_cast<unsigned>(bytes[at] | (bytes[at + 1] << 8)); };
   if (static_cast<int>(word(0)) != size) return pixels;
   count = static_cast<int>(word(2));
-  const std::size_t total = static_cast<std::size_t>(size) * static_cast<std::size_t>(size * count);
+  const std::size_t total =
+      static_cast<std::size_t>(size) * static_cast<std::size_t>(size) * static_cast<std::size_t>(count);
   for (std::size_t at = 4; at + 6 <= length && pixels.size() < total; at += 6) {
     std::uint32_t pixel = 0;
     std::memcpy(&pixel, bytes + at + 2, sizeof pixel);
