@@ -1,5 +1,7 @@
 #include "core/running_ide.h"
 
+#include <algorithm>
+
 #include "core/text.h"
 
 namespace ombrisk {
@@ -44,16 +46,28 @@ std::u16string AlternateKeyOfCommandLine(std::u16string_view commandLine) {
   return key;
 }
 
+namespace {
+
+std::u16string_view FileNameOf(std::u16string_view path) { return path.substr(path.find_last_of(u"\\/") + 1); }
+
+// Two long file names that differ name two files; only a short name (with
+// its "~") may stand for another.
+bool MayBeSameFile(std::u16string_view a, std::u16string_view b) {
+  return AsciiUpper(a) == AsciiUpper(b) || a.find(u'~') != std::u16string_view::npos ||
+         b.find(u'~') != std::u16string_view::npos;
+}
+
+}  // namespace
+
+bool MayRun(std::u16string_view fileName, std::span<const std::u16string> executables) {
+  return std::any_of(executables.begin(), executables.end(),
+                     [&](const std::u16string& path) { return MayBeSameFile(fileName, FileNameOf(path)); });
+}
+
 bool SamePath(std::u16string_view a, std::u16string_view b, FileSystem& files) {
   if (AsciiUpper(a) == AsciiUpper(b)) return true;
-  // Two long file names that differ name two files; only a short name (with
-  // its "~") may stand for another: asking the file system for short forms
-  // costs far more than this look.
-  const auto fileName = [](std::u16string_view path) { return path.substr(path.find_last_of(u"\\/") + 1); };
-  if (AsciiUpper(fileName(a)) != AsciiUpper(fileName(b)) && fileName(a).find(u'~') == std::u16string_view::npos &&
-      fileName(b).find(u'~') == std::u16string_view::npos) {
-    return false;
-  }
+  // Asking the file system for short forms costs far more than this look.
+  if (!MayBeSameFile(FileNameOf(a), FileNameOf(b))) return false;
   const std::u16string shortA = files.ShortPath(a);
   return !shortA.empty() && AsciiUpper(shortA) == AsciiUpper(files.ShortPath(b));
 }
@@ -72,7 +86,7 @@ bool IdeRunsWithKey(const ProcessLister& processes, RegistryFactory& registries,
   // Delphi 2 to 7 have one key, whatever an IDE is started with.
   const bool oneKey = ReleaseFacts(code).machineWide;
   const std::u16string wanted = AsciiUpper(keyName.empty() ? u"BDS" : keyName);
-  for (const RunningProcess& process : processes(isIde)) {
+  for (const RunningProcess& process : processes(ides)) {
     if (!isIde(process.executable)) continue;
     if (!process.commandLine || oneKey) return true;
     std::u16string key = AlternateKeyOfCommandLine(*process.commandLine);

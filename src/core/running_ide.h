@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,10 +23,15 @@ struct RunningProcess {
   std::u16string executable;
   std::optional<std::u16string> commandLine;
 };
-// Lists the running processes; only those whose executable passes the
-// filter need their command lines read.
-using ProcessLister =
-    std::function<std::vector<RunningProcess>(const std::function<bool(std::u16string_view executable)>& wanted)>;
+// Lists the running processes that may run one of the executables (MayRun
+// on their file names), with their command lines; the caller compares the
+// paths.
+using ProcessLister = std::function<std::vector<RunningProcess>(std::span<const std::u16string> executables)>;
+
+// Whether a process whose executable has the file name may run one of the
+// executables: the same file name, letter case ignored, or a short name
+// (with its "~") on either side. Far cheaper than asking the process.
+bool MayRun(std::u16string_view fileName, std::span<const std::u16string> executables);
 
 // The settings key name an IDE started with the command line reads, as the
 // IDE reads its arguments (blank-separated, quotes grouping and removed, the

@@ -88,7 +88,7 @@ std::u16string ExecutableOf(HANDLE process) {
 
 }  // namespace
 
-std::vector<RunningProcess> ListRunningProcesses(const std::function<bool(std::u16string_view executable)>& wanted) {
+std::vector<RunningProcess> ListRunningProcesses(std::span<const std::u16string> executables) {
   std::vector<DWORD> ids(1024);
   DWORD bytes = 0;
   while (EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes) &&
@@ -105,7 +105,8 @@ std::vector<RunningProcess> ListRunningProcesses(const std::function<bool(std::u
     const ScopedHandle process(opened);
     if (!process.Valid()) continue;
     std::u16string executable = ExecutableOf(process.Get());
-    if (executable.empty() || !wanted(executable)) continue;
+    const std::u16string_view path = executable;
+    if (executable.empty() || !MayRun(path.substr(path.find_last_of(u'\\') + 1), executables)) continue;
     processes.push_back({std::move(executable), readable ? CommandLineOf(process.Get()) : std::nullopt});
   }
   return processes;

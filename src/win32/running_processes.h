@@ -3,7 +3,8 @@
 // finding the IDEs that use a settings key.
 #pragma once
 
-#include <functional>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -11,10 +12,10 @@
 
 namespace ombrisk {
 
-// The processes whose executable passes the filter; the command line of
-// one that does not let itself be read (another user's, or elevated while
-// this one is not) is left empty. A process that ends meanwhile is left
-// out.
-std::vector<RunningProcess> ListRunningProcesses(const std::function<bool(std::u16string_view executable)>& wanted);
+// The processes that may run one of the executables (MayRun); the command
+// line of one that does not let itself be read (another user's, or elevated
+// while this one is not) is left empty. A process that ends meanwhile is
+// left out.
+std::vector<RunningProcess> ListRunningProcesses(std::span<const std::u16string> executables);
 
 }  // namespace ombrisk

@@ -509,7 +509,7 @@ TEST_F(Launch, AnIdeRunningWithTheKeyMakesTheLaunchAskFirst) {
   const auto launch = [&](std::u16string_view name) {
     LaunchServices services{
         profiles, registries, starter, [] {}, [this] { log.push_back(u"close"); }, [] { return kLaunchTime; }};
-    services.runningProcesses = [](const std::function<bool(std::u16string_view)>&) {
+    services.runningProcesses = [](std::span<const std::u16string>) {
       return std::vector<RunningProcess>{{u"c:\\ide\\BIN\\ide.exe", u"\"C:\\IDE\\bin\\ide.exe\" -rtest"}};
     };
     services.confirm = [&](std::u16string_view question) {

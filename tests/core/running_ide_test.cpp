@@ -39,6 +39,10 @@ TEST(RunningIde, PathsCompareAsWindowsComparesThem) {
   files.shortPaths[u"C:\\RAD\\LongName.exe"] = u"C:\\RAD\\LONGNA~1.EXE";
   files.shortPaths[u"C:\\RAD\\LONGNA~1.EXE"] = u"C:\\RAD\\LONGNA~1.EXE";
   EXPECT_TRUE(SamePath(u"C:\\RAD\\LONGNA~1.EXE", u"C:\\RAD\\LongName.exe", files)) << "a short file name";
+  const std::u16string ides[] = {u"C:\\IDE\\bin\\bds.exe", u"C:\\IDE\\bin64\\bds.exe"};
+  EXPECT_TRUE(MayRun(u"BDS.EXE", ides));
+  EXPECT_TRUE(MayRun(u"LONGNA~1.EXE", ides));
+  EXPECT_FALSE(MayRun(u"notepad.exe", ides));
 }
 
 // The release's IDE, its 64-bit IDE, with the key or without a readable
@@ -51,10 +55,11 @@ TEST(RunningIde, AnIdeOfTheReleaseUsesTheKeyItWasStartedWith) {
   store.SetString(RegistryRoot::CurrentUser, InstallationKey(2027), u"App x64", u"C:\\IDE\\bin64\\bds.exe");
   store.SetString(RegistryRoot::LocalMachine, InstallationKey(7), u"APP", u"C:\\D7\\delphi32.exe");
   std::vector<RunningProcess> running;
-  const ProcessLister lister = [&](const std::function<bool(std::u16string_view)>& wanted) {
+  const ProcessLister lister = [&](std::span<const std::u16string> executables) {
     std::vector<RunningProcess> listed;
     for (const RunningProcess& process : running) {
-      if (wanted(process.executable)) listed.push_back(process);
+      const std::u16string_view path = process.executable;
+      if (MayRun(path.substr(path.find_last_of(u'\\') + 1), executables)) listed.push_back(process);
     }
     return listed;
   };
