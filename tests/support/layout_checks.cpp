@@ -122,14 +122,16 @@ std::vector<std::string> LayoutProblems(HWND window, int dpi) {
   return problems;
 }
 
-int FontHeight(HWND control) {
+TEXTMETRICW FontMetrics(HWND control) {
   const HDC dc = GetDC(control);
   const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   SelectObject(dc, old);
   ReleaseDC(control, dc);
-  return metrics.tmHeight;
+  return metrics;
 }
+
+int FontHeight(HWND control) { return FontMetrics(control).tmHeight; }
 
 }  // namespace ombrisk::testing

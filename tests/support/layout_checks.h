@@ -20,7 +20,9 @@ namespace ombrisk::testing {
 // The check box's size is the one at the DPI the window is laid out for.
 std::vector<std::string> LayoutProblems(HWND window, int dpi = USER_DEFAULT_SCREEN_DPI);
 
-// The font height of a control, in pixels (the character cell's).
+// The metrics of a control's font, and its height in pixels (the
+// character cell's).
+TEXTMETRICW FontMetrics(HWND control);
 int FontHeight(HWND control);
 
 }  // namespace ombrisk::testing

@@ -34,12 +34,7 @@ std::vector<std::string> ScaleProblems(HWND window, SIZE design, int dpi, HWND t
   if (std::abs(client.cx - MulDiv(design.cx, dpi, 96)) > 1 || std::abs(client.cy - MulDiv(design.cy, dpi, 96)) > 1) {
     problems.push_back("client " + std::to_string(client.cx) + "x" + std::to_string(client.cy));
   }
-  const HDC dc = GetDC(textControl);
-  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(textControl, WM_GETFONT, 0, 0)));
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(textControl, dc);
+  const TEXTMETRICW metrics = testing::FontMetrics(textControl);
   if (std::abs(metrics.tmHeight - metrics.tmInternalLeading - MulDiv(13, dpi, 96)) > 1) {
     problems.push_back("character height " + std::to_string(metrics.tmHeight - metrics.tmInternalLeading));
   }
