@@ -44,7 +44,7 @@ wait_for() {
 }
 
 # Asks tests/helpers/probe.cpp about a state of Wine's windows (PROBE_EXE
-# names it): "enabled CLASS ID", "menu" or "event NAME".
+# names it): "enabled CLASS ID", "menu", "active CLASS" or "event NAME".
 probe() { wine "${PROBE_EXE:?the probe helper}" "$@"; }
 
 # The settings file as UTF-8 text without CRs (it is UTF-16 when Ombrisk
@@ -95,6 +95,14 @@ keys_to() {
   shift
   xdotool windowfocus --sync "$target"
   xdotool key --delay 40 "$@"
+}
+
+# Focuses a window of another process than the one in front (X window id,
+# Windows class) and waits until Wine has made it the foreground window:
+# keys typed before that would be lost.
+activate() {
+  xdotool windowfocus --sync "$1"
+  probe active "$2" || fail "the window of class $2 did not become the active one"
 }
 
 # Waits for a process to end; fails when it does not.

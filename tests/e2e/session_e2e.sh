@@ -166,9 +166,11 @@ echo "--- a second instance is refused"
 start_ombrisk
 second=$(start_program "$OMBRISK_WINDOWS_PATH")
 refusal=$(window '^確認$' "$second")
-keys_to "$refusal" Return
+activate "$refusal" '#32770'
+xdotool key Return
 wait_exit "$second"
 kill -0 "$OMBRISK_PID" || fail "the first instance ended too"
+activate "$MAIN" TMAIN_FORM
 
 echo "--- delete, and a settings file held by another program"
 before=$(sha256sum "$SETTINGS")

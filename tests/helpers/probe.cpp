@@ -4,6 +4,8 @@
 //   probe.exe enabled CLASS ID   a shown window of the class holds an
 //                                enabled control with the id
 //   probe.exe menu               a menu is open
+//   probe.exe active CLASS       the foreground window is of the class, or
+//                                becomes so while the probe waits
 //   probe.exe event NAME         the named event (manual reset) is set, or
 //                                becomes set while the probe waits
 #include <windows.h>
@@ -41,6 +43,17 @@ bool Shown(const wchar_t* className, int id) {
   return query.found;
 }
 
+bool BecomesActive(const wchar_t* className) {
+  const ULONGLONG deadline = GetTickCount64() + 30000;
+  for (;;) {
+    wchar_t name[256] = L"";
+    GetClassNameW(GetForegroundWindow(), name, 256);
+    if (std::wcscmp(name, className) == 0) return true;
+    if (GetTickCount64() > deadline) return false;
+    Sleep(10);  // looking again, not waiting for something to happen
+  }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -50,6 +63,7 @@ int wmain(int argc, wchar_t** argv) {
     HWND menu = FindWindowW(L"#32768", nullptr);
     return menu != nullptr && IsWindowVisible(menu) ? 0 : 1;
   }
+  if (what == L"active" && argc == 3) return BecomesActive(argv[2]) ? 0 : 1;
   if (what == L"event" && argc == 3) {
     HANDLE event = CreateEventW(nullptr, TRUE, FALSE, argv[2]);
     const bool set = WaitForSingleObject(event, 30000) == WAIT_OBJECT_0;
