@@ -152,9 +152,10 @@ TEST_F(CommandLine, AnIdeRunningWithTheKeyIsAskedAbout) {
         std::vector<std::wstring>{L"Delphi XE6 / RAD Studio XE6 は既に実行中です (キー: "
                                   L"Software\\Embarcadero\\TEST\\14.0)。実行中の IDE は終了するときに設定を"
                                   L"書き戻すため、この起動で書き込む設定が上書きされることがあります。起動しますか？"});
+    // The box is there before its thread has given a button the focus.
     GUITHREADINFO focus{};
     focus.cbSize = sizeof focus;
-    GetGUIThreadInfo(GetWindowThreadProcessId(question, nullptr), &focus);
+    WaitUntil([&] { return GetGUIThreadInfo(GetWindowThreadProcessId(question, nullptr), &focus) && focus.hwndFocus; });
     EXPECT_EQ(focus.hwndFocus, GetDlgItem(question, IDNO)) << "No is the default";
     PressButton(question, answer);
     EXPECT_EQ(launch.WaitForExit(), answer == IDYES ? 0u : 1u);

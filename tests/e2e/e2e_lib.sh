@@ -44,7 +44,7 @@ wait_for() {
 }
 
 # Asks tests/helpers/probe.cpp about a state of Wine's windows (PROBE_EXE
-# names it): "enabled CLASS ID", "menu", "active CLASS" or "event NAME".
+# names it; the scripts find it beside the fake IDE): "enabled CLASS ID", "menu", "active CLASS" or "event NAME".
 probe() { wine "${PROBE_EXE:?the probe helper}" "$@"; }
 
 # The settings file as UTF-8 text without CRs (it is UTF-16 when Ombrisk
@@ -71,7 +71,7 @@ start_ombrisk() {
   OMBRISK_PID=$!
   E2E_STARTED+=("$OMBRISK_PID")
   MAIN=$(window '^Ombrisk$')
-  xdotool windowfocus --sync "$MAIN"
+  activate "$MAIN" TMAIN_FORM
 }
 
 # A visible window of Ombrisk (or of the process given second) whose title

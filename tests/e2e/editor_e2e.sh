@@ -13,6 +13,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
 ombrisk_exe=$1
 fake_ide_exe=$2
+PROBE_EXE="$(dirname "$fake_ide_exe")/probe.exe"
 use_scratch_folder editor
 SETTINGS="$folder/Ombrisk.env"
 report="$folder/d7.exe.txt"

@@ -14,6 +14,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
 ombrisk_exe=$1
 fake_ide_exe=$2
+PROBE_EXE="$(dirname "$fake_ide_exe")/probe.exe"
 use_scratch_folder florence
 SETTINGS="$folder/Ombrisk.env"
 key='HKCU\Software\Embarcadero\BDS\37.0'

@@ -17,7 +17,7 @@ source "$here/e2e_lib.sh"
 
 fake_ide_exe=$1
 hold_file_exe=$2
-PROBE_EXE="$(dirname "$hold_file_exe")/probe.exe"
+PROBE_EXE="$(dirname "$fake_ide_exe")/probe.exe"
 drive="$WINEPREFIX/drive_c"
 OMBRISK_WINDOWS_PATH='C:\Ombrisk\Ombrisk.exe'
 SETTINGS="$drive/Ombrisk/Ombrisk.env"
