@@ -2,8 +2,10 @@
 
 #include <windows.h>
 // After windows.h, which it needs.
-#include <psapi.h>
+#include <winternl.h>
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 
 #include "win32/handles.h"
@@ -16,11 +18,6 @@ namespace {
 // NtQueryInformationProcess's class for the command line (Windows 8.1 on):
 // a UNICODE_STRING followed by its text.
 constexpr ULONG kProcessCommandLineInformation = 60;
-struct UnicodeString {
-  USHORT length;
-  USHORT maximumLength;
-  PWSTR buffer;
-};
 using QueryProcess = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
 
 QueryProcess QueryInformation() {
@@ -45,15 +42,15 @@ std::optional<std::u16string> CommandLineFromParameters(HANDLE process, QueryPro
   constexpr std::size_t kParametersAt = sizeof(void*) == 8 ? 0x20 : 0x10;
   constexpr std::size_t kCommandLineAt = sizeof(void*) == 8 ? 0x70 : 0x40;
   void* parameters = nullptr;
-  UnicodeString text{};
+  UNICODE_STRING text{};
   SIZE_T read = 0;
   if (!ReadProcessMemory(process, static_cast<char*>(basic.peb) + kParametersAt, &parameters, sizeof parameters,
                          &read) ||
       !ReadProcessMemory(process, static_cast<char*>(parameters) + kCommandLineAt, &text, sizeof text, &read)) {
     return std::nullopt;
   }
-  std::wstring line(text.length / sizeof(wchar_t), L'\0');
-  if (!line.empty() && !ReadProcessMemory(process, text.buffer, line.data(), text.length, &read)) return std::nullopt;
+  std::wstring line(text.Length / sizeof(wchar_t), L'\0');
+  if (!line.empty() && !ReadProcessMemory(process, text.Buffer, line.data(), text.Length, &read)) return std::nullopt;
   return FromWide(line);
 }
 
@@ -66,8 +63,8 @@ std::optional<std::u16string> CommandLineOf(HANDLE process) {
     const LONG status =
         query(process, kProcessCommandLineInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
     if (status >= 0) {
-      const auto* text = reinterpret_cast<const UnicodeString*>(buffer.data());
-      return FromWide(std::wstring_view(text->buffer, text->length / sizeof(wchar_t)));
+      const auto* text = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+      return FromWide(std::wstring_view(text->Buffer, text->Length / sizeof(wchar_t)));
     }
     if (needed <= buffer.size()) break;
     buffer.resize(needed);
@@ -86,28 +83,47 @@ std::u16string ExecutableOf(HANDLE process) {
   }
 }
 
+// The process's executable and command line; nothing when it has ended or
+// cannot be opened at all.
+std::optional<RunningProcess> Opened(DWORD id) {
+  HANDLE opened = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, id);
+  const bool readable = opened != nullptr;
+  if (!readable) opened = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  const ScopedHandle process(opened);
+  if (!process.Valid()) return std::nullopt;
+  std::u16string executable = ExecutableOf(process.Get());
+  if (executable.empty()) return std::nullopt;
+  return RunningProcess{std::move(executable), readable ? CommandLineOf(process.Get()) : std::nullopt};
+}
+
 }  // namespace
 
 std::vector<RunningProcess> ListRunningProcesses(std::span<const std::u16string> executables) {
-  std::vector<DWORD> ids(1024);
-  DWORD bytes = 0;
-  while (EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes) &&
-         bytes == ids.size() * sizeof(DWORD)) {
-    ids.resize(ids.size() * 2);
+  // One system call lists every process with its file name, so that only a
+  // process that may be an IDE is opened and asked.
+  using QuerySystem = LONG(WINAPI*)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG, PULONG);
+  static const auto query = reinterpret_cast<QuerySystem>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  std::vector<unsigned char> buffer(256 * 1024);
+  constexpr LONG kLengthMismatch = static_cast<LONG>(0xC0000004);
+  LONG status = kLengthMismatch;
+  for (int tries = 0; query != nullptr && status == kLengthMismatch && tries < 8; ++tries) {
+    ULONG needed = 0;
+    status = query(SystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+    if (status == kLengthMismatch) buffer.resize(std::max<std::size_t>(needed + 64 * 1024, buffer.size() * 2));
   }
-  ids.resize(bytes / sizeof(DWORD));
   std::vector<RunningProcess> processes;
-  for (const DWORD id : ids) {
-    if (id == 0 || id == GetCurrentProcessId()) continue;
-    HANDLE opened = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, id);
-    const bool readable = opened != nullptr;
-    if (!readable) opened = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-    const ScopedHandle process(opened);
-    if (!process.Valid()) continue;
-    std::u16string executable = ExecutableOf(process.Get());
-    const std::u16string_view path = executable;
-    if (executable.empty() || !MayRun(path.substr(path.find_last_of(u'\\') + 1), executables)) continue;
-    processes.push_back({std::move(executable), readable ? CommandLineOf(process.Get()) : std::nullopt});
+  if (query == nullptr || status < 0) return processes;
+  for (std::size_t at = 0;;) {
+    SYSTEM_PROCESS_INFORMATION entry;
+    std::memcpy(&entry, buffer.data() + at, sizeof entry);
+    const auto id = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(entry.UniqueProcessId));
+    const std::wstring_view name(entry.ImageName.Buffer, entry.ImageName.Length / sizeof(wchar_t));
+    if (id != 0 && id != GetCurrentProcessId() && MayRun(FromWide(name), executables)) {
+      if (auto process = Opened(id)) processes.push_back(std::move(*process));
+    }
+    if (entry.NextEntryOffset == 0) break;
+    at += entry.NextEntryOffset;
   }
   return processes;
 }
