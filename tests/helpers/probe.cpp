@@ -5,7 +5,8 @@
 //                                enabled control with the id
 //   probe.exe menu               a menu is open
 //   probe.exe active CLASS       the foreground window is of the class, or
-//                                becomes so while the probe waits
+//                                becomes so while the probe waits and
+//                                brings a shown one to the foreground
 //   probe.exe event NAME         the named event (manual reset) is set, or
 //                                becomes set while the probe waits
 #include <windows.h>
@@ -43,6 +44,9 @@ bool Shown(const wchar_t* className, int id) {
   return query.found;
 }
 
+// Wine takes the X server's focus for the window's activation mostly, not
+// always (after another process's window went away it may keep none in
+// front): the window is also brought to the foreground as a click would.
 bool BecomesActive(const wchar_t* className) {
   const ULONGLONG deadline = GetTickCount64() + 30000;
   for (;;) {
@@ -50,6 +54,9 @@ bool BecomesActive(const wchar_t* className) {
     GetClassNameW(GetForegroundWindow(), name, 256);
     if (std::wcscmp(name, className) == 0) return true;
     if (GetTickCount64() > deadline) return false;
+    if (HWND window = FindWindowW(className, nullptr); window != nullptr && IsWindowVisible(window)) {
+      SetForegroundWindow(window);
+    }
     Sleep(10);  // looking again, not waiting for something to happen
   }
 }
