@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/alternate_key.h"
 #include "core/errors.h"
 #include "core/platforms.h"
 #include "core/profile_store.h"
@@ -123,7 +124,8 @@ bool MayWriteBesideRunningIdes(const LaunchServices& services, const ProfileReco
          services.confirm(Format(texts::kIdeRunningQuestion, {release->label, ShownKey(stored.version, keyName)}));
 }
 
-// The backup, then the registry writes, with the settings
+// The backup (after the copy of the base key into a missing alternate key
+// where the profile asks for it), then the registry writes, with the settings
 // file and the registry object released when they end, also when an error
 // passes. Returns the profile's stored values the rest of the launch uses.
 std::optional<ProfileRecord> WriteProfileToRegistry(const LaunchServices& services, VersionCode code,
@@ -142,9 +144,21 @@ std::optional<ProfileRecord> WriteProfileToRegistry(const LaunchServices& servic
   stored.ide64 = stored.ide64 && Ide64Installed(services.registries, services.store.Files(), code);
   if (!MayWriteBesideRunningIdes(services, stored)) return std::nullopt;
 
+  // A missing alternate key starts from the user's setup. The backup then
+  // gives back the key as it was, none, which also undoes the writes.
+  const std::u16string folder = BackupFolder(services.store.Path());
+  const std::optional<AlternateKey> own = OwnAlternateKey(code, stored.useAltReg, stored.altReg);
+  const bool copies = stored.altRegInit && own && !registry->KeyExists(own->path) && registry->KeyExists(own->base);
+  if (copies) {
+    WriteLaunchBackup(services.store.Files(), folder, code, own->path, WholeKeyBackup(*registry, *own, profileName),
+                      services.clock());
+    CopyBaseKey(*registry, *own);
+  }
   const LaunchWrites writes = PlanLaunchWrites(*registry, *file, section, stored);
-  WriteLaunchBackup(services.store.Files(), BackupFolder(services.store.Path()), code, writes.settingsKey,
-                    CaptureBeforeLaunch(*registry, writes, profileName), services.clock());
+  if (!copies) {
+    WriteLaunchBackup(services.store.Files(), folder, code, writes.settingsKey,
+                      CaptureBeforeLaunch(*registry, writes, profileName), services.clock());
+  }
   ApplyLaunchWrites(*registry, writes);
   return stored;
 }

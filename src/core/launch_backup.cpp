@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <iterator>
 #include <tuple>
 
 #include "core/errors.h"
@@ -24,7 +25,8 @@ void ApplyLaunchWrites(Registry& registry, const LaunchWrites& writes) {
 
 namespace {
 
-// The key with every value and sub key below it, parents first.
+// The key with every value and sub key below it, parents first, each in the
+// registry's enumeration order.
 void CaptureTree(Registry& registry, const std::u16string& path, std::vector<ScriptKey>& keys) {
   if (!registry.OpenKeyReadOnly(path)) return;
   ScriptKey key{path, false, {}};
@@ -56,12 +58,17 @@ void AppendRemoval(std::vector<ScriptKey>& keys, std::u16string path) {
 
 }  // namespace
 
+std::vector<ScriptKey> CaptureWholeKey(Registry& registry, std::u16string_view path) {
+  std::vector<ScriptKey> keys{ScriptKey{std::u16string(path), true, {}}};
+  CaptureTree(registry, std::u16string(path), keys);
+  return keys;
+}
+
 RegistryScript CaptureBeforeLaunch(Registry& registry, const LaunchWrites& writes, std::u16string_view profile) {
   RegistryScript script{std::u16string(profile), {}};
   for (const LaunchKeyWrite& key : writes.keys) {
     if (key.replaced) {
-      script.keys.push_back(ScriptKey{key.path, true, {}});
-      CaptureTree(registry, key.path, script.keys);
+      std::ranges::move(CaptureWholeKey(registry, key.path), std::back_inserter(script.keys));
       continue;
     }
     if (!registry.OpenKeyReadOnly(key.path)) {
@@ -249,8 +256,8 @@ std::vector<BackupEntry> ListBackups(FileSystem& files, std::u16string_view fold
 namespace {
 
 // The settings key ("\Software\<vendor>\<base>\<version>", upper-cased) the
-// path lies strictly below, where the vendor and version are a release's.
-std::optional<std::u16string> SettingsKeyAbove(std::u16string_view path) {
+// path is or lies below, where the vendor and version are a release's.
+std::optional<std::u16string> SettingsKeyOf(std::u16string_view path) {
   if (!path.starts_with(u'\\')) return std::nullopt;
   std::vector<std::u16string> levels;
   for (std::size_t from = 1; from <= path.size();) {
@@ -259,7 +266,7 @@ std::optional<std::u16string> SettingsKeyAbove(std::u16string_view path) {
     if (levels.back().empty()) return std::nullopt;
     from = end + 1;
   }
-  if (levels.size() < 5 || levels[0] != u"SOFTWARE") return std::nullopt;
+  if (levels.size() < 4 || levels[0] != u"SOFTWARE") return std::nullopt;
   const bool release = std::any_of(Releases().begin(), Releases().end(), [&](const Release& known) {
     return AsciiUpper(known.company) == levels[1] && AsciiUpper(known.keyVersion) == levels[3];
   });
@@ -270,7 +277,7 @@ std::optional<std::u16string> SettingsKeyAbove(std::u16string_view path) {
 bool WithinOneSettingsKey(const RegistryScript& script) {
   std::optional<std::u16string> settingsKey;
   for (const ScriptKey& key : script.keys) {
-    const std::optional<std::u16string> above = SettingsKeyAbove(key.path);
+    const std::optional<std::u16string> above = SettingsKeyOf(key.path);
     if (!above || (settingsKey && *settingsKey != *above)) return false;
     settingsKey = above;
   }

@@ -37,6 +37,11 @@ struct LaunchWrites {
 // The writes, key by key in order.
 void ApplyLaunchWrites(Registry& registry, const LaunchWrites& writes);
 
+// What gives the key back exactly: the key removed, then, where it exists,
+// created again with every value (type and bytes) and sub key, in the
+// registry's enumeration order, parents first.
+std::vector<ScriptKey> CaptureWholeKey(Registry& registry, std::u16string_view path);
+
 // The script that undoes the writes: a replaced key as it stands (removed,
 // then its values and sub keys again where it exists), each value the
 // writes set with its data or as deleted, and a key the writes would create
@@ -81,9 +86,9 @@ struct BackupEntry {
 std::vector<BackupEntry> ListBackups(FileSystem& files, std::u16string_view folder);
 
 // Applies the backup through the registry layer. A file that is no intact
-// script of the program's, or names any key that is not below one settings
-// key of a release (\Software\<vendor>\<base>\<version>, any base), is
-// refused with AppError (kBackupRefused) before anything is written.
+// script of the program's, or names any key that is not one settings key of
+// a release (\Software\<vendor>\<base>\<version>, any base) or below it,
+// is refused with AppError (kBackupRefused) before anything is written.
 void RestoreBackup(RegistryFactory& registries, FileSystem& files, std::u16string_view path);
 
 }  // namespace ombrisk

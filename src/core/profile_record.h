@@ -56,6 +56,9 @@ struct ProfileRecord {
   std::vector<PackageRow> packages;
   std::vector<LibraryPage> libraries;
   std::u16string preProcess;
+  // A launch that finds the alternate key missing first copies the base key
+  // into it; a new profile does so.
+  bool altRegInit = true;
 };
 
 // Fills the record with the current settings of its release, read from the

@@ -20,7 +20,7 @@ constexpr std::u16string_view kPackageName = u"PKG_NAME";
 using namespace profile_keys;
 constexpr const ProfileKey* kProfileKeys[] = {
     &kVersion, &kDescription, &kDelphiOnly, &kNoSplash,         &kNoProject, &kNoCache,   &kUseAltReg,  &kRunAsAdmin,
-    &kIde64,   &kAltReg,      &kParameters, &kEmbeddedDesigner, &kPackages,  &kLibraries, &kPreProcess,
+    &kIde64,   &kAltReg,      &kParameters, &kEmbeddedDesigner, &kPackages,  &kLibraries, &kPreProcess, &kAltRegInit,
 };
 
 // The number of a key "PKG_PATH<n>" or "PKG_NAME<n>" (letters in any case,

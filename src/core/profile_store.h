@@ -139,6 +139,13 @@ inline constexpr ProfileKey kPackages{
 inline constexpr ProfileKey kLibraries{.name = u"", .kind = KeyKind::Libraries};
 inline constexpr ProfileKey kPreProcess{
     .name = u"PreProcess", .kind = KeyKind::String, .text = &ProfileRecord::preProcess};
+// Stored profiles without it do not copy, as before it was there.
+inline constexpr ProfileKey kAltRegInit{.name = u"AltRegInit",
+                                        .kind = KeyKind::Boolean,
+                                        .writtenFor = &Release::packages,
+                                        .flag = &ProfileRecord::altRegInit,
+                                        .fallback = u"0",
+                                        .offeredFor = &Release::packages};
 }  // namespace profile_keys
 
 // Every setting of a profile, in the order a save writes their keys.

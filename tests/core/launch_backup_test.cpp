@@ -56,8 +56,8 @@ TEST(LaunchBackup, NamesStayUniqueAndTheNewestTwentyOfEachKeyAreKept) {
   EXPECT_EQ(files.ListFiles(kFolder).size(), 23U);
 }
 
-// A restore writes only below one settings key of a release, any base and
-// letter case, and refuses anything else before writing.
+// A restore writes only into one settings key of a release or below it, any
+// base and letter case, and refuses anything else before writing.
 TEST(LaunchBackup, RestoreRefusesScriptsOutsideOneSettingsKeyOfTheCatalogue) {
   testing::FakeFileSystem files;
   MemoryRegistryStore store;
@@ -71,7 +71,7 @@ TEST(LaunchBackup, RestoreRefusesScriptsOutsideOneSettingsKeyOfTheCatalogue) {
       {u"\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
       {u"\\Software\\Embarcadero\\BDS\\99.0\\Library"},
       {u"\\Software\\Borland\\BDS\\15.0\\Library"},
-      {u"\\Software\\Embarcadero\\BDS\\15.0"},
+      {u"\\Software\\Embarcadero\\BDS"},
       {u"\\Software\\Embarcadero\\\\15.0\\Library"},
       {u"\\Software\\Embarcadero\\BDS\\15.0\\\\Library"},
       {u"\\Software\\Embarcadero\\BDS\\15.0\\Library", u"\\Software\\Embarcadero\\BDS\\14.0\\Library"},
@@ -92,7 +92,8 @@ TEST(LaunchBackup, RestoreRefusesScriptsOutsideOneSettingsKeyOfTheCatalogue) {
 
   restore({u"\\SOFTWARE\\embarcadero\\My Setup\\15.0\\Library", u"\\Software\\Embarcadero\\my setup\\15.0\\X\\Y"});
   restore({u"\\Software\\Borland\\DELPHI\\3.0\\Library"});
-  EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser).size(), 14U);
+  restore({u"\\Software\\Embarcadero\\BDS\\15.0"});
+  EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser).size(), 17U);
 }
 
 }  // namespace

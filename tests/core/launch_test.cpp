@@ -482,6 +482,46 @@ TEST_F(Launch, RestoringTheBackupGivesBackTheRegistryAsItWasBeforeTheLaunch) {
   EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), withFreshKey);
 }
 
+// A profile that asks for it starts its missing alternate key as a copy of
+// the base key, then writes as always; its backup removes the key again.
+// Without the key (stored before it), with it off or with the key there,
+// only the launch's writes reach the key.
+TEST_F(Launch, AMissingAlternateKeyStartsFromTheBaseKeyWhereTheProfileAsks) {
+  Install(2017);
+  const std::u16string base = u"\\Software\\Embarcadero\\BDS\\14.0\\";
+  store.SetString(RegistryRoot::CurrentUser, base + u"Known Packages", u"z.bpl", u"Z");
+  store.SetString(RegistryRoot::CurrentUser, base + u"Library\\Win32", u"Search Path", u"base");
+  store.SetValue(RegistryRoot::CurrentUser, base + u"Options", u"Flags", RegistryData{3, std::string("\0\1", 2)});
+  for (const std::u16string_view name : {u"TEST", u"BARE", u"ZERO"}) {
+    Profile(name, {{u"Version", u"2017"}, {u"UseAltReg", u"1"}, {u"AltReg", name}, {u"Search_Path", u"mine"}});
+  }
+  Profile(u"TEST", {{u"AltRegInit", u"1"}});
+  Profile(u"ZERO", {{u"AltRegInit", u"0"}});
+  const Dump before = testing::DumpRegistry(store, RegistryRoot::CurrentUser, true);
+
+  Run(2017, u"TEST");
+  const Dump copied = Below(u"Software\\Embarcadero\\TEST\\14.0");
+  EXPECT_EQ(copied.at(u"Known Packages|z.bpl"), u"Z");
+  EXPECT_EQ(copied.at(u"Library\\Win32|Search Path"), u"mine") << "the profile's write over the copy";
+  EXPECT_EQ(copied.at(u"Options|Flags"), std::u16string(1, u'\x100'));
+  RestoreBackup(registries, files, u"C:\\Tools\\Ombrisk.backup\\2017_TEST_20261209-153012.reg");
+  Dump withParent = before;  // as after any launch that made a key
+  withParent[u"Software\\Embarcadero\\TEST"] = u"";
+  EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), withParent) << "the backup undoes the copy";
+
+  Run(2017, u"TEST");
+  store.SetString(RegistryRoot::CurrentUser, base + u"Known Packages", u"later.bpl", u"Later");
+  Run(2017, u"TEST");
+  EXPECT_FALSE(Below(u"Software\\Embarcadero\\TEST\\14.0").contains(u"Known Packages|later.bpl"))
+      << "an existing key is not copied into";
+  for (const std::u16string_view name : {u"BARE", u"ZERO"}) {
+    Run(2017, name);
+    const Dump written = Below(u"Software\\Embarcadero\\" + std::u16string(name) + u"\\14.0");
+    EXPECT_FALSE(written.contains(u"Known Packages")) << ToUtf8(name);
+    EXPECT_EQ(written.at(u"Library\\Win32|Search Path"), u"mine");
+  }
+}
+
 TEST_F(Launch, ABackupThatCannotBeWrittenStopsTheLaunchBeforeAnyWrite) {
   Install(2017);
   Profile(u"P", {{u"Version", u"2017"}, {u"PKG_Count", u"1"}, {u"PKG_PATH1", u"new.bpl"}});
