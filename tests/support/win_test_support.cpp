@@ -181,6 +181,14 @@ bool SyncWithWindow(HWND window) {
   return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(kStuck.count()), &result) != 0;
 }
 
+bool ActivateWindow(HWND window) {
+  return WaitUntil([window] {
+    if (GetForegroundWindow() == window) return true;
+    SetForegroundWindow(window);
+    return false;
+  });
+}
+
 Process::Process(const std::wstring& commandLine) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

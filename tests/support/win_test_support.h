@@ -74,6 +74,10 @@ bool WaitForQuit(std::chrono::milliseconds timeout = kStuck);
 // its message loop and handled a message sent now: whatever it was doing
 // with what it had before (a command after a dialog closed) is done.
 bool SyncWithWindow(HWND window);
+// Brings another process's window to the foreground, as a click on it
+// would, and returns once it is the active window: a menu or a key meant
+// for it reaches it only then. False when it does not become so.
+bool ActivateWindow(HWND window);
 // The bytes of a file another process writes while holding it to itself,
 // once it has let go of it with something in it; "" when that does not
 // happen in time.
