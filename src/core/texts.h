@@ -51,6 +51,12 @@ inline constexpr std::u16string_view kIdeRunningQuestion =
 inline constexpr std::u16string_view kIdeRunningRefusal =
     u"%s が実行中です (キー: %s)。IDE を終了してからやり直してください。";
 
+// An alternate key made from the base key or deleted with its profile: %s
+// are keys below HKEY_CURRENT_USER, the alternate one first.
+inline constexpr std::u16string_view kReplaceAltKeyQuestion =
+    u"代替レジストリキー [%s] を [%s] の内容で置き換えます。よろしいですか？";
+inline constexpr std::u16string_view kDeleteAltKeyQuestion = u"代替レジストリキー [%s] も削除しますか？";
+
 // Launch backups. kBackupFailed: %s is the file or folder and the system's
 // description. kBackupRefused: %s is the file. kRestoreQuestion: the release
 // and key, then the backup's time.
@@ -109,6 +115,8 @@ inline constexpr std::u16string_view kIde64Box = u"64 ビット版 IDE(&6)";
 inline constexpr std::u16string_view kRunAsAdminBox = u"管理者権限で起動(&U)";
 inline constexpr std::u16string_view kNoCacheBox = u"キャッシュを利用しない(&C)";
 inline constexpr std::u16string_view kAltRegBox = u"代替レジストリを使用する(&A)";
+inline constexpr std::u16string_view kCopyBaseKeyButton = u"既定のキーからコピー(&Y)...";
+inline constexpr std::u16string_view kAltRegInitBox = u"代替キーがなければ既定のキーから作成する(&I)";
 inline constexpr std::u16string_view kMacroNote = u"以下のマクロ文字列が利用可能です。\r\n@$(DELPHI)@ , @$(BDS)@";
 inline constexpr std::array<std::u16string_view, 2> kPackageHeaders{u"パッケージ名", u"パス"};
 // The labels of a library tab's twelve rows, in the order of LibrarySettings.

@@ -5,6 +5,7 @@
 #include "core/text.h"
 #include "core/texts.h"
 #include "resource_ids.h"
+#include "ui/alternate_key_commands.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/message_loop.h"
@@ -271,14 +272,13 @@ void TMAIN_FORM::AL_SHORTCUTExecute() {
 void TMAIN_FORM::AL_DELETEExecute() {
   const int row = SelectedRow();
   if (row < 0) return;
-  const std::u16string name = LV1.Row(row).name;
-  if (services_.showMessage(Handle(), texts::kConfirmCaption, Format(texts::kDeleteProfileQuestion, {name}),
+  const ListedProfile profile = LV1.Row(row);
+  if (services_.showMessage(Handle(), texts::kConfirmCaption, Format(texts::kDeleteProfileQuestion, {profile.name}),
                             MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO) != IDYES) {
     return;
   }
-  store_.Delete(name);
   // The row goes only once the file no longer holds the profile.
-  LV1.Erase(row);
+  if (DeleteProfileAndItsKey(services_, store_, Handle(), profile)) LV1.Erase(row);
 }
 
 void TMAIN_FORM::AL_CANCELExecute() { PostMessageW(Handle(), WM_CLOSE, 0, 0); }

@@ -1,8 +1,10 @@
 #include "ui/pref_form.h"
 
 #include "core/editor_checks.h"
+#include "core/text.h"
 #include "core/texts.h"
 #include "resource_ids.h"
+#include "ui/alternate_key_commands.h"
 #include "ui/controls.h"
 #include "ui/dialog_keys.h"
 #include "ui/dpi.h"
@@ -17,6 +19,11 @@ namespace {
 
 bool IsChecked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void SetChecked(HWND box, bool checked) { SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+// Enables or disables the control only when that changes something.
+void SetEnabled(HWND control, bool enabled) {
+  if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled);
+}
 
 // Sets the text only when it differs, so no change notification comes for
 // nothing.
@@ -97,7 +104,10 @@ void TPREF_FORM::Fill(const EditRequest& request) {
   SetText(Control(kED01), request.name);
   Profiles_ = request.profiles;
   takenSections_ = request.takenSections;
-  if (!request.profile) return;
+  if (!request.profile) {
+    ApplyFields(ProfileRecord{}, false);  // a new profile's settings
+    return;
+  }
   combo_.SelectData(request.profile->version);
   ApplyImport(*request.profile);
   ApplyFields(*request.profile, false);
@@ -206,6 +216,8 @@ void TPREF_FORM::OnCommand(int id, WORD code) {
     Close(IDCANCEL);
   } else if (id == kBtnRef && code == BN_CLICKED) {
     btnRefClick();
+  } else if (id == kBtnCopyKey && code == BN_CLICKED) {
+    btnCopyKeyClick();
   } else if ((id == kCHB5 && code == BN_CLICKED) || (id == kED10 && code == EN_CHANGE)) {
     FChange = true;  // CHB5Click, ED10Change
   } else if (id == kChbIde64 && code == BN_CLICKED) {
@@ -277,6 +289,7 @@ void TPREF_FORM::chbIde64Click() {
 }
 
 void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
+  baseKeyExists_ = services_.registries.Create()->KeyExists(IdeRegistryKey(record.version, false, u""));
   ShowWindow(packages_.View().Handle(), ReleaseFacts(record.version).packages ? SW_SHOW : SW_HIDE);
   for (const FieldBinding& binding : PrefFormBindings()) {
     if (binding.key->offeredFor != nullptr) EnableWindow(Control(binding.control), IsOffered(*binding.key, record));
@@ -325,11 +338,27 @@ void TPREF_FORM::AddLibrarySheet(TPlatformType platform) {
   frames_.push_back(std::make_unique<TframeLibrary>(page, Font(), platform, Dpi()));
 }
 
+std::optional<AlternateKey> TPREF_FORM::ChosenAlternateKey() const {
+  return OwnAlternateKey(SelectedVersion(), IsChecked(Control(kCHB5)), Trim(ControlText(Control(kED10))));
+}
+
 void TPREF_FORM::UpdateActions() {
   const HWND altReg = Control(kED10);
   const bool chosen = IsChecked(Control(kCHB5));
-  if ((IsWindowEnabled(altReg) != FALSE) != chosen) EnableWindow(altReg, chosen);
+  SetEnabled(altReg, chosen);
+  SetEnabled(Control(kChbAltRegInit), chosen);
   if (!chosen) SetText(altReg, u"");
+  SetEnabled(Control(kBtnCopyKey), baseKeyExists_ && ChosenAlternateKey().has_value());
+}
+
+// The base key copied into the alternate key, which the editor then imports
+// as on a change of release.
+void TPREF_FORM::btnCopyKeyClick() {
+  const std::optional<AlternateKey> key = ChosenAlternateKey();
+  if (key && CopyBaseKeyOnRequest(services_, store_, Handle(), SelectedVersion(), *key,
+                                  StoredProfileName(ControlText(Control(kED01))))) {
+    ImportIdeSettings();
+  }
 }
 
 void TPREF_FORM::LV1ColumnClick(int column) { packages_.ColumnClick(column); }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/alternate_key.h"
 #include "core/catalogue.h"
 #include "core/profile_record.h"
 #include "core/profile_store.h"
@@ -80,6 +81,8 @@ class TPREF_FORM : public ModalDialog {
     kCHB4,
     kCHB5,
     kED10,
+    kBtnCopyKey,
+    kChbAltRegInit,
     kLV1,
     kPcLibrary,
     kMemo1,
@@ -118,7 +121,9 @@ class TPREF_FORM : public ModalDialog {
   void ClearLibrarySheets();
   void AddLibrarySheet(TPlatformType platform);
 
-  // Idle-time update: the alternate key is editable only while chosen.
+  // Idle-time update: the alternate key and its start from the base key are
+  // editable only while chosen; the copy button works only for a key it may
+  // copy into and while the base key exists.
   void UpdateActions();
   bool Changed() const { return FChange; }
   int SortColumn() const { return packages_.SortColumn(); }
@@ -152,6 +157,10 @@ class TPREF_FORM : public ModalDialog {
   void LV1ColumnClick(int column);
   void PC1Change();
   void btnRefClick();
+  // The alternate key the copy button copies into; nothing while there is
+  // none it may.
+  std::optional<AlternateKey> ChosenAlternateKey() const;
+  void btnCopyKeyClick();
   void Memo1KeyPress(wchar_t& key);
   static LRESULT CALLBACK MemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR form);
@@ -165,6 +174,8 @@ class TPREF_FORM : public ModalDialog {
   std::vector<std::u16string> Profiles_;
   std::vector<std::u16string> takenSections_;
   bool cb01ChangeAttached_ = false;
+  // Whether the chosen release's base key exists, as the last import saw.
+  bool baseKeyExists_ = false;
 
   PageControl PC1;
   PageControl pcLibrary;

@@ -34,7 +34,9 @@ constexpr ComponentRow kComponents[] = {
     CheckBox(kCHB6, "CHB6", kTabSheet1, kRunAsAdminBox, {285, 220, 201, 17}),
     CheckBox(kCHB4, "CHB4", kTabSheet1, kNoCacheBox, {285, 243, 201, 17}),
     CheckBox(kCHB5, "CHB5", kTabSheet1, kAltRegBox, {285, 266, 201, 17}),
-    Edit(kED10, "ED10", kTabSheet1, {304, 289, 153, 21}).With(ES_UPPERCASE, kImeOff),
+    Edit(kED10, "ED10", kTabSheet1, {304, 289, 100, 21}).With(ES_UPPERCASE, kImeOff),
+    Button(kBtnCopyKey, "btnCopyKey", kTabSheet1, kCopyBaseKeyButton, {408, 288, 161, 23}).With(BS_NOTIFY),
+    CheckBox(kChbAltRegInit, "chbAltRegInit", kTabSheet1, kAltRegInitBox, {304, 314, 265, 17}),
     ReportList(kLV1, "LV1", kTsPackage, {}).With(0, kFillParent),
     TabStrip(kPcLibrary, "pcLibrary", kTsLibrary, {}).With(0, kFillParent),
     Memo(kMemo1, "Memo1", kTabSheet2, {3, 8, 582, 272}).With(ES_AUTOVSCROLL, kImeOff),
@@ -49,9 +51,11 @@ static_assert(kED10 == 122, "tests/e2e/session_e2e.sh names ED10 by its id");
 
 using namespace profile_keys;
 constexpr FieldBinding kBindings[] = {
-    {&kDescription, kED02}, {&kDelphiOnly, kCHB1}, {&kNoSplash, kCHB2},    {&kNoProject, kCHB3},
-    {&kNoCache, kCHB4},     {&kUseAltReg, kCHB5},  {&kRunAsAdmin, kCHB6},  {&kAltReg, kED10},
-    {&kParameters, kED09},  {&kIde64, kChbIde64},  {&kPreProcess, kMemo1}, {&kEmbeddedDesigner, kChbEmbedded},
+    {&kDescription, kED02},         {&kDelphiOnly, kCHB1},  {&kNoSplash, kCHB2},
+    {&kNoProject, kCHB3},           {&kNoCache, kCHB4},     {&kUseAltReg, kCHB5},
+    {&kRunAsAdmin, kCHB6},          {&kAltReg, kED10},      {&kParameters, kED09},
+    {&kIde64, kChbIde64},           {&kPreProcess, kMemo1}, {&kEmbeddedDesigner, kChbEmbedded},
+    {&kAltRegInit, kChbAltRegInit},
 };
 
 }  // namespace

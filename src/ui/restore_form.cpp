@@ -6,9 +6,9 @@
 #include <array>
 
 #include "core/catalogue.h"
-#include "core/running_ide.h"
 #include "core/text.h"
 #include "core/texts.h"
+#include "ui/alternate_key_commands.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "win32/wide.h"
@@ -131,14 +131,7 @@ void RestoreLaunchBackup(const Services& services, const ProfileStore& store, HW
                     dialog.Handle(), texts::kConfirmCaption,
                     Format(texts::kRestoreQuestion, {Concat({shown.release, u" (", shown.key, u")"}), shown.time}),
                     MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO) == IDYES;
-    if (confirmed &&
-        IdeRunsWithKey(services.runningProcesses, services.registries, services.files, backup.code, backup.base)) {
-      services.showMessage(dialog.Handle(), texts::kErrorCaption,
-                           Format(texts::kIdeRunningRefusal, {shown.release, ShownKey(backup.code, backup.base)}),
-                           MB_TASKMODAL | MB_ICONERROR | MB_OK);
-      return false;
-    }
-    return true;
+    return !confirmed || !RefusedWhileIdeRuns(services, dialog.Handle(), backup.code, backup.base);
   });
   if (services.runModal(dialog) != IDOK || !confirmed) return;
   RestoreBackup(services.registries, services.files, backups[static_cast<std::size_t>(dialog.Chosen())].path);

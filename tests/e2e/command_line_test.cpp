@@ -171,6 +171,46 @@ TEST_F(CommandLine, AnIdeRunningWithTheKeyIsAskedAbout) {
   EXPECT_NE(TakeReport().find("key=\\Software\\Embarcadero\\BDS\\14.0\\"), std::string::npos);
 }
 
+// A profile that asks for it starts its missing alternate key from the base
+// key: the IDE finds every value of the base key, packages in their order,
+// under the profile's writes. Without it the key holds only the writes.
+TEST_F(CommandLine, AMissingAlternateKeyStartsFromTheBaseKeyWhereTheProfileAsks) {
+  Settings(
+      u"[PREF_Copy]\r\nVersion=2017\r\nUseAltReg=1\r\nAltReg=TEST\r\nPKG_Count=0\r\nSearch_Path=C:\\mine\r\n"
+      u"AltRegInit=1\r\n[PREF_Bare]\r\nVersion=2017\r\nUseAltReg=1\r\nAltReg=BARE\r\nPKG_Count=0\r\n"
+      u"Search_Path=C:\\mine\r\nAltRegInit=0\r\n");
+  const std::wstring base = L"Software\\Embarcadero\\BDS\\14.0";
+  for (const wchar_t* name : {L"z.bpl", L"a.bpl", L"m.bpl"}) {
+    SetRegistryString(HKEY_CURRENT_USER, base + L"\\Known Packages", name, name);
+  }
+  SetRegistryString(HKEY_CURRENT_USER, base + L"\\Library\\Win32", L"Search Path", L"C:\\base");
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, (base + L"\\Options\\Deep").c_str(), L"Flags", REG_BINARY, "\0\1", 2),
+            ERROR_SUCCESS);
+  // A tree's dump with its own path left out of every line.
+  const auto tree = [](const std::wstring& path) {
+    std::string dump = DumpRegistryTree(HKEY_CURRENT_USER, path);
+    const std::string prefix = Narrow(path);
+    for (std::size_t at = dump.find(prefix); at != std::string::npos; at = dump.find(prefix, at)) {
+      dump.erase(at, prefix.size());
+    }
+    return dump;
+  };
+
+  EXPECT_EQ(Run(L"/launch Copy"), 0u);
+  const std::string report = TakeReport();
+  // Wine enumerates values by name, so the order the IDE meets is the base
+  // key's here; the core tests hold the copy to an order of insertion.
+  EXPECT_NE(report.find("Known Packages|a.bpl=a.bpl\nKnown Packages|m.bpl=m.bpl\nKnown Packages|z.bpl=z.bpl\n"),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find("Library\\Win32|Search Path=C:\\mine\n"), std::string::npos) << "the profile's write";
+  for (const wchar_t* key : {L"\\Known Packages", L"\\Options"}) {
+    EXPECT_EQ(tree(L"Software\\Embarcadero\\TEST\\14.0" + std::wstring(key)), tree(base + key));
+  }
+  EXPECT_EQ(Run(L"/launch Bare"), 0u);
+  EXPECT_EQ(TakeReport().find("Known Packages"), std::string::npos) << "only the profile's writes";
+}
+
 // Each refusal says why in the program's box and ends with its exit code;
 // no main window shows.
 TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {
@@ -263,6 +303,8 @@ std::vector<std::wstring> ReadLink(const std::wstring& path) {
 // The context menu's item on the selected row, chosen by its mnemonic while
 // the menu is open.
 void ChooseShortcutItem(const Process& process, HWND main) {
+  // A menu of a window that is not active yet closes as soon as it opens.
+  ASSERT_TRUE(ActivateWindow(main));
   PostMessageW(ListOf(main), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(ListOf(main)), -1);
   HWND menu = WaitForProcessWindow(process.Id(), L"#32768", L"");
   ASSERT_NE(menu, nullptr) << "no context menu";

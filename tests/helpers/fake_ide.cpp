@@ -8,7 +8,8 @@
 //   key=<the key it read>
 //   ide=<32, or 64 when it is the release's 64-bit IDE>
 //   prelaunch=<the text of prelaunch.txt beside it, or "(none)">
-//   <sub key>|<value name>=<value>     for every value below the key
+//   <sub key>|<value name>=<value>     for every value of the sub keys an
+//                                      IDE loads its setup from, in order
 // Built as demo_ide.exe (OMBRISK_DEMO_WINDOW) it also shows the report in a
 // window of its own, so a person trying Ombrisk sees what a launch did.
 // With OMBRISK_FAKE_IDE_RUNS naming an event in its environment it keeps
@@ -115,8 +116,11 @@ std::string Report() {
   out += std::string("ide=") + (ide64 ? "64" : "32") + "\n";
   out += "prelaunch=" + FileText(folder + L"\\prelaunch.txt") + "\n";
   WinRegistry registry;
-  DumpKey(registry, base, u"Disabled Packages", out);
-  DumpKey(registry, base, u"Disabled Packages x64", out);
+  for (const std::u16string_view key :
+       {u"Known Packages", u"Known Packages x64", u"Disabled Packages", u"Disabled Packages x64",
+        u"Environment Variables", u"Environment Variables x64"}) {
+    DumpKey(registry, base, std::u16string(key), out);
+  }
   DumpKey(registry, base, u"Form Design", out);
   for (TPlatformType platform : VersionPlatforms(code)) DumpKey(registry, base, LibraryKeyName(platform), out);
 
