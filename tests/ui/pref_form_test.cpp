@@ -598,6 +598,67 @@ TEST_F(Editor, AlternateKeyIsImportedAgainOnAPageChangeButNotOnOk) {
   EXPECT_NE(text.find(u"PKG_Count=0\r\n"), std::u16string::npos) << "the rows of the earlier import, all enabled";
 }
 
+// The alternate key's start from the base key: checked for a new profile and
+// enabled with the key; the copy button only for a named key other than the
+// base key. The copy asks before it replaces a key (No keeps it), then
+// backs it up, copies and imports the copy; the backups' dialog gives the
+// old key back.
+TEST_F(Editor, TheCopyButtonMakesTheAlternateKeyACopyOfTheBaseKey) {
+  Install(2017);
+  Ide(2017, u"Known Packages", u"C:\\base.bpl", u"Base");
+  Ide(2017, u"Known Packages", u"C:\\old.bpl", u"Old", u"TEST");
+  const auto dump = [] { return testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero\\TEST"); };
+  const std::string before = dump();
+  const auto enabled = [](TPREF_FORM& dialog, int id) { return IsWindowEnabled(C(dialog, id)) != FALSE; };
+  NewForm();
+  Run(TMAIN_FORM::AL_ADD,
+      {[&](TPREF_FORM& dialog) {
+         EXPECT_TRUE(Checked(C(dialog, kChbAltRegInit)));
+         EXPECT_FALSE(enabled(dialog, kChbAltRegInit));
+         EXPECT_FALSE(enabled(dialog, kBtnCopyKey));
+         Click(C(dialog, kCHB5));
+       },
+       [&](TPREF_FORM& dialog) {
+         EXPECT_TRUE(enabled(dialog, kChbAltRegInit));
+         EXPECT_FALSE(enabled(dialog, kBtnCopyKey)) << "no key named";
+         SetText(C(dialog, kED10), u" bds ");
+       },
+       [&](TPREF_FORM& dialog) {
+         EXPECT_FALSE(enabled(dialog, kBtnCopyKey)) << "never into the base key";
+         SetText(C(dialog, kED10), u"test");
+         SetText(C(dialog, kED01), u"Mine");
+         ClickTab(C(dialog, kPC1), 1);
+         ClickTab(C(dialog, kPC1), 0);
+       },
+       [&](TPREF_FORM& dialog) {
+         EXPECT_EQ(Packages(dialog), std::vector<std::u16string>{u"Old|C:\\old.bpl|on"});
+         ASSERT_TRUE(enabled(dialog, kBtnCopyKey));
+         Click(C(dialog, kBtnCopyKey));
+         EXPECT_EQ(dialogs, std::vector<std::u16string>{
+                                u"確認|代替レジストリキー [Software\\Embarcadero\\TEST\\14.0] を "
+                                u"[Software\\Embarcadero\\BDS\\14.0] の内容で置き換えます。よろしいですか？|" +
+                                DecimalText(MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2)});
+         EXPECT_EQ(dump(), before) << "No keeps the key";
+         answer = IDYES;
+         Click(C(dialog, kBtnCopyKey));
+         EXPECT_EQ(Packages(dialog), std::vector<std::u16string>{u"Base|C:\\base.bpl|on"}) << "the copy imported";
+         Click(C(dialog, kButton5));
+       }});
+  EXPECT_FALSE(script->leftOpen);
+  EXPECT_EQ(dump().find("old.bpl"), std::string::npos);
+  EXPECT_NE(dump().find("base.bpl"), std::string::npos);
+  EXPECT_TRUE(errors.empty());
+
+  runModal = [&](ModalDialog& dialog) {
+    const HWND list = dialog.Control(TRESTORE_FORM::kLV1);
+    EXPECT_EQ(testing::ListItemText(list, 0, 2) + u"|" + testing::ListItemText(list, 0, 3), u"TEST|Mine");
+    PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+    return dialog.ShowModal();
+  };
+  form_->Execute(TMAIN_FORM::AL_RESTORE);
+  EXPECT_EQ(dump(), before) << "the backup gives the old key back";
+}
+
 // Whether a column of the package list, as it shows it, stands in the order
 // of a click.
 bool PackagesSortedOnScreen(HWND view, int column, int direction) {

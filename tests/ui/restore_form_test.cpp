@@ -176,5 +176,64 @@ TEST_F(MainForm, ARestoreWaitsUntilNoIdeRunsWithTheKey) {
       << "restored: the launch's values are gone";
 }
 
+// Deleting the last profile of the release that uses an alternate key asks
+// whether the key goes too: not while another profile uses it, No keeps
+// it, Yes is refused while an IDE runs with it, then backs it up and
+// deletes it.
+TEST_F(MainForm, DeletingTheLastProfileOfAnAlternateKeyOffersToDeleteTheKey) {
+  Install(2017);
+  Settings(
+      u"[PREF_a]\r\nVersion=2017\r\nUseAltReg=1\r\nAltReg=TEST\r\n[PREF_b]\r\nVersion=2017\r\nUseAltReg=1\r\n"
+      u"AltReg=test\r\n[PREF_c]\r\nVersion=2017\r\nUseAltReg=0\r\nAltReg=TEST\r\n");
+  const std::wstring key = L"Software\\Embarcadero\\TEST\\14.0";
+  testing::SetRegistryString(HKEY_CURRENT_USER, key + L"\\Known Packages", L"x.bpl", L"X");
+  const std::string before = testing::DumpRegistryTree(HKEY_CURRENT_USER, key);
+  // The key as the profile names it.
+  const std::u16string question = u"確認|代替レジストリキー [Software\\Embarcadero\\test\\14.0] も削除しますか？|" +
+                                  DecimalText(MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2);
+  int keyAnswer = IDNO;
+  onMessage = [&] { answer = dialogs.back().find(u"も削除しますか") != std::u16string::npos ? keyAnswer : IDYES; };
+  const auto deleteFirstRow = [&] {
+    ClickRow(0);
+    form_->Execute(TMAIN_FORM::AL_DELETE);
+  };
+  NewForm();
+  deleteFirstRow();
+  EXPECT_EQ(dialogs.size(), 1u) << "b uses the key too";
+  deleteFirstRow();
+  EXPECT_EQ(dialogs.back(), question);
+  EXPECT_EQ(Column(0), std::vector<std::wstring>{L"c"}) << "No deletes the profile only";
+  EXPECT_EQ(testing::DumpRegistryTree(HKEY_CURRENT_USER, key), before);
+
+  Settings(u"[PREF_d]\r\nVersion=2017\r\nUseAltReg=1\r\nAltReg=TEST\r\n");
+  keyAnswer = IDYES;
+  {
+    const std::wstring ide = folder / L"ide2017.exe";
+    ASSERT_TRUE(CopyFileW((testing::ExecutableFolder() + L"\\fake_ide.exe").c_str(), ide.c_str(), FALSE));
+    const std::wstring runs = L"OmbriskDeleteIde-" + std::to_wstring(GetCurrentProcessId());
+    HANDLE ended = CreateEventW(nullptr, TRUE, FALSE, runs.c_str());
+    SetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", runs.c_str());
+    testing::Process running(L"\"" + ide + L"\" -rTEST");
+    SetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", nullptr);
+    ASSERT_FALSE(testing::ReadWrittenFile(ide + L".txt").empty()) << "the IDE runs";
+    NewForm();
+    deleteFirstRow();
+    EXPECT_NE(dialogs.back().find(u"が実行中です (キー: Software\\Embarcadero\\TEST\\14.0)"), std::u16string::npos);
+    EXPECT_EQ(Column(0), std::vector<std::wstring>{L"d"}) << "refused: nothing deleted";
+    SetEvent(ended);
+    EXPECT_EQ(running.WaitForExit(), 0u);
+    CloseHandle(ended);
+  }
+  deleteFirstRow();
+  EXPECT_EQ(RowCount(), 0);
+  EXPECT_EQ(testing::DumpRegistryTree(HKEY_CURRENT_USER, key), "");
+  const std::vector<BackupEntry> backups = ListBackups(files, FromWide(folder / L"Ombrisk.backup"));
+  ASSERT_EQ(backups.size(), 1u);
+  EXPECT_EQ(backups[0].profile, u"d");
+  RestoreBackup(registries, files, backups[0].path);
+  EXPECT_EQ(testing::DumpRegistryTree(HKEY_CURRENT_USER, key), before) << "the backup gives the key back";
+  EXPECT_TRUE(errors.empty());
+}
+
 }  // namespace
 }  // namespace ombrisk
