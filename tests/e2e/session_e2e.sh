@@ -189,9 +189,16 @@ wait_exit "$holder"
 [ "$(sha256sum "$SETTINGS")" = "$before" ] || fail "the held file changed"
 click_row 0
 keys_to "$MAIN" Delete
-keys_to "$(window '^確認$')" Return
+confirmation=$(window '^確認$')
+keys_to "$confirmation" Return
+# All was the last profile of its alternate key, which its launch made from
+# the base key: the second question's default, No, keeps the key.
+key_question() { xdotool search --all --onlyvisible --pid "$OMBRISK_PID" --name '^確認$' | grep -vx "$confirmation"; }
+wait_for key_question || fail "no question about the alternate key"
+keys_to "$(key_question | head -n 1)" Return
 wait_for bash -c "! iconv -f UTF-16 -t UTF-8 '$SETTINGS' | grep -qF '[PREF_All]'" || fail "the delete did not remove All"
 wait_for settings_hold '[PREF_D7]' || fail "the delete removed more"
+wine reg query 'HKCU\Software\Embarcadero\ALTKEY\14.0\Library' >/dev/null 2>&1 || fail "No deleted the alternate key"
 
 echo "--- a settings file saved as UTF-8 by an editor keeps its profiles"
 keys_to "$MAIN" alt+F4
