@@ -214,6 +214,8 @@ TEST_F(Editor, AddShowsTheNewProfileDialogLaidOut) {
             {kCHB6, u"管理者権限で起動(&U)"},
             {kCHB4, u"キャッシュを利用しない(&C)"},
             {kCHB5, u"代替レジストリを使用する(&A)"},
+            {kBtnCopyKey, u"既定のキーからコピー(&Y)..."},
+            {kChbAltRegInit, u"代替キーがなければ既定のキーから作成する(&I)"},
             {kLabel4, u"以下のマクロ文字列が利用可能です。\r\n@$(DELPHI)@ , @$(BDS)@"},
             {kButton4, u"OK"},
             {kButton5, u"キャンセル"}};
