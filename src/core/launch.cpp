@@ -113,15 +113,18 @@ LaunchWrites PlanLaunchWrites(Registry& registry, const SettingsFile& file, std:
 
 // An IDE of the release that runs with the profile's key would write its
 // settings back over the launch's when it closes: the user is asked first.
-bool MayWriteBesideRunningIdes(const LaunchServices& services, const ProfileRecord& stored) {
+// A copy of the base key into the key it would undo whole: that launch is
+// refused until the IDE has ended.
+bool MayWriteBesideRunningIdes(const LaunchServices& services, const ProfileRecord& stored, bool copies) {
   const std::u16string keyName = stored.useAltReg ? stored.altReg : u"";
   if (!IdeRunsWithKey(services.runningProcesses, services.registries, services.store.Files(), stored.version,
                       keyName)) {
     return true;
   }
-  const Release* release = FindRelease(stored.version);
-  return services.confirm &&
-         services.confirm(Format(texts::kIdeRunningQuestion, {release->label, ShownKey(stored.version, keyName)}));
+  const std::u16string_view label = FindRelease(stored.version)->label;
+  const std::u16string key = ShownKey(stored.version, keyName);
+  if (copies) throw AppError(Format(texts::kIdeRunningRefusal, {label, key}));
+  return services.confirm && services.confirm(Format(texts::kIdeRunningQuestion, {label, key}));
 }
 
 // The backup (after the copy of the base key into a missing alternate key
@@ -142,13 +145,13 @@ std::optional<ProfileRecord> WriteProfileToRegistry(const LaunchServices& servic
   ReadProfileKeys(*file, section, stored);
   // The 64-bit IDE, where the profile chose it and it is installed.
   stored.ide64 = stored.ide64 && Ide64Installed(services.registries, services.store.Files(), code);
-  if (!MayWriteBesideRunningIdes(services, stored)) return std::nullopt;
-
   // A missing alternate key starts from the user's setup. The backup then
   // gives back the key as it was, none, which also undoes the writes.
-  const std::u16string folder = BackupFolder(services.store.Path());
   const std::optional<AlternateKey> own = OwnAlternateKey(code, stored.useAltReg, stored.altReg);
   const bool copies = stored.altRegInit && own && !registry->KeyExists(own->path) && registry->KeyExists(own->base);
+  if (!MayWriteBesideRunningIdes(services, stored, copies)) return std::nullopt;
+
+  const std::u16string folder = BackupFolder(services.store.Path());
   if (copies) {
     WriteLaunchBackup(services.store.Files(), folder, code, own->path, WholeKeyBackup(*registry, *own, profileName),
                       services.clock());

@@ -537,8 +537,8 @@ TEST_F(Launch, ABackupThatCannotBeWrittenStopsTheLaunchBeforeAnyWrite) {
 }
 
 // An IDE of the release running with the profile's key: the launch asks
-// first, and No leaves everything as it was; an IDE on another key asks
-// nothing.
+// first, and No leaves everything as it was; one that would copy the base
+// key into that key is refused; an IDE on another key asks nothing.
 TEST_F(Launch, AnIdeRunningWithTheKeyMakesTheLaunchAskFirst) {
   Install(2017);
   Profile(u"Test", {{u"Version", u"2017"}, {u"UseAltReg", u"1"}, {u"AltReg", u"TEST"}, {u"PKG_Count", u"0"}});
@@ -559,6 +559,13 @@ TEST_F(Launch, AnIdeRunningWithTheKeyMakesTheLaunchAskFirst) {
     return LaunchProfile(services, 2017, name);
   };
   const Dump before = testing::DumpRegistry(store, RegistryRoot::CurrentUser, true);
+  // A copy of the base key into the key would be undone whole: refused.
+  Profile(u"Copying", {{u"Version", u"2017"}, {u"UseAltReg", u"1"}, {u"AltReg", u"test"}, {u"AltRegInit", u"1"}});
+  testing::ExpectAppError([&] { launch(u"Copying"); },
+                          u"Delphi XE6 / RAD Studio XE6 が実行中です (キー: Software\\Embarcadero\\test\\14.0)。"
+                          u"IDE を終了してからやり直してください。");
+  EXPECT_TRUE(questions.empty());
+  EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), before);
   EXPECT_TRUE(launch(u"Test").cancelled);
   EXPECT_EQ(questions,
             std::vector<std::u16string>{u"Delphi XE6 / RAD Studio XE6 は既に実行中です (キー: "
