@@ -30,10 +30,7 @@ namespace {
 void CaptureTree(Registry& registry, const std::u16string& path, std::vector<ScriptKey>& keys) {
   if (!registry.OpenKeyReadOnly(path)) return;
   ScriptKey key{path, false, {}};
-  for (std::u16string& name : registry.GetValueNames()) {
-    std::optional<RegistryData> data = registry.ReadData(name);
-    key.values.push_back(ScriptValue{std::move(name), std::move(data)});
-  }
+  for (auto& [name, data] : registry.ReadValues()) key.values.push_back(ScriptValue{std::move(name), std::move(data)});
   const std::vector<std::u16string> subKeys = registry.GetKeyNames();
   registry.CloseKey();
   keys.push_back(std::move(key));

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ombrisk {
@@ -93,6 +94,10 @@ class Registry {
   // A value of the open key as stored, of any type; nothing when it or the
   // open key is missing. Throws AppError when it cannot be read.
   virtual std::optional<RegistryData> ReadData(std::u16string_view name) = 0;
+  // Every value of the open key as stored, in enumeration order, each read
+  // with its name at once; none with no key open. Throws AppError when one
+  // cannot be read.
+  virtual std::vector<std::pair<std::u16string, RegistryData>> ReadValues() = 0;
   // Stores the value as given in the open key; throws AppError on failure.
   virtual void WriteData(std::u16string_view name, const RegistryData& data) = 0;
   // Removes the value from the open key, if it is there; throws AppError

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
+#include "core/errors.h"
 #include "core/text.h"
+#include "core/texts.h"
 
 namespace ombrisk {
 
@@ -277,8 +279,9 @@ void ApplyRegistryScript(Registry& registry, const RegistryScript& script) {
       registry.DeleteKey(key.path);
       continue;
     }
-    registry.CreateKey(key.path);
-    registry.OpenKey(key.path, false);
+    // Created where missing and opened at once: a large script makes many
+    // keys.
+    if (!registry.OpenKey(key.path, true)) throw AppError(Format(texts::kRegistryCreateKeyFailed, {key.path}));
     for (const ScriptValue& value : key.values) {
       if (value.data) {
         registry.WriteData(value.name, *value.data);

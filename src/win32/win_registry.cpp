@@ -182,6 +182,45 @@ std::optional<RegistryData> WinRegistry::ReadData(std::u16string_view name) {
   throw AppError(Format(texts::kRegistryReadFailed, {name}));
 }
 
+std::vector<std::pair<std::u16string, RegistryData>> WinRegistry::ReadValues() {
+  std::vector<std::pair<std::u16string, RegistryData>> values;
+  DWORD count = 0;
+  DWORD longestName = 0;
+  DWORD longestData = 0;
+  if (openKey_ == nullptr) return values;
+  if (RegQueryInfoKeyW(openKey_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+                       &longestData, nullptr, nullptr) != ERROR_SUCCESS) {
+    throw AppError(Format(texts::kRegistryReadFailed, {u""}));
+  }
+  // One call a value: its name, type and bytes. A value that grew since the
+  // key was asked grows the buffers.
+  std::wstring name(longestName + 1, L'\0');
+  std::string bytes(longestData, '\0');
+  for (DWORD index = 0; index < count;) {
+    auto nameLength = static_cast<DWORD>(name.size());
+    auto size = static_cast<DWORD>(bytes.size());
+    DWORD type = 0;
+    const LSTATUS status = RegEnumValueW(openKey_, index, name.data(), &nameLength, nullptr, &type,
+                                         reinterpret_cast<BYTE*>(bytes.data()), &size);
+    if (status == ERROR_NO_MORE_ITEMS) break;
+    if (status == ERROR_MORE_DATA && size > bytes.size()) {
+      bytes.resize(size);
+      continue;
+    }
+    if (status == ERROR_MORE_DATA && name.size() < 32768) {
+      name.resize(32768);  // the longest name a value may have, and its NUL
+      continue;
+    }
+    if (status != ERROR_SUCCESS) {
+      throw AppError(Format(texts::kRegistryReadFailed, {FromWide(std::wstring_view(name.data(), nameLength))}));
+    }
+    values.emplace_back(FromWide(std::wstring_view(name.data(), nameLength)),
+                        RegistryData{type, bytes.substr(0, size)});
+    ++index;
+  }
+  return values;
+}
+
 void WinRegistry::WriteData(std::u16string_view name, const RegistryData& data) {
   if (openKey_ == nullptr ||
       RegSetValueExW(openKey_, Wide(name).c_str(), 0, data.type, reinterpret_cast<const BYTE*>(data.bytes.data()),

@@ -186,11 +186,17 @@ TEST_P(RegistryContract, DataRoundTripsOfAnyTypeAndValuesAndKeysCanBeListedAndRe
   registry->DeleteValue(u"missing");
   EXPECT_FALSE(registry->ValueExists(u"v0"));
   EXPECT_EQ(registry->GetValueNames().size(), std::size(values) - 1);
+  const auto read = registry->ReadValues();
+  ASSERT_EQ(read.size(), std::size(values) - 1);
+  for (std::size_t i = 1; i < std::size(values); ++i) {
+    EXPECT_EQ(read[i - 1], std::make_pair(Concat({u"v", DecimalText(i)}), values[i])) << i;
+  }
   auto keys = registry->GetKeyNames();
   std::sort(keys.begin(), keys.end());
   EXPECT_EQ(keys, (std::vector<std::u16string>{u"Sub Two", u"sub one"}));
   registry->CloseKey();
   EXPECT_TRUE(registry->GetKeyNames().empty());
+  EXPECT_TRUE(registry->ReadValues().empty());
   testing::ExpectAppError([&] { registry->DeleteValue(u"v1"); }, u"'v1' の設定に失敗しました");
 }
 

@@ -194,6 +194,11 @@ std::vector<std::u16string> MemoryRegistry::GetValueNames() {
   return names;
 }
 
+std::vector<std::pair<std::u16string, RegistryData>> MemoryRegistry::ReadValues() {
+  if (MemoryRegistryStore::Key* key = OpenKeyNode()) return key->values;
+  return {};
+}
+
 void MemoryRegistry::CloseKey() {
   openPath_.reset();
   openWritable_ = false;

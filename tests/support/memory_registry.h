@@ -58,6 +58,7 @@ class MemoryRegistry : public Registry {
   std::vector<std::u16string> GetValueNames() override;
   std::vector<std::u16string> GetKeyNames() override;
   std::optional<RegistryData> ReadData(std::u16string_view name) override;
+  std::vector<std::pair<std::u16string, RegistryData>> ReadValues() override;
   void WriteData(std::u16string_view name, const RegistryData& data) override;
   void DeleteValue(std::u16string_view name) override;
   void CloseKey() override;
