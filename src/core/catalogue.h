@@ -93,6 +93,10 @@ inline constexpr std::u16string_view kDisabledPackages64 = u"Disabled Packages x
 // The package keys of the IDE a profile starts, the 64-bit one or not.
 constexpr std::u16string_view KnownPackages(bool ide64) { return ide64 ? kKnownPackages64 : kKnownPackages; }
 constexpr std::u16string_view DisabledPackages(bool ide64) { return ide64 ? kDisabledPackages64 : kDisabledPackages; }
+// The user's environment variables the IDE sets for itself and the
+// programs it starts; the 64-bit IDE of 13 Florence may have its own.
+inline constexpr std::u16string_view kEnvironmentVariables = u"Environment Variables";
+inline constexpr std::u16string_view kEnvironmentVariables64 = u"Environment Variables x64";
 }  // namespace ide
 
 // The release's settings key, with a leading and a trailing "\". The base

@@ -35,6 +35,52 @@ std::optional<InputProblem> CheckProfileInput(const ProfileInput& input, std::sp
   return std::nullopt;
 }
 
+namespace {
+
+constexpr std::size_t kLongestEnvironmentValue = 32767;
+
+}  // namespace
+
+std::variant<std::vector<EnvironmentVariable>, EnvironmentProblem> ParseEnvironment(std::u16string_view text,
+                                                                                    const TextComparer& comparer) {
+  std::vector<EnvironmentVariable> variables;
+  std::vector<std::u16string> seen;  // the names upper-cased
+  int line = 0;
+  for (std::size_t at = 0; at <= text.size(); ++line) {
+    const std::size_t end = std::min(text.find(u'\n', at), text.size());
+    std::u16string_view content = text.substr(at, end - at);
+    if (content.ends_with(u'\r')) content.remove_suffix(1);
+    at = end + 1;
+    if (Trim(content).empty()) continue;
+    const std::size_t equals = content.find(u'=');
+    const std::u16string_view name = Trim(content.substr(0, std::min(equals, content.size())));
+    if (equals == content.npos || name.empty()) {
+      return EnvironmentProblem{Format(texts::kEnvironmentLineFormat, {DecimalText(line + 1)}), line};
+    }
+    std::u16string upper(name);
+    comparer.UpperCaseInPlace(upper);
+    if (std::find(seen.begin(), seen.end(), upper) != seen.end()) {
+      return EnvironmentProblem{Format(texts::kEnvironmentDuplicate, {name}), line};
+    }
+    const std::u16string_view value = content.substr(equals + 1);
+    if (value.size() > kLongestEnvironmentValue) {
+      return EnvironmentProblem{Format(texts::kEnvironmentValueTooLong, {name}), line};
+    }
+    seen.push_back(std::move(upper));
+    variables.push_back(EnvironmentVariable{std::u16string(name), std::u16string(value)});
+  }
+  return variables;
+}
+
+std::u16string EnvironmentText(std::span<const EnvironmentVariable> variables) {
+  std::u16string text;
+  for (const EnvironmentVariable& variable : variables) {
+    if (!text.empty()) text += u"\r\n";
+    text += Concat({variable.name, u"=", variable.value});
+  }
+  return text;
+}
+
 std::u16string ParameterFile(std::u16string_view parameters) {
   if (parameters.empty() || parameters.front() != u'"') return std::u16string(parameters);
   std::u16string file;

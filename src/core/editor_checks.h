@@ -1,12 +1,16 @@
 // The editor's rules that need no window: the checks a profile must pass
-// before the editor closes with OK, and the texts of the browse button.
+// before the editor closes with OK, the environment page's text, and the
+// texts of the browse button.
 #pragma once
 
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
+#include <vector>
 
+#include "core/profile_record.h"
 #include "core/text_comparer.h"
 
 namespace ombrisk {
@@ -40,6 +44,20 @@ struct ProfileInput {
 std::optional<InputProblem> CheckProfileInput(const ProfileInput& input, std::span<const std::u16string> listedNames,
                                               std::span<const std::u16string> takenSections,
                                               const TextComparer& comparer);
+
+// The environment page's text as variables, one "NAME=value" a line: blank
+// lines skipped, blanks around the name trimmed, the value as it stands.
+struct EnvironmentProblem {
+  std::u16string message;
+  int line;  // from 0, as the edit counts its lines
+};
+// The variables, or the first line that is no "NAME=value" (nothing before
+// the "=" or none), names the same as Windows compares them (case ignored),
+// or a value of more than 32,767 characters.
+std::variant<std::vector<EnvironmentVariable>, EnvironmentProblem> ParseEnvironment(std::u16string_view text,
+                                                                                    const TextComparer& comparer);
+// The variables as the page shows them.
+std::u16string EnvironmentText(std::span<const EnvironmentVariable> variables);
 
 // The file named by the launch parameters: the first quoted part with its
 // doubled quotes made single when the text begins with a double quote,

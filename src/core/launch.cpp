@@ -88,7 +88,8 @@ void PlanLibraries(Registry& registry, const SettingsFile& file, std::u16string_
 }
 
 // What a launch writes: the disabled-packages key replaced by the profile's list,
-// the designer setting and the library values.
+// the designer setting, the library values and the environment variables'
+// key replaced by the profile's.
 LaunchWrites PlanLaunchWrites(Registry& registry, const SettingsFile& file, std::u16string_view section,
                               const ProfileRecord& stored) {
   const VersionCode code = stored.version;
@@ -108,6 +109,17 @@ LaunchWrites PlanLaunchWrites(Registry& registry, const SettingsFile& file, std:
         {{std::u16string(ide::kEmbeddedDesigner), file.ReadString(section, designer.name, designer.fallback)}}});
   }
   PlanLibraries(registry, file, section, code, writes);
+  // The variables replace the IDE's where the profile has them.
+  if (profile_keys::kEnvironment.AppliesTo(code)) {
+    if (std::optional<std::vector<EnvironmentVariable>> variables = StoredEnvironment(file, section)) {
+      LaunchKeyWrite environment{
+          Concat({writes.settingsKey, IdeEnvironmentKey(registry, writes.settingsKey, stored.ide64)}), true, false, {}};
+      for (EnvironmentVariable& variable : *variables) {
+        environment.values.emplace_back(std::move(variable.name), std::move(variable.value));
+      }
+      writes.keys.push_back(std::move(environment));
+    }
+  }
   return writes;
 }
 

@@ -25,6 +25,22 @@ void DisablePackages(std::vector<PackageRow>& packages, const std::vector<std::u
   }
 }
 
+std::u16string_view IdeEnvironmentKey(Registry& registry, std::u16string_view base, bool ide64) {
+  if (ide64 && registry.KeyExists(Concat({base, ide::kEnvironmentVariables64}))) return ide::kEnvironmentVariables64;
+  return ide::kEnvironmentVariables;
+}
+
+std::vector<EnvironmentVariable> ReadIdeEnvironment(Registry& registry, std::u16string_view base, bool ide64) {
+  std::vector<EnvironmentVariable> variables;
+  if (!registry.OpenKeyReadOnly(Concat({base, IdeEnvironmentKey(registry, base, ide64)}))) return variables;
+  for (auto& [name, data] : registry.ReadValues()) {
+    const bool text = data.type == registry_type::kString || data.type == registry_type::kExpandString;
+    if (text && !name.empty()) variables.push_back(EnvironmentVariable{std::move(name), DataText(data)});
+  }
+  registry.CloseKey();
+  return variables;
+}
+
 std::optional<bool> ReadIdeDesigner(Registry& registry, std::u16string_view base) {
   if (!registry.OpenKeyReadOnly(Concat({base, ide::kFormDesign}))) return std::nullopt;
   const bool embedded = registry.ReadString(ide::kEmbeddedDesigner) != u"False";
@@ -54,6 +70,13 @@ void ImportIdePackages(Registry& registry, ProfileRecord& record) {
   }
 }
 
+void ImportIdeEnvironment(Registry& registry, ProfileRecord& record) {
+  record.environment.clear();
+  if (!ReleaseFacts(record.version).packages) return;
+  registry.SetRootKey(RegistryRoot::CurrentUser);
+  record.environment = ReadIdeEnvironment(registry, ImportedKey(record), record.ide64);
+}
+
 void ImportIdeSettings(Registry& registry, ProfileRecord& record) {
   record.libraries.clear();
   record.packages.clear();
@@ -71,6 +94,7 @@ void ImportIdeSettings(Registry& registry, ProfileRecord& record) {
     record.embeddedDesigner = ReadIdeDesigner(registry, base).value_or(record.embeddedDesigner);
   }
   ImportIdePackages(registry, record);
+  ImportIdeEnvironment(registry, record);
 
   for (TPlatformType platform : VersionPlatforms(code)) {
     if (!registry.OpenKeyReadOnly(Concat({base, LibraryKeyName(platform)}))) continue;

@@ -36,6 +36,13 @@ struct LibraryPage {
   std::array<std::u16string, 12> values;
 };
 
+// An environment variable the IDE sets: its name and its value.
+struct EnvironmentVariable {
+  std::u16string name;
+  std::u16string value;
+  bool operator==(const EnvironmentVariable&) const = default;
+};
+
 struct ProfileRecord {
   VersionCode version = 0;
   std::u16string description;
@@ -59,13 +66,16 @@ struct ProfileRecord {
   // A launch that finds the alternate key missing first copies the base key
   // into it; a new profile does so.
   bool altRegInit = true;
+  // The IDE's environment variables, in order (releases 8 and later).
+  std::vector<EnvironmentVariable> environment;
 };
 
 // Fills the record with the current settings of its release, read from the
 // IDE's key in the registry (the alternate one when chosen, its name
 // trimmed): the switches the release lacks are cleared, then the designer
 // setting, the known packages with the disabled ones unchecked (those of the
-// 64-bit IDE when it is chosen), and one library page per platform whose
+// 64-bit IDE when it is chosen), the environment variables, and one library
+// page per platform whose
 // library key exists, with the rows the release lacks left empty. Reads the
 // registry only. The record is filled as the reads go, so after an error it
 // holds what was read until then.
@@ -73,6 +83,9 @@ void ImportIdeSettings(Registry& registry, ProfileRecord& record);
 // The part of it that fills the packages: those of the 64-bit IDE when
 // ide64 is set, none for a release without packages.
 void ImportIdePackages(Registry& registry, ProfileRecord& record);
+// And the part that fills the environment variables, those of the 64-bit
+// IDE's key when ide64 is set and the key exists; none before release 8.
+void ImportIdeEnvironment(Registry& registry, ProfileRecord& record);
 
 // Appends the design-time packages of the IDE (the 64-bit one's or not)
 // below its key (base, ending in "\"), in the registry's enumeration order,
@@ -81,6 +94,12 @@ void ReadIdePackages(Registry& registry, std::u16string_view base, bool ide64, s
 // Unchecks each row whose path is one of the given paths, the letters a to z
 // matching their upper case.
 void DisablePackages(std::vector<PackageRow>& packages, const std::vector<std::u16string>& paths);
+// The key of the IDE's environment variables below its settings key (base,
+// ending in "\"): the 64-bit IDE's own where it has one.
+std::u16string_view IdeEnvironmentKey(Registry& registry, std::u16string_view base, bool ide64);
+// The IDE's environment variables below its key, in the registry's order:
+// every string value; none when the key is missing.
+std::vector<EnvironmentVariable> ReadIdeEnvironment(Registry& registry, std::u16string_view base, bool ide64);
 // Whether the IDE's form designer is embedded: its "Embedded Designer" is
 // anything but "False"; nothing when the IDE's "Form Design" key is missing.
 std::optional<bool> ReadIdeDesigner(Registry& registry, std::u16string_view base);

@@ -14,24 +14,46 @@ constexpr std::u16string_view kClientHeight = u"ClientHeight";
 constexpr std::u16string_view kWindowState = u"WindowState";
 constexpr std::u16string_view kTop = u"Top";
 constexpr std::u16string_view kLeft = u"Left";
-constexpr std::u16string_view kPackagePath = u"PKG_PATH";
-constexpr std::u16string_view kPackageName = u"PKG_NAME";
 
 using namespace profile_keys;
 constexpr const ProfileKey* kProfileKeys[] = {
-    &kVersion, &kDescription, &kDelphiOnly, &kNoSplash,         &kNoProject, &kNoCache,   &kUseAltReg,  &kRunAsAdmin,
-    &kIde64,   &kAltReg,      &kParameters, &kEmbeddedDesigner, &kPackages,  &kLibraries, &kPreProcess, &kAltRegInit,
+    &kVersion,   &kDescription, &kDelphiOnly, &kNoSplash,   &kNoProject,   &kNoCache,
+    &kUseAltReg, &kRunAsAdmin,  &kIde64,      &kAltReg,     &kParameters,  &kEmbeddedDesigner,
+    &kPackages,  &kLibraries,   &kPreProcess, &kAltRegInit, &kEnvironment,
 };
 
-// The number of a key "PKG_PATH<n>" or "PKG_NAME<n>" (letters in any case,
-// n in decimal without a leading zero, as the keys are written), or 0.
-std::int32_t PackageNumber(std::u16string_view key) {
-  const std::size_t prefix = kPackagePath.size();
-  if (key.size() <= prefix) return 0;
-  const std::u16string upper = AsciiUpper(key.substr(0, prefix));
-  if (upper != kPackagePath && upper != kPackageName) return 0;
-  const std::u16string_view digits = key.substr(prefix);
-  if (digits.front() == u'0') return 0;
+// Entries stored as numbered pairs of keys, "<first><n>" and "<second><n>"
+// from 1, followed by a count key.
+struct NumberedPairs {
+  std::u16string_view first;
+  std::u16string_view second;
+  std::u16string_view count;
+  // The file trims what it reads: a second text that must keep its blanks
+  // is stored in quotes where it needs them.
+  bool secondKeepsBlanks = false;
+};
+constexpr NumberedPairs kPackagePairs{u"PKG_PATH", u"PKG_NAME", kPackages.name};
+constexpr NumberedPairs kEnvironmentPairs{u"ENV_NAME", u"ENV_VALUE", kEnvironment.name, true};
+
+bool Quoted(std::u16string_view text) { return text.size() >= 2 && text.front() == u'"' && text.back() == u'"'; }
+
+// In quotes when the text has blanks at an end, or is in quotes itself.
+std::u16string KeepingBlanks(std::u16string_view text) {
+  if (Trim(text).size() == text.size() && !Quoted(text)) return std::u16string(text);
+  return Concat({u"\"", text, u"\""});
+}
+std::u16string WithoutQuotes(std::u16string text) { return Quoted(text) ? text.substr(1, text.size() - 2) : text; }
+
+// The number of a key "<first><n>" or "<second><n>" (letters in any case, n
+// in decimal without a leading zero, as the keys are written), or 0.
+std::int32_t PairNumber(std::u16string_view key, const NumberedPairs& pairs) {
+  std::u16string_view digits;
+  for (const std::u16string_view prefix : {pairs.first, pairs.second}) {
+    if (key.size() > prefix.size() && AsciiUpper(key.substr(0, prefix.size())) == prefix) {
+      digits = key.substr(prefix.size());
+    }
+  }
+  if (digits.empty() || digits.front() == u'0') return 0;
   std::int64_t number = 0;
   for (const char16_t digit : digits) {
     if (digit < u'0' || digit > u'9') return 0;
@@ -41,16 +63,49 @@ std::int32_t PackageNumber(std::u16string_view key) {
   return static_cast<std::int32_t>(number);
 }
 
-void WritePackages(SettingsFile& file, std::u16string_view section, const ProfileKey& count,
-                   const ProfileRecord& record) {
-  std::int32_t written = 0;
-  for (const PackageRow& row : record.packages) {
-    if (row.enabled) continue;
-    const std::u16string number = DecimalText(++written);
-    file.WriteString(section, Concat({kPackagePath, number}), row.path);
-    file.WriteString(section, Concat({kPackageName, number}), row.name);
+// The pairs for the numbers 1 to the count, as reading every number would
+// give them (a missing key reads as ""), but without visiting the numbers
+// beyond the last one the section has a key for: those all read as two
+// empty texts, and stand as one such pair at the end.
+std::vector<std::pair<std::u16string, std::u16string>> ReadPairs(const SettingsFile& file, std::u16string_view section,
+                                                                 const NumberedPairs& pairs) {
+  const std::int32_t count = file.ReadInteger(section, pairs.count, 0);
+  std::int32_t last = 0;
+  for (const std::u16string& key : file.ReadKeys(section)) last = std::max(last, PairNumber(key, pairs));
+  std::vector<std::pair<std::u16string, std::u16string>> read;
+  for (std::int32_t n = 1; n <= std::min(count, last); ++n) {
+    const std::u16string number = DecimalText(n);
+    std::u16string second = file.ReadString(section, Concat({pairs.second, number}), u"");
+    read.emplace_back(file.ReadString(section, Concat({pairs.first, number}), u""),
+                      pairs.secondKeepsBlanks ? WithoutQuotes(std::move(second)) : std::move(second));
   }
-  file.WriteInteger(section, count.name, written);
+  if (count > last) read.emplace_back();
+  return read;
+}
+
+void WritePairs(SettingsFile& file, std::u16string_view section, const NumberedPairs& pairs,
+                std::span<const std::pair<std::u16string_view, std::u16string_view>> entries) {
+  std::int32_t written = 0;
+  for (const auto& [first, second] : entries) {
+    const std::u16string number = DecimalText(++written);
+    file.WriteString(section, Concat({pairs.first, number}), first);
+    file.WriteString(section, Concat({pairs.second, number}), pairs.secondKeepsBlanks ? KeepingBlanks(second) : second);
+  }
+  file.WriteInteger(section, pairs.count, written);
+}
+
+void WritePackages(SettingsFile& file, std::u16string_view section, const ProfileRecord& record) {
+  std::vector<std::pair<std::u16string_view, std::u16string_view>> disabled;
+  for (const PackageRow& row : record.packages) {
+    if (!row.enabled) disabled.emplace_back(row.path, row.name);
+  }
+  WritePairs(file, section, kPackagePairs, disabled);
+}
+
+void WriteEnvironment(SettingsFile& file, std::u16string_view section, const ProfileRecord& record) {
+  std::vector<std::pair<std::u16string_view, std::u16string_view>> variables;
+  for (const EnvironmentVariable& variable : record.environment) variables.emplace_back(variable.name, variable.value);
+  WritePairs(file, section, kEnvironmentPairs, variables);
 }
 
 void WriteKey(SettingsFile& file, std::u16string_view section, const ProfileKey& key, const ProfileRecord& record) {
@@ -68,7 +123,10 @@ void WriteKey(SettingsFile& file, std::u16string_view section, const ProfileKey&
       file.WriteString(section, key.name, record.*key.flag ? u"True" : u"False");
       break;
     case KeyKind::Packages:
-      WritePackages(file, section, key, record);
+      WritePackages(file, section, record);
+      break;
+    case KeyKind::Environment:
+      WriteEnvironment(file, section, record);
       break;
     case KeyKind::Libraries:
       for (const LibraryPage& page : record.libraries) {
@@ -99,17 +157,20 @@ void ReadProfileKeys(const SettingsFile& file, std::u16string_view section, Prof
 }
 
 std::vector<DisabledPackage> DisabledPackages(const SettingsFile& file, std::u16string_view section) {
-  const std::int32_t count = file.ReadInteger(section, kPackages.name, 0);
-  std::int32_t last = 0;
-  for (const std::u16string& key : file.ReadKeys(section)) last = std::max(last, PackageNumber(key));
   std::vector<DisabledPackage> packages;
-  for (std::int32_t n = 1; n <= std::min(count, last); ++n) {
-    const std::u16string number = DecimalText(n);
-    packages.push_back({file.ReadString(section, Concat({kPackagePath, number}), u""),
-                        file.ReadString(section, Concat({kPackageName, number}), u"")});
-  }
-  if (count > last) packages.push_back({});
+  for (auto& [path, name] : ReadPairs(file, section, kPackagePairs))
+    packages.push_back({std::move(path), std::move(name)});
   return packages;
+}
+
+std::optional<std::vector<EnvironmentVariable>> StoredEnvironment(const SettingsFile& file,
+                                                                  std::u16string_view section) {
+  if (!file.ValueExists(section, kEnvironment.name)) return std::nullopt;
+  std::vector<EnvironmentVariable> variables;
+  for (auto& [name, value] : ReadPairs(file, section, kEnvironmentPairs)) {
+    if (!name.empty()) variables.push_back({std::move(name), std::move(value)});
+  }
+  return variables;
 }
 
 std::vector<ListedProfile> ListProfiles(const SettingsFile& file, const InstalledVersionSet& installed,
@@ -152,6 +213,11 @@ void LoadProfile(const SettingsFile& file, Registry& registry, std::u16string_vi
       if (!Trim(package.path).empty()) disabled.push_back(std::move(package.path));
     }
     DisablePackages(record.packages, disabled);
+  }
+  if (kEnvironment.AppliesTo(code)) {
+    if (std::optional<std::vector<EnvironmentVariable>> stored = StoredEnvironment(file, section)) {
+      record.environment = std::move(*stored);
+    }
   }
   for (LibraryPage& page : record.libraries) {
     for (std::size_t row = 0; row < LibrarySettings.size(); ++row) {

@@ -43,6 +43,7 @@ enum class KeyKind {
   String,       // the text as it stands
   TextBoolean,  // "True" or "False"
   Packages,     // "PKG_PATH%d" and "PKG_NAME%d" per disabled package, then "PKG_Count"
+  Environment,  // "ENV_NAME%d" and "ENV_VALUE%d" per variable, then "ENV_Count"
   Libraries,    // twelve keys per library page: the platform's prefix and each setting's suffix
 };
 
@@ -139,6 +140,9 @@ inline constexpr ProfileKey kPackages{
 inline constexpr ProfileKey kLibraries{.name = u"", .kind = KeyKind::Libraries};
 inline constexpr ProfileKey kPreProcess{
     .name = u"PreProcess", .kind = KeyKind::String, .text = &ProfileRecord::preProcess};
+// Stored profiles without it leave the IDE's variables as they are.
+inline constexpr ProfileKey kEnvironment{
+    .name = u"ENV_Count", .kind = KeyKind::Environment, .writtenFor = &Release::packages, .fallback = u"0"};
 // Stored profiles without it do not copy, as before it was there.
 inline constexpr ProfileKey kAltRegInit{.name = u"AltRegInit",
                                         .kind = KeyKind::Boolean,
@@ -173,6 +177,12 @@ struct DisabledPackage {
 // end. So any count, however large, costs what the section holds.
 std::vector<DisabledPackage> DisabledPackages(const SettingsFile& file, std::u16string_view section);
 
+// The profile's variables for the numbers 1 to "ENV_Count", read as the
+// packages are, a pair without a name left out; nothing when the section
+// has no "ENV_Count" (a profile stored before variables were).
+std::optional<std::vector<EnvironmentVariable>> StoredEnvironment(const SettingsFile& file,
+                                                                  std::u16string_view section);
+
 // The profiles of installed releases: section names sorted by the locale's
 // case-insensitive comparison, those beginning with "PREF_" (exactly so)
 // whose "Version" is an installed release.
@@ -183,7 +193,8 @@ std::vector<ListedProfile> ListProfiles(const SettingsFile& file, const Installe
 // switches, texts and pre-launch command, the 64-bit IDE while it is
 // installed, the designer setting for the releases that have it (from the
 // IDE when the profile has none), and for releases from 8 on the package list
-// read again from the IDE, unchecked where the profile disables the package.
+// read again from the IDE, unchecked where the profile disables the package,
+// and the environment variables where the profile has them.
 // Each library page takes its platform's stored values.
 void LoadProfile(const SettingsFile& file, Registry& registry, std::u16string_view name, ProfileRecord& record);
 

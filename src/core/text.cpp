@@ -8,7 +8,8 @@ std::u16string Format(std::u16string_view pattern, std::initializer_list<std::u1
   std::u16string result;
   auto next = args.begin();
   for (std::size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == u'%' && i + 1 < pattern.size() && pattern[i + 1] == u's' && next != args.end()) {
+    if (pattern[i] == u'%' && i + 1 < pattern.size() && (pattern[i + 1] == u's' || pattern[i + 1] == u'd') &&
+        next != args.end()) {
       result += *next++;
       ++i;
     } else {

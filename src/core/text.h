@@ -7,7 +7,8 @@
 
 namespace ombrisk {
 
-// Replaces each "%s" of the pattern, left to right, by the next argument.
+// Replaces each "%s" of the pattern, left to right, by the next argument,
+// and each "%d" by the next argument, a number given as its decimal text.
 // Missing arguments leave the "%s" as it stands; "%%" is not special.
 std::u16string Format(std::u16string_view pattern, std::initializer_list<std::u16string_view> args);
 

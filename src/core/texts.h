@@ -99,9 +99,15 @@ inline constexpr std::u16string_view kDuplicateProfile = u"同名のプロファ
 inline constexpr std::u16string_view kEmptyProfileName = u"プロファイル名が空白です";
 inline constexpr std::u16string_view kEmptyAltReg = u"代替レジストリキーが空白です";
 inline constexpr std::u16string_view kMultiLinePreProcess = u"プリプロセッサのコマンドは 1 行で入力してください";
+// The environment page's refusals: %d is the line's number from 1, %s the
+// variable's name.
+inline constexpr std::u16string_view kEnvironmentLineFormat = u"環境変数の %d 行目は 名前=値 の形式で入力してください";
+inline constexpr std::u16string_view kEnvironmentDuplicate = u"環境変数 [%s] が重複しています";
+inline constexpr std::u16string_view kEnvironmentValueTooLong = u"環境変数 [%s] の値が長すぎます";
 // The editor's pages, labels, boxes and lists.
-inline constexpr std::array<std::u16string_view, 4> kEditorPages{u"全般", u"パッケージ", u"ライブラリ",
+inline constexpr std::array<std::u16string_view, 5> kEditorPages{u"全般", u"パッケージ", u"ライブラリ", u"環境変数",
                                                                  u"プリプロセッサ"};
+inline constexpr std::u16string_view kEnvironmentLabel = u"環境変数 (1 行に 1 つ、名前=値)(&B):";
 inline constexpr std::u16string_view kNameLabel = u"プロファイル名(&E):";
 inline constexpr std::u16string_view kVersionLabel = u"バージョン(&V):";
 inline constexpr std::u16string_view kDescriptionLabel = u"備考(&D):";

@@ -395,6 +395,55 @@ TEST_F(Launch, TheSixtyFourBitIdeHasItsOwnPackagesAndExecutable) {
   EXPECT_EQ(below.count(u"Disabled Packages|x.bpl"), 0u);
 }
 
+// A profile's variables replace the IDE's key whole, the 64-bit IDE's own
+// key where it has one; a profile stored without them leaves the key; the
+// backup gives the key back.
+TEST_F(Launch, EnvironmentVariablesReplaceTheIdesWhereTheProfileHasThem) {
+  Install(2027);
+  store.SetString(RegistryRoot::CurrentUser, InstallationKey(2027), u"App x64", u"C:\\IDE\\bin64\\bds.exe");
+  files.files.insert(u"C:\\IDE\\bin64\\bds.exe");
+  const std::u16string base = u"\\Software\\Embarcadero\\BDS\\37.0\\";
+  store.SetString(RegistryRoot::CurrentUser, base + u"Environment Variables", u"OLD", u"old");
+  const std::initializer_list<std::pair<std::u16string_view, std::u16string_view>> variables{
+      {u"Version", u"2027"},  {u"ENV_NAME1", u"PATH"},     {u"ENV_VALUE1", u"C:\\bpl;%PATH%"},
+      {u"ENV_NAME2", u"A B"}, {u"ENV_VALUE2", u"\" v \""}, {u"ENV_Count", u"2"}};
+  Profile(u"Env", variables);
+  Profile(u"Env64", variables);
+  Profile(u"Env64", {{u"IDE64", u"1"}});
+  Profile(u"Before", {{u"Version", u"2027"}});
+  Run(2027, u"Before");
+  EXPECT_EQ(Below(u"Software\\Embarcadero\\BDS\\37.0").at(u"Environment Variables|OLD"), u"old");
+  Run(2027, u"Env");
+  Dump below = Below(u"Software\\Embarcadero\\BDS\\37.0");
+  EXPECT_FALSE(below.contains(u"Environment Variables|OLD")) << "replaced whole";
+  EXPECT_EQ(below.at(u"Environment Variables|PATH"), u"C:\\bpl;%PATH%");
+  EXPECT_EQ(below.at(u"Environment Variables|A B"), u" v ");
+  EXPECT_EQ(store.GetValue(RegistryRoot::CurrentUser, base + u"Environment Variables", u"A B")->type,
+            registry_type::kString);
+
+  // The 64-bit IDE writes the shared key while it has no key of its own.
+  store.SetString(RegistryRoot::CurrentUser, base + u"Environment Variables", u"OLD", u"old");
+  Run(2027, u"Env64");
+  EXPECT_FALSE(Below(u"Software\\Embarcadero\\BDS\\37.0").contains(u"Environment Variables|OLD"));
+  store.SetString(RegistryRoot::CurrentUser, base + u"Environment Variables x64", u"OLD64", u"old");
+  store.SetString(RegistryRoot::CurrentUser, base + u"Environment Variables", u"OLD", u"old");
+  Run(2027, u"Env64");
+  below = Below(u"Software\\Embarcadero\\BDS\\37.0");
+  EXPECT_EQ(below.at(u"Environment Variables x64|PATH"), u"C:\\bpl;%PATH%");
+  EXPECT_FALSE(below.contains(u"Environment Variables x64|OLD64"));
+  EXPECT_EQ(below.at(u"Environment Variables|OLD"), u"old") << "the 32-bit IDE's are left alone";
+
+  // The backup gives back the key the launch replaced.
+  store.Delete(RegistryRoot::CurrentUser, base + u"Environment Variables x64");
+  store.SetString(RegistryRoot::CurrentUser, base + u"Environment Variables", u"OLD", u"old");
+  const Dump beforeTheLast = testing::DumpRegistry(store, RegistryRoot::CurrentUser, true);
+  Run(2027, u"Env64");
+  const std::vector<BackupEntry> backups = ListBackups(files, u"C:\\Tools\\Ombrisk.backup");
+  ASSERT_FALSE(backups.empty());
+  RestoreBackup(registries, files, backups.front().path);
+  EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), beforeTheLast);
+}
+
 TEST_F(Launch, NoExecutableStartsTwoQuotesAndStillCloses) {
   Profile(u"Lost", {{u"Version", u"2017"}, {u"PreProcess", u"[@$(BDS)@]"}});
   Run(2017, u"Lost");

@@ -271,7 +271,7 @@ TEST_F(ProfileRecordTest, SaveWritesEveryKeyInOrderAtTheEndOfTheFile) {
             u"Parameters= -x \r\nEmbedded_Designer=False\r\nPKG_PATH1=C:\\1.bpl\r\nPKG_NAME1=One\r\n"
             u"PKG_PATH2=C:\\3.bpl\r\nPKG_NAME2=Three\r\nPKG_Count=2\r\n" +
                 LibraryLines(TPlatformType::pftWin32, u"a") + LibraryLines(TPlatformType::pftWin64, u"b") +
-                u"PreProcess=echo\r\nAltRegInit=1\r\n\r\n");
+                u"PreProcess=echo\r\nAltRegInit=1\r\nENV_Count=0\r\n\r\n");
 
   // Saved again as release 7 under a new name: no designer and package keys,
   // the old section gone, the new one at the end.

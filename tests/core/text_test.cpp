@@ -11,6 +11,7 @@ TEST(Text, FormatFillsEachPlaceholderInTurn) {
   EXPECT_EQ(Format(u"%s and %s", {u"one"}), u"one and %s");
   EXPECT_EQ(Format(u"100%", {u"x"}), u"100%");
   EXPECT_EQ(Format(u"[%s]", {u"%s"}), u"[%s]") << "inserted text is not scanned again";
+  EXPECT_EQ(Format(u"%d 行目 %s %x", {u"12", u"[A]"}), u"12 行目 [A] %x");
 }
 
 TEST(Text, TrimRemovesBlanksAndControlsOnly) {
