@@ -42,7 +42,9 @@ std::u16string KeepingBlanks(std::u16string_view text) {
   if (Trim(text).size() == text.size() && !Quoted(text)) return std::u16string(text);
   return Concat({u"\"", text, u"\""});
 }
-std::u16string WithoutQuotes(std::u16string text) { return Quoted(text) ? text.substr(1, text.size() - 2) : text; }
+std::u16string WithoutQuotes(std::u16string_view text) {
+  return std::u16string(Quoted(text) ? text.substr(1, text.size() - 2) : text);
+}
 
 // The number of a key "<first><n>" or "<second><n>" (letters in any case, n
 // in decimal without a leading zero, as the keys are written), or 0.
@@ -77,7 +79,7 @@ std::vector<std::pair<std::u16string, std::u16string>> ReadPairs(const SettingsF
     const std::u16string number = DecimalText(n);
     std::u16string second = file.ReadString(section, Concat({pairs.second, number}), u"");
     read.emplace_back(file.ReadString(section, Concat({pairs.first, number}), u""),
-                      pairs.secondKeepsBlanks ? WithoutQuotes(std::move(second)) : std::move(second));
+                      pairs.secondKeepsBlanks ? WithoutQuotes(second) : std::move(second));
   }
   if (count > last) read.emplace_back();
   return read;

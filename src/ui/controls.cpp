@@ -159,4 +159,11 @@ std::u16string ControlText(HWND window) {
   return FromWide(text);
 }
 
+void SelectLine(HWND edit, int line) {
+  const LRESULT start = SendMessageW(edit, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+  if (start < 0) return;
+  SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(start), start);
+  SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+}
+
 }  // namespace ombrisk

@@ -45,4 +45,8 @@ int TextWidth(HWND window, HFONT font, std::u16string_view text);
 
 std::u16string ControlText(HWND window);
 
+// Puts the caret at the start of a line of a multi-line edit (from 0) and
+// scrolls it into view.
+void SelectLine(HWND edit, int line);
+
 }  // namespace ombrisk

@@ -41,7 +41,7 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
 // The pages of PC1, in order.
-enum Page : int { kGeneralPage, kPackagePage, kLibraryPage, kPreProcessPage };
+enum Page : int { kGeneralPage, kPackagePage, kLibraryPage, kEnvironmentPage, kPreProcessPage };
 
 // The package list's columns as the settings file stores them, at 96 DPI.
 std::array<int, 2> StoredWidths(const ListView& view, int dpi) {
@@ -58,7 +58,10 @@ TPREF_FORM::TPREF_FORM(const Services& services, const ProfileStore& store, COLO
       lineColor_(lineColor) {}
 
 TPREF_FORM::~TPREF_FORM() {
-  if (Memo1 != nullptr) RemoveWindowSubclass(Memo1, MemoProc, 0);
+  if (Memo1 != nullptr) {
+    RemoveWindowSubclass(Memo1, MemoProc, 0);
+    RemoveWindowSubclass(Control(kMemoEnvironment), MemoProc, 0);
+  }
   if (IL1 != nullptr) ImageList_Destroy(IL1);
 }
 
@@ -94,7 +97,9 @@ void TPREF_FORM::OnCreate() {
   IL1 = LoadImageStrip(IDB_PLATFORMS, ImageSizeFor(Dpi()));
   TabCtrl_SetImageList(pcLibrary.Handle(), IL1);
   Memo1 = Control(kMemo1);
-  SetWindowSubclass(Memo1, MemoProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  const HWND environment = Control(kMemoEnvironment);
+  SendMessageW(environment, EM_SETLIMITTEXT, 0, 0);  // values of 32,767 characters and more
+  for (const HWND memo : {Memo1, environment}) SetWindowSubclass(memo, MemoProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void TPREF_FORM::Fill(const EditRequest& request) {
@@ -156,35 +161,6 @@ void TPREF_FORM::FormShow() {
   LayOutParameterRow();
 }
 
-// The browse button is a square as high as ED09, right beside it; both
-// together span the width of ED01.
-void TPREF_FORM::LayOutParameterRow() {
-  const HWND parameters = Control(kED09);
-  RECT name;
-  RECT bounds;
-  GetWindowRect(Control(kED01), &name);
-  GetWindowRect(parameters, &bounds);
-  MapWindowPoints(nullptr, GetParent(parameters), reinterpret_cast<POINT*>(&bounds), 2);
-  const int side = bounds.bottom - bounds.top;
-  const int width = (name.right - name.left) - side;
-  MoveTo(parameters, bounds.left, bounds.top, width, side);
-  MoveTo(Control(kBtnRef), bounds.left + width, bounds.top, side, side);
-}
-
-void TPREF_FORM::OnDpiChanged() {
-  const HIMAGELIST old = IL1;
-  IL1 = LoadImageStrip(IDB_PLATFORMS, ImageSizeFor(Dpi()));
-  TabCtrl_SetImageList(pcLibrary.Handle(), IL1);
-  ImageList_Destroy(old);
-  // The pages fill their tab controls at the new size; what lies on them
-  // follows.
-  PC1.FitPages(Font());
-  Components().Layout();
-  pcLibrary.FitPages(Font());
-  LayOutParameterRow();
-  for (const std::unique_ptr<TframeLibrary>& frame : frames_) frame->Rescale(Font(), Dpi());
-}
-
 bool TPREF_FORM::FormCloseQuery(int result) {
   if (result != IDOK) return true;
   const std::u16string name = ControlText(Control(kED01));
@@ -192,7 +168,16 @@ bool TPREF_FORM::FormCloseQuery(int result) {
   const std::u16string preProcess = ControlText(Memo1);
   const std::optional<InputProblem> problem = CheckProfileInput(
       ProfileInput{name, IsChecked(Control(kCHB5)), altReg, preProcess}, Profiles_, takenSections_, services_.comparer);
-  if (!problem) return true;
+  const auto environment = EnvironmentInput();
+  if (!problem && std::holds_alternative<std::vector<EnvironmentVariable>>(environment)) return true;
+  if (!problem) {
+    const auto& refused = std::get<EnvironmentProblem>(environment);
+    services_.showMessage(Handle(), texts::kErrorCaption, refused.message, MB_TASKMODAL | MB_ICONERROR | MB_OK);
+    PC1.SetActivePage(kEnvironmentPage);
+    FocusDialogControl(Control(kMemoEnvironment));
+    SelectLine(Control(kMemoEnvironment), refused.line);
+    return false;
+  }
   services_.showMessage(Handle(), texts::kErrorCaption, problem->message, MB_TASKMODAL | MB_ICONERROR | MB_OK);
   PC1.SetActivePage(problem->field == EditorField::PreProcess ? kPreProcessPage : kGeneralPage);
   FocusDialogControl(Control(problem->field == EditorField::ProfileName ? kED01
@@ -280,12 +265,15 @@ void TPREF_FORM::ImportIdeSettings() {
   packages_.AssignSorted(record.packages);
 }
 
-// The 32-bit and the 64-bit IDE know packages of their own; the rest of
-// the settings they share.
+// The 32-bit and the 64-bit IDE know packages of their own, and may know
+// environment variables of their own; the rest of the settings they share.
 void TPREF_FORM::chbIde64Click() {
   ProfileRecord record = ImportedFields();
-  ombrisk::ImportIdePackages(*services_.registries.Create(), record);
+  const std::unique_ptr<Registry> registry = services_.registries.Create();
+  ombrisk::ImportIdePackages(*registry, record);
   packages_.AssignSorted(record.packages);
+  ombrisk::ImportIdeEnvironment(*registry, record);
+  ShowEnvironment(record);
 }
 
 void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
@@ -295,6 +283,7 @@ void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
     if (binding.key->offeredFor != nullptr) EnableWindow(Control(binding.control), IsOffered(*binding.key, record));
   }
   ApplyFields(record, true);
+  ShowEnvironment(record);
   ClearLibrarySheets();
   for (const LibraryPage& page : record.libraries) {
     AddLibrarySheet(page.platform);
@@ -320,6 +309,10 @@ ProfileRecord TPREF_FORM::ReadRecord() const {
   record.version = SelectedVersion();
   for (const FieldBinding& binding : PrefFormBindings()) ReadField(Control(binding.control), *binding.key, record);
   record.packages = packages_.Rows();
+  if (const auto environment = EnvironmentInput();
+      std::holds_alternative<std::vector<EnvironmentVariable>>(environment)) {
+    record.environment = std::get<std::vector<EnvironmentVariable>>(environment);
+  }
   for (const std::unique_ptr<TframeLibrary>& frame : frames_) {
     record.libraries.push_back(LibraryPage{frame->Tag(), frame->Values()});
   }
@@ -371,11 +364,21 @@ void TPREF_FORM::btnRefClick() {
   }
 }
 
-void TPREF_FORM::Memo1KeyPress(wchar_t& key) {
+void TPREF_FORM::Memo1KeyPress(HWND memo, wchar_t& key) {
   if (key == 1) {
-    SendMessageW(Memo1, EM_SETSEL, 0, -1);
+    SendMessageW(memo, EM_SETSEL, 0, -1);
     key = 0;
   }
+}
+
+std::variant<std::vector<EnvironmentVariable>, EnvironmentProblem> TPREF_FORM::EnvironmentInput() const {
+  return ParseEnvironment(ControlText(Control(kMemoEnvironment)), services_.comparer);
+}
+
+void TPREF_FORM::ShowEnvironment(const ProfileRecord& record) {
+  const bool offered = ReleaseFacts(record.version).packages;
+  for (const int id : {kLabelEnvironment, kMemoEnvironment}) EnableWindow(Control(id), offered);
+  SetText(Control(kMemoEnvironment), EnvironmentText(record.environment));
 }
 
 LRESULT CALLBACK TPREF_FORM::MemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -384,7 +387,7 @@ LRESULT CALLBACK TPREF_FORM::MemoProc(HWND window, UINT message, WPARAM wParam, 
   return RunSubclassHandler(self->services_.reportError, [&]() -> LRESULT {
     if (message == WM_CHAR) {
       auto key = static_cast<wchar_t>(wParam);
-      self->Memo1KeyPress(key);
+      self->Memo1KeyPress(window, key);
       if (key == 0) return 0;
       wParam = key;
     }

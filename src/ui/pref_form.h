@@ -15,6 +15,7 @@
 
 #include "core/alternate_key.h"
 #include "core/catalogue.h"
+#include "core/editor_checks.h"
 #include "core/profile_record.h"
 #include "core/profile_store.h"
 #include "ui/components.h"
@@ -62,6 +63,7 @@ class TPREF_FORM : public ModalDialog {
     kTabSheet1,
     kTsPackage,
     kTsLibrary,
+    kTsEnvironment,
     kTabSheet2,
     kLabel1,
     kED01,
@@ -85,6 +87,8 @@ class TPREF_FORM : public ModalDialog {
     kChbAltRegInit,
     kLV1,
     kPcLibrary,
+    kLabelEnvironment,
+    kMemoEnvironment,
     kMemo1,
     kLabel4,
     kPanel1,
@@ -161,7 +165,12 @@ class TPREF_FORM : public ModalDialog {
   // none it may.
   std::optional<AlternateKey> ChosenAlternateKey() const;
   void btnCopyKeyClick();
-  void Memo1KeyPress(wchar_t& key);
+  // Ctrl+A selects the whole text of the memo (Memo1 or the environment's).
+  void Memo1KeyPress(HWND memo, wchar_t& key);
+  // The environment page's variables, or the line OK refuses; shown as the
+  // page shows them.
+  std::variant<std::vector<EnvironmentVariable>, EnvironmentProblem> EnvironmentInput() const;
+  void ShowEnvironment(const ProfileRecord& record);
   static LRESULT CALLBACK MemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR form);
 

@@ -39,6 +39,10 @@ constexpr ComponentRow kComponents[] = {
     CheckBox(kChbAltRegInit, "chbAltRegInit", kTabSheet1, kAltRegInitBox, {301, 314, 268, 17}),
     ReportList(kLV1, "LV1", kTsPackage, {}).With(0, kFillParent),
     TabStrip(kPcLibrary, "pcLibrary", kTsLibrary, {}).With(0, kFillParent),
+    Label(kLabelEnvironment, "LabelEnvironment", kTsEnvironment, kEnvironmentLabel, {4, 8}),
+    // A line is a variable: long values scroll rather than wrap.
+    Memo(kMemoEnvironment, "MemoEnvironment", kTsEnvironment, {3, 24, 582, 304})
+        .With(ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL),
     Memo(kMemo1, "Memo1", kTabSheet2, {3, 8, 582, 272}).With(ES_AUTOVSCROLL, kImeOff),
     Text(kLabel4, "Label4", kTabSheet2, kMacroNote, {4, 289, 581, 42}),
     Panel(kPanel1, "Panel1", 0, {0, 363, 600, 37}),
@@ -47,7 +51,7 @@ constexpr ComponentRow kComponents[] = {
 };
 
 // The end-to-end session waits for ED10 to be enabled by this id.
-static_assert(kED10 == 122, "tests/e2e/session_e2e.sh names ED10 by its id");
+static_assert(kED10 == 123, "tests/e2e/session_e2e.sh names ED10 by its id");
 
 using namespace profile_keys;
 constexpr FieldBinding kBindings[] = {

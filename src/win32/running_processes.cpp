@@ -104,7 +104,7 @@ std::vector<RunningProcess> ListRunningProcesses(std::span<const std::u16string>
   using QuerySystem = LONG(WINAPI*)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG, PULONG);
   static const auto query = reinterpret_cast<QuerySystem>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-  std::vector<unsigned char> buffer(256 * 1024);
+  std::vector<unsigned char> buffer(std::size_t{256} * 1024);
   constexpr LONG kLengthMismatch = static_cast<LONG>(0xC0000004);
   LONG status = kLengthMismatch;
   for (int tries = 0; query != nullptr && status == kLengthMismatch && tries < 8; ++tries) {

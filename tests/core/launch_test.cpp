@@ -420,6 +420,11 @@ TEST_F(Launch, EnvironmentVariablesReplaceTheIdesWhereTheProfileHasThem) {
   EXPECT_EQ(below.at(u"Environment Variables|A B"), u" v ");
   EXPECT_EQ(store.GetValue(RegistryRoot::CurrentUser, base + u"Environment Variables", u"A B")->type,
             registry_type::kString);
+  std::vector<std::u16string> order;
+  for (const auto& [name, data] : store.Find(RegistryRoot::CurrentUser, base + u"Environment Variables")->values) {
+    order.push_back(name);
+  }
+  EXPECT_EQ(order, (std::vector<std::u16string>{u"PATH", u"A B"})) << "in the profile's order";
 
   // The 64-bit IDE writes the shared key while it has no key of its own.
   store.SetString(RegistryRoot::CurrentUser, base + u"Environment Variables", u"OLD", u"old");

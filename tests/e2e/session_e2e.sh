@@ -115,9 +115,9 @@ xdotool windowfocus --sync "$editor"
 xdotool type --delay 20 'All'
 # XE6; Alt+D reaches the description first, then the Delphi-only switch.
 xdotool key --delay 60 alt+v Down Down alt+d alt+d alt+n alt+r alt+c alt+u alt+a
-# The alternate key's edit (ED10, id 122) is enabled at the editor's next
+# The alternate key's edit (ED10, id 123) is enabled at the editor's next
 # idle moment once its box is checked.
-wait_for probe enabled TPREF_FORM 122 || fail "the alternate key's edit was not enabled"
+wait_for probe enabled TPREF_FORM 123 || fail "the alternate key's edit was not enabled"
 xdotool key --delay 40 Tab
 xdotool type --delay 20 'ALTKEY'
 xdotool key --delay 40 alt+p

@@ -6,6 +6,8 @@
 
 #include <windowsx.h>
 
+#include <sstream>
+
 #include <gtest/gtest.h>
 
 #include "core/texts.h"
@@ -168,99 +170,100 @@ TEST_F(Editor, AddShowsTheNewProfileDialogLaidOut) {
   TMAIN_FORM& main = NewForm();
   RECT mainBounds;
   GetWindowRect(main.Handle(), &mainBounds);
-  const ModalScript& run = Run(
-      TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
-        HWND window = dialog.Handle();
-        EXPECT_EQ(Text(window), u"プロファイルの新規作成");
-        EXPECT_FALSE(IsWindowEnabled(main.Handle())) << "the owner is disabled while the editor runs";
-        EXPECT_EQ(GetWindow(window, GW_OWNER), main.Handle());
-        const auto style = GetWindowLongPtrW(window, GWL_STYLE);
-        EXPECT_TRUE((style & WS_SYSMENU) && (style & WS_CAPTION));
-        EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-        RECT client;
-        GetClientRect(window, &client);
-        EXPECT_EQ(client.right, 600);
-        EXPECT_EQ(client.bottom, 400);
-        RECT bounds;
-        GetWindowRect(window, &bounds);
-        EXPECT_NEAR((bounds.left + bounds.right) / 2, (mainBounds.left + mainBounds.right) / 2, 1);
-        EXPECT_NEAR((bounds.top + bounds.bottom) / 2, (mainBounds.top + mainBounds.bottom) / 2, 1);
+  const ModalScript& run =
+      Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
+            HWND window = dialog.Handle();
+            EXPECT_EQ(Text(window), u"プロファイルの新規作成");
+            EXPECT_FALSE(IsWindowEnabled(main.Handle())) << "the owner is disabled while the editor runs";
+            EXPECT_EQ(GetWindow(window, GW_OWNER), main.Handle());
+            const auto style = GetWindowLongPtrW(window, GWL_STYLE);
+            EXPECT_TRUE((style & WS_SYSMENU) && (style & WS_CAPTION));
+            EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+            RECT client;
+            GetClientRect(window, &client);
+            EXPECT_EQ(client.right, 600);
+            EXPECT_EQ(client.bottom, 400);
+            RECT bounds;
+            GetWindowRect(window, &bounds);
+            EXPECT_NEAR((bounds.left + bounds.right) / 2, (mainBounds.left + mainBounds.right) / 2, 1);
+            EXPECT_NEAR((bounds.top + bounds.bottom) / 2, (mainBounds.top + mainBounds.bottom) / 2, 1);
 
-        EXPECT_EQ(Text(C(dialog, kED01)), u"新規プロファイル");
-        EXPECT_EQ(dialog.Profiles(), (std::vector<std::u16string>{u"Seven", u"Six"}));
-        HWND combo = C(dialog, kCB01);
-        ASSERT_EQ(ComboBox_GetCount(combo), 2);
-        EXPECT_EQ(ComboBox_GetCurSel(combo), 0) << "the newest release";
-        EXPECT_EQ(dialog.SelectedVersion(), 2017);
-        EXPECT_EQ(GetWindowLongPtrW(combo, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
-        EXPECT_EQ(Text(window), u"プロファイルの新規作成");
-        EXPECT_EQ(TabCaptions(C(dialog, kPC1)),
-                  (std::vector<std::u16string>{u"全般/-1", u"パッケージ/-1", u"ライブラリ/-1", u"プリプロセッサ/-1"}));
-        EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, kPC1)), 0);
-        EXPECT_TRUE(IsWindowVisible(C(dialog, kTabSheet1)));
-        EXPECT_FALSE(IsWindowVisible(C(dialog, kTsPackage)));
+            EXPECT_EQ(Text(C(dialog, kED01)), u"新規プロファイル");
+            EXPECT_EQ(dialog.Profiles(), (std::vector<std::u16string>{u"Seven", u"Six"}));
+            HWND combo = C(dialog, kCB01);
+            ASSERT_EQ(ComboBox_GetCount(combo), 2);
+            EXPECT_EQ(ComboBox_GetCurSel(combo), 0) << "the newest release";
+            EXPECT_EQ(dialog.SelectedVersion(), 2017);
+            EXPECT_EQ(GetWindowLongPtrW(combo, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+            EXPECT_EQ(Text(window), u"プロファイルの新規作成");
+            EXPECT_EQ(TabCaptions(C(dialog, kPC1)),
+                      (std::vector<std::u16string>{u"全般/-1", u"パッケージ/-1", u"ライブラリ/-1", u"環境変数/-1",
+                                                   u"プリプロセッサ/-1"}));
+            EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, kPC1)), 0);
+            EXPECT_TRUE(IsWindowVisible(C(dialog, kTabSheet1)));
+            EXPECT_FALSE(IsWindowVisible(C(dialog, kTsPackage)));
 
-        const std::pair<int, std::u16string_view> captions[] = {
-            {kLabel1, u"プロファイル名(&E):"},
-            {kLabel2, u"バージョン(&V):"},
-            {kLabel3, u"備考(&D):"},
-            {kLabel10, u"起動パラメータ(&P):"},
-            {kBtnRef, u"…"},
-            {kCHB1, u"Delphi パーソナリティのみ起動(&D)"},
-            {kCHB2, u"スプラッシュを表示しない(&N)"},
-            {kCHB3, u"プロジェクトを読み込まない(&R)"},
-            {kChbEmbedded, u"埋め込みデザイナ(&M)"},
-            {kChbIde64, u"64 ビット版 IDE(&6)"},
-            {kCHB6, u"管理者権限で起動(&U)"},
-            {kCHB4, u"キャッシュを利用しない(&C)"},
-            {kCHB5, u"代替レジストリを使用する(&A)"},
-            {kBtnCopyKey, u"既定のキーからコピー(&Y)..."},
-            {kChbAltRegInit, u"代替キーがなければ既定のキーから作成する(&I)"},
-            {kLabel4, u"以下のマクロ文字列が利用可能です。\r\n@$(DELPHI)@ , @$(BDS)@"},
-            {kButton4, u"OK"},
-            {kButton5, u"キャンセル"}};
-        for (const auto& [id, caption] : captions) EXPECT_EQ(Text(C(dialog, id)), caption) << id;
+            const std::pair<int, std::u16string_view> captions[] = {
+                {kLabel1, u"プロファイル名(&E):"},
+                {kLabel2, u"バージョン(&V):"},
+                {kLabel3, u"備考(&D):"},
+                {kLabel10, u"起動パラメータ(&P):"},
+                {kBtnRef, u"…"},
+                {kCHB1, u"Delphi パーソナリティのみ起動(&D)"},
+                {kCHB2, u"スプラッシュを表示しない(&N)"},
+                {kCHB3, u"プロジェクトを読み込まない(&R)"},
+                {kChbEmbedded, u"埋め込みデザイナ(&M)"},
+                {kChbIde64, u"64 ビット版 IDE(&6)"},
+                {kCHB6, u"管理者権限で起動(&U)"},
+                {kCHB4, u"キャッシュを利用しない(&C)"},
+                {kCHB5, u"代替レジストリを使用する(&A)"},
+                {kBtnCopyKey, u"既定のキーからコピー(&Y)..."},
+                {kChbAltRegInit, u"代替キーがなければ既定のキーから作成する(&I)"},
+                {kLabel4, u"以下のマクロ文字列が利用可能です。\r\n@$(DELPHI)@ , @$(BDS)@"},
+                {kButton4, u"OK"},
+                {kButton5, u"キャンセル"}};
+            for (const auto& [id, caption] : captions) EXPECT_EQ(Text(C(dialog, id)), caption) << id;
 
-        // Placeholders of a new profile; ED01 holds a name, so its own shows only
-        // once emptied.
-        const std::pair<int, std::u16string_view> hints[] = {
-            {kED01, u"一意なプロファイル名を入力してください (必須)"},
-            {kED02, u"備考を入力してください (任意)"},
-            {kED09, u"プロジェクトファイル (*.dpr,*.dproj, *.dpk) 等を指定できます (任意)"},
-            {kED10, u"代替レジストリ(必須)"}};
-        for (const auto& [id, hint] : hints) {
-          wchar_t text[128] = L"";
-          SendMessageW(C(dialog, id), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(text), 128);
-          EXPECT_EQ(FromWide(text), hint) << id;
-        }
-        EXPECT_TRUE(GetWindowLongPtrW(C(dialog, kED10), GWL_STYLE) & ES_UPPERCASE);
-        const auto memo = GetWindowLongPtrW(C(dialog, kMemo1), GWL_STYLE);
-        EXPECT_TRUE((memo & ES_MULTILINE) && (memo & ES_WANTRETURN));
-        EXPECT_FALSE(memo & (WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL));
-        EXPECT_TRUE(ListView_GetExtendedListViewStyle(C(dialog, kLV1)) & LVS_EX_CHECKBOXES);
-        EXPECT_EQ(ListView_GetColumnWidth(C(dialog, kLV1), 0), 430);
-        EXPECT_EQ(ListView_GetColumnWidth(C(dialog, kLV1), 1), 410);
+            // Placeholders of a new profile; ED01 holds a name, so its own shows only
+            // once emptied.
+            const std::pair<int, std::u16string_view> hints[] = {
+                {kED01, u"一意なプロファイル名を入力してください (必須)"},
+                {kED02, u"備考を入力してください (任意)"},
+                {kED09, u"プロジェクトファイル (*.dpr,*.dproj, *.dpk) 等を指定できます (任意)"},
+                {kED10, u"代替レジストリ(必須)"}};
+            for (const auto& [id, hint] : hints) {
+              wchar_t text[128] = L"";
+              SendMessageW(C(dialog, id), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(text), 128);
+              EXPECT_EQ(FromWide(text), hint) << id;
+            }
+            EXPECT_TRUE(GetWindowLongPtrW(C(dialog, kED10), GWL_STYLE) & ES_UPPERCASE);
+            const auto memo = GetWindowLongPtrW(C(dialog, kMemo1), GWL_STYLE);
+            EXPECT_TRUE((memo & ES_MULTILINE) && (memo & ES_WANTRETURN));
+            EXPECT_FALSE(memo & (WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL));
+            EXPECT_TRUE(ListView_GetExtendedListViewStyle(C(dialog, kLV1)) & LVS_EX_CHECKBOXES);
+            EXPECT_EQ(ListView_GetColumnWidth(C(dialog, kLV1), 0), 430);
+            EXPECT_EQ(ListView_GetColumnWidth(C(dialog, kLV1), 1), 410);
 
-        // The focus starts on the name; Tab goes through the general page, the
-        // buttons and the tab strip.
-        EXPECT_EQ(GetFocus(), C(dialog, kED01));
-        std::vector<int> order;
-        HWND control = C(dialog, kED01);
-        for (int step = 0; step < 16; ++step) {
-          control = GetNextDlgTabItem(window, control, FALSE);
-          order.push_back(GetDlgCtrlID(control));
-        }
-        EXPECT_EQ(order, (std::vector<int>{kCB01, kED02, kED09, kBtnRef, kCHB1, kCHB2, kCHB3, kChbEmbedded, kCHB6,
-                                           kCHB4, kCHB5, kButton4, kButton5, kPC1, kED01, kCB01}))
-            << "ED10 is disabled until CHB5 is checked";
-        // Every page laid out: inside their parents, nothing overlapping,
-        // every caption fitting.
-        for (int page : {1, 2, 3, 0}) {
-          EXPECT_EQ(testing::LayoutProblems(window), std::vector<std::string>{}) << "page " << page;
-          ClickTab(C(dialog, kPC1), page);
-        }
-        Click(C(dialog, kButton5));
-      }});
+            // The focus starts on the name; Tab goes through the general page, the
+            // buttons and the tab strip.
+            EXPECT_EQ(GetFocus(), C(dialog, kED01));
+            std::vector<int> order;
+            HWND control = C(dialog, kED01);
+            for (int step = 0; step < 16; ++step) {
+              control = GetNextDlgTabItem(window, control, FALSE);
+              order.push_back(GetDlgCtrlID(control));
+            }
+            EXPECT_EQ(order, (std::vector<int>{kCB01, kED02, kED09, kBtnRef, kCHB1, kCHB2, kCHB3, kChbEmbedded, kCHB6,
+                                               kCHB4, kCHB5, kButton4, kButton5, kPC1, kED01, kCB01}))
+                << "ED10 is disabled until CHB5 is checked";
+            // Every page laid out: inside their parents, nothing overlapping,
+            // every caption fitting.
+            for (int page : {1, 2, 3, 0}) {
+              EXPECT_EQ(testing::LayoutProblems(window), std::vector<std::string>{}) << "page " << page;
+              ClickTab(C(dialog, kPC1), page);
+            }
+            Click(C(dialog, kButton5));
+          }});
   EXPECT_TRUE(run.ran);
   EXPECT_FALSE(run.leftOpen);
   EXPECT_TRUE(IsWindowEnabled(main.Handle()));
@@ -341,7 +344,7 @@ TEST_F(Editor, OkChecksTheNameTheAlternateKeyAndTheCommand) {
                              SetText(C(dialog, kED10), u"alt");
                              SetText(C(dialog, kMemo1), u"copy a b\r\ncopy c d");
                              pressOk(dialog);
-                             refused(dialog, u"プリプロセッサのコマンドは 1 行で入力してください", kMemo1, 3);
+                             refused(dialog, u"プリプロセッサのコマンドは 1 行で入力してください", kMemo1, 4);
                              EXPECT_EQ(Text(C(dialog, kMemo1)), u"copy a b\r\ncopy c d") << "nothing typed is lost";
                              SetText(C(dialog, kMemo1), u"copy a b");
                              pressOk(dialog);
@@ -661,6 +664,64 @@ TEST_F(Editor, TheCopyButtonMakesTheAlternateKeyACopyOfTheBaseKey) {
   EXPECT_EQ(dump(), before) << "the backup gives the old key back";
 }
 
+// The environment page imports the IDE's variables; what OK refuses is told
+// with the page shown and the caret on the line; the saved profile starts
+// the IDE (the real program, the fake IDE) with exactly its variables. A
+// profile stored before variables were leaves the IDE's as they are.
+TEST_F(Editor, EnvironmentVariablesAreEditedRefusedAtTheirLineAndLaunched) {
+  Install(2017);
+  for (const auto& [name, value] : {std::pair{u"A_ONE", u"1"}, {u"B_TWO", u"2"}, {u"C_THREE", u"3"}}) {
+    Ide(2017, u"Environment Variables", name, value);
+  }
+  Settings(u"[PREF_Old]\r\nVersion=2017\r\nPKG_Count=0\r\n");
+  const std::wstring ide = folder / L"ide2017.exe";
+  ASSERT_TRUE(CopyFileW((testing::ExecutableFolder() + L"\\fake_ide.exe").c_str(), ide.c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileW((testing::ExecutableFolder() + L"\\Ombrisk.exe").c_str(), (folder / L"Ombrisk.exe").c_str(), FALSE));
+  // The variables the fake IDE found at its start.
+  const auto launched = [&](const std::wstring& profile) {
+    testing::Process program(L"\"" + (folder / L"Ombrisk.exe") + L"\" /launch " + profile);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    std::string found;
+    std::istringstream report(testing::ReadWrittenFile(ide + L".txt"));
+    for (std::string line; std::getline(report, line);) {
+      if (line.starts_with("Environment Variables|")) found += line.substr(22) + ";";
+    }
+    DeleteFileW((ide + L".txt").c_str());
+    return found;
+  };
+  EXPECT_EQ(launched(L"Old"), "A_ONE=1;B_TWO=2;C_THREE=3;");
+
+  NewForm();
+  const auto refused = [&](TPREF_FORM& dialog, std::u16string_view text, std::u16string_view message, int line) {
+    SetText(C(dialog, kMemoEnvironment), text);
+    ClickTab(C(dialog, kPC1), 0);
+    Click(C(dialog, kButton4));
+    ASSERT_FALSE(dialogs.empty());
+    EXPECT_EQ(dialogs.back(), Message(message));
+    EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, kPC1)), 3);
+    EXPECT_EQ(GetFocus(), C(dialog, kMemoEnvironment));
+    DWORD caret = 0;
+    SendMessageW(C(dialog, kMemoEnvironment), EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+    EXPECT_EQ(SendMessageW(C(dialog, kMemoEnvironment), EM_LINEFROMCHAR, caret, 0), line);
+    EXPECT_EQ(Text(C(dialog, kMemoEnvironment)), text) << "nothing typed is lost";
+  };
+  const std::u16string longest(32767, u'x');
+  Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
+        EXPECT_EQ(Text(C(dialog, kLabelEnvironment)), u"環境変数 (1 行に 1 つ、名前=値)(&B):");
+        EXPECT_EQ(Text(C(dialog, kMemoEnvironment)), u"A_ONE=1\r\nB_TWO=2\r\nC_THREE=3");
+        SetText(C(dialog, kED01), u"Mine");
+        refused(dialog, u"A=1\r\n\r\nno equals", u"環境変数の 3 行目は 名前=値 の形式で入力してください", 2);
+        refused(dialog, u"Path=1\r\nPATH=2", u"環境変数 [PATH] が重複しています", 1);
+        refused(dialog, u"LONG=" + longest + u"y", u"環境変数 [LONG] の値が長すぎます", 0);
+        SetText(C(dialog, kMemoEnvironment), u"A_ONE=1\r\nB_TWO= two ;\"q\"\r\nC_THREE=3\r\n\r\nD_FOUR=" + longest);
+        Click(C(dialog, kButton4));
+      }});
+  EXPECT_FALSE(script->leftOpen);
+  EXPECT_EQ(launched(L"Mine"), "A_ONE=1;B_TWO= two ;\"q\";C_THREE=3;D_FOUR=" + std::string(32767, 'x') + ";");
+  EXPECT_TRUE(errors.empty());
+}
+
 // Whether a column of the package list, as it shows it, stands in the order
 // of a click.
 bool PackagesSortedOnScreen(HWND view, int column, int direction) {
@@ -812,7 +873,7 @@ TEST_F(Editor, CtrlASelectsTheWholeCommand) {
   NewForm();
   Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
                              HWND memo = C(dialog, kMemo1);
-                             ClickTab(C(dialog, kPC1), 3);
+                             ClickTab(C(dialog, kPC1), 4);
                              SetText(memo, u"copy a b");
                              SetFocus(memo);
                              SendMessageW(memo, EM_SETSEL, 2, 2);
@@ -1085,7 +1146,7 @@ TEST_F(Editor, CtrlTabSwitchesPagesAsTheUsersChange) {
                            },
                            [&](TPREF_FORM& dialog) {
                              release();
-                             EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, kPC1)), 3) << "from the first to the last";
+                             EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, kPC1)), 4) << "from the first to the last";
                              EXPECT_TRUE(IsWindowVisible(C(dialog, kMemo1)));
                            }});
   release();
