@@ -56,7 +56,7 @@ int RunCommandLine(const CommandLineRequest& request) {
       return ShowMessageDialog(nullptr, texts::kConfirmCaption, question,
                                MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2, u"") == IDYES;
     };
-    exitCode = LaunchFromCommandLine(services, request.name);
+    exitCode = LaunchFromCommandLine(services, request.name, request.file.empty() ? u"" : FullPathName(request.file));
   });
   return exitCode;
 }

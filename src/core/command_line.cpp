@@ -40,9 +40,10 @@ CommandLineRequest ParseCommandLine(std::span<const std::u16string> arguments) {
     request.kind = CommandLineRequest::Kind::Usage;
     return request;
   }
-  if (arguments.size() == 2 && IsSwitch(arguments[0], u"launch")) {
+  if ((arguments.size() == 2 || arguments.size() == 3) && IsSwitch(arguments[0], u"launch")) {
     request.kind = CommandLineRequest::Kind::Launch;
     request.name = arguments[1];
+    if (arguments.size() == 3) request.file = arguments[2];
     return request;
   }
   request.kind = CommandLineRequest::Kind::Usage;
@@ -85,8 +86,9 @@ std::u16string ShortcutFileName(std::u16string_view profileName, std::size_t max
   return name;
 }
 
-int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_view name) {
+int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_view name, std::u16string_view file) {
   try {
+    if (!file.empty() && !services.files.FileExists(file)) throw AppError(Format(texts::kFileNotFound, {file}));
     InstalledVersionSet installed;
     DetectInstalledVersions(services.registries, services.files, installed);
     const ProfileStore store(services.files, services.comparer, SettingsFileName(services.executablePath));
@@ -98,6 +100,7 @@ int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_vi
     }
     if (found == profiles.end()) throw AppError(Format(texts::kProfileNotFound, {name}));
     LaunchServices launch{store, services.registries, services.processes, [] {}, [] {}};
+    launch.file = file;
     launch.runningProcesses = services.runningProcesses;
     launch.confirm = services.confirm;
     const LaunchResult result = LaunchProfile(launch, found->code, found->name);

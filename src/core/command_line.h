@@ -18,16 +18,18 @@ namespace ombrisk {
 struct CommandLineRequest {
   enum class Kind { Window, Launch, Usage };
   Kind kind = Kind::Window;
-  // The profile to launch.
+  // The profile to launch, and a file for its IDE to open in place of the
+  // profile's parameters ("" for none), as given.
   std::u16string name;
+  std::u16string file;
   // The exit code after the usage text: 0 when it was asked for ("/?"), 1
   // after a mistake.
   int exitCode = 0;
 };
 
-// None: the window. "/launch NAME" (also "-launch", letters in any case):
-// the launch. "/?" or "-?": the usage text. Anything else, also a missing
-// NAME or more arguments after it: the usage text after a mistake.
+// None: the window. "/launch NAME [FILE]" (also "-launch", letters in any
+// case): the launch. "/?" or "-?": the usage text. Anything else, also a
+// missing NAME or more arguments after FILE: the usage text after a mistake.
 CommandLineRequest ParseCommandLine(std::span<const std::u16string> arguments);
 
 // The text as one argument that the Windows rules of splitting a command
@@ -58,9 +60,13 @@ struct CommandLineServices {
 
 // Launches the profile the list would show under the name (matched as the
 // settings file matches section names, an exact match first), without
-// writing the settings file. Returns the exit code: 0 when the IDE started,
-// 1 when an error was reported (no such profile of an installed release,
-// an unreadable file, a registry error, a start that failed).
-int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_view name);
+// writing the settings file; with a file (a full path), the IDE opens it in
+// place of the profile's parameters, and a file that is not there is
+// refused before anything else. Returns the exit code: 0 when the IDE
+// started, 1 when an error was reported (no such file, no such profile of
+// an installed release, an unreadable settings file, a registry error, a
+// start that failed).
+int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_view name,
+                          std::u16string_view file = u"");
 
 }  // namespace ombrisk

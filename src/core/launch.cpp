@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/alternate_key.h"
+#include "core/editor_checks.h"
 #include "core/errors.h"
 #include "core/platforms.h"
 #include "core/profile_store.h"
@@ -193,7 +194,9 @@ LaunchResult LaunchProfile(const LaunchServices& services, VersionCode code, std
   }
   services.processPendingMessages();
 
-  const std::u16string parameters = BuildIdeParameters(stored);
+  ProfileRecord started = stored;
+  if (!services.file.empty()) started.parameters = QuotedWhenBlank(services.file);
+  const std::u16string parameters = BuildIdeParameters(started);
   // The executable is read again: the pre-launch command may have changed it.
   LaunchResult result;
   result.executable =

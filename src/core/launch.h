@@ -58,6 +58,9 @@ struct LaunchServices {
   ProcessLister runningProcesses = nullptr;
   // Asks the question whether to launch all the same; true for Yes.
   std::function<bool(std::u16string_view question)> confirm = nullptr;
+  // A file (a full path) the IDE opens in place of the profile's
+  // parameters, for this launch only; "" for the profile's own.
+  std::u16string_view file = u"";
 };
 
 struct LaunchResult {

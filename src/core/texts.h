@@ -39,6 +39,8 @@ inline constexpr std::u16string_view kDeleteProfileQuestion = u"プロファイ�
 
 // Launch; %s is the profile name.
 inline constexpr std::u16string_view kProfileNotFound = u"プロファイル [%s] が見つかりません";
+// A file to open with a launch that is not there; %s is its path.
+inline constexpr std::u16string_view kFileNotFound = u"ファイル [%s] が見つかりません";
 // A launch from the command line whose IDE did not start; %s is the
 // executable.
 inline constexpr std::u16string_view kIdeStartFailed = u"IDE を起動できません: %s";
@@ -84,7 +86,7 @@ inline constexpr std::u16string_view kShortcutAction = u"ショートカット�
 inline constexpr std::u16string_view kRestoreAction = u"起動前の設定に戻す(&B)...";
 
 // The command line
-inline constexpr std::u16string_view kUsage = u"使い方: Ombrisk.exe [/launch プロファイル名]";
+inline constexpr std::u16string_view kUsage = u"使い方: Ombrisk.exe [/launch プロファイル名 [ファイル]]";
 
 // A profile's shortcut; %s is the shortcut's name.
 inline constexpr std::u16string_view kShortcutExists = u"ショートカット [%s] は既に存在します。上書きしますか？";

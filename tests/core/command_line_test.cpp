@@ -16,6 +16,7 @@ TEST(CommandLine, ArgumentsAskForTheWindowALaunchOrTheUsage) {
     Kind kind;
     std::u16string_view name;
     int exitCode;
+    std::u16string_view file = u"";
   };
   for (const Case& c : std::initializer_list<Case>{
            {{}, Kind::Window, u"", 0},
@@ -25,7 +26,8 @@ TEST(CommandLine, ArgumentsAskForTheWindowALaunchOrTheUsage) {
            {{u"/?"}, Kind::Usage, u"", 0},
            {{u"-?"}, Kind::Usage, u"", 0},
            {{u"/launch"}, Kind::Usage, u"", 1},
-           {{u"/launch", u"a", u"b"}, Kind::Usage, u"", 1},
+           {{u"/launch", u"a", u"C:\\Work Dir\\App.dproj"}, Kind::Launch, u"a", 0, u"C:\\Work Dir\\App.dproj"},
+           {{u"/launch", u"a", u"b", u"c"}, Kind::Usage, u"", 1},
            {{u"/lunch", u"a"}, Kind::Usage, u"", 1},
            {{u"launch", u"a"}, Kind::Usage, u"", 1},
            {{u"XE6"}, Kind::Usage, u"", 1},
@@ -36,6 +38,7 @@ TEST(CommandLine, ArgumentsAskForTheWindowALaunchOrTheUsage) {
     EXPECT_EQ(request.kind, c.kind) << trace;
     EXPECT_EQ(request.name, c.name) << trace;
     EXPECT_EQ(request.exitCode, c.exitCode) << trace;
+    EXPECT_EQ(request.file, c.file) << trace;
   }
 }
 

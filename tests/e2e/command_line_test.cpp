@@ -215,7 +215,8 @@ TEST_F(CommandLine, AMissingAlternateKeyStartsFromTheBaseKeyWhereTheProfileAsks)
 // no main window shows.
 TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {
   Settings(std::u16string(kNightly) + u"[PREF_Seven]\r\nVersion=7\r\n");
-  const std::wstring usage = L"使い方: Ombrisk.exe [/launch プロファイル名]";
+  const std::wstring usage = L"使い方: Ombrisk.exe [/launch プロファイル名 [ファイル]]";
+  const std::string registry = DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero");
   struct Case {
     std::wstring arguments;
     std::wstring text;
@@ -227,6 +228,8 @@ TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {
            {L"/?", usage, 0},
            {L"/bogus", usage, 1},
            {L"/launch", usage, 1},
+           {L"/launch \"XE6 nightly\" C:\\nope\\App.dproj", L"ファイル [C:\\nope\\App.dproj] が見つかりません.", 1},
+           {L"/launch Nope C:\\nope\\App.dproj", L"ファイル [C:\\nope\\App.dproj] が見つかりません.", 1},
        }) {
     SCOPED_TRACE(Narrow(c.arguments));
     Process process(Quoted(program) + L" " + c.arguments);
@@ -238,6 +241,7 @@ TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {
     EXPECT_EQ(process.WaitForExit(), c.exitCode);
   }
   EXPECT_EQ(TakeReport(std::chrono::seconds(1)), "") << "nothing was started";
+  EXPECT_EQ(DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"), registry) << "nothing was written";
 
   // A settings file another program holds against readers.
   FileHolder holder(settings, L"write", L"-");
@@ -249,6 +253,36 @@ TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {
   EXPECT_EQ(texts[0].rfind(L"ファイル " + settings + L" は開けません。", 0), 0u) << Narrow(texts[0]);
   PressButton(box, IDOK);
   EXPECT_EQ(process.WaitForExit(), 1u);
+}
+
+// "/launch NAME FILE", also as a shortcut's command line with a file that
+// Explorer appends: the profile's switches, then the file, quoted where it
+// holds a blank, in place of the profile's parameters; a relative file from
+// the current folder. The settings file stays as it was.
+TEST_F(CommandLine, AFileOpensInTheProfilesSetupInPlaceOfItsParameters) {
+  Settings(kNightly);
+  CreateDirectoryW((folder / L"Work Dir").c_str(), nullptr);
+  const std::wstring project = folder / L"Work Dir\\App.dproj";
+  WriteBytes(project, "<Project/>");
+  const std::string stored = ReadBytes(settings);
+  const auto command = [&] {
+    const std::string report = TakeReport();
+    const std::size_t at = report.find("command=");
+    return report.substr(at, report.find('\n', at) - at);
+  };
+  const std::string expected = " /ns \"" + Narrow(project) + "\"";
+  EXPECT_EQ(Run(L"/launch \"XE6 nightly\" " + Quoted(project)), 0u);
+  EXPECT_TRUE(command().ends_with(expected)) << "not the profile's parameters";
+  EXPECT_EQ(Run(Wide(LaunchArguments(u"XE6 nightly")) + L" " + Quoted(project)), 0u);
+  EXPECT_TRUE(command().ends_with(expected)) << "the shortcut's arguments and the file";
+  wchar_t current[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, current);
+  SetCurrentDirectoryW((folder / L"Work Dir").c_str());
+  const DWORD relative = Run(L"/launch \"XE6 nightly\" App.dproj");
+  SetCurrentDirectoryW(current);
+  EXPECT_EQ(relative, 0u);
+  EXPECT_TRUE(command().ends_with(expected)) << "the relative file made full";
+  EXPECT_EQ(ReadBytes(settings), stored);
 }
 
 // Names with the shell's special characters, quotes, a trailing backslash
