@@ -88,7 +88,7 @@ std::u16string ShortcutFileName(std::u16string_view profileName, std::size_t max
 
 int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_view name, std::u16string_view file) {
   try {
-    if (!file.empty() && !services.files.FileExists(file)) throw AppError(Format(texts::kFileNotFound, {file}));
+    CheckLaunchFile(services.files, file);  // before the profile is looked for
     InstalledVersionSet installed;
     DetectInstalledVersions(services.registries, services.files, installed);
     const ProfileStore store(services.files, services.comparer, SettingsFileName(services.executablePath));

@@ -181,7 +181,12 @@ std::optional<ProfileRecord> WriteProfileToRegistry(const LaunchServices& servic
 
 }  // namespace
 
+void CheckLaunchFile(FileSystem& files, std::u16string_view file) {
+  if (!file.empty() && !files.FileExists(file)) throw AppError(Format(texts::kFileNotFound, {file}));
+}
+
 LaunchResult LaunchProfile(const LaunchServices& services, VersionCode code, std::u16string_view profileName) {
+  CheckLaunchFile(services.store.Files(), services.file);
   const std::optional<ProfileRecord> written = WriteProfileToRegistry(services, code, profileName);
   if (!written) return LaunchResult{{}, false, true};
   const ProfileRecord& stored = *written;

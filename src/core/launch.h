@@ -72,7 +72,12 @@ struct LaunchResult {
   bool cancelled = false;
 };
 
-// The launch of a profile: when an IDE of the release runs with the
+// Refuses a file to open with a launch that is not there (AppError
+// kFileNotFound); nothing for "", the profile's own parameters.
+void CheckLaunchFile(FileSystem& files, std::u16string_view file);
+
+// The launch of a profile: a file to open that is not there is refused
+// first; when an IDE of the release runs with the
 // profile's key, the question whether to launch all the same; then the
 // backup of what the registry writes replace,
 // the registry writes, the pre-launch command, the IDE start and the closing

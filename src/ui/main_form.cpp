@@ -252,8 +252,9 @@ void TMAIN_FORM::EditProfile(TPrefMode mode) {
   }
 }
 
-void TMAIN_FORM::AL_LAUNCHExecute() {
-  const int row = SelectedRow();
+void TMAIN_FORM::AL_LAUNCHExecute() { LaunchRow(SelectedRow(), u""); }
+
+void TMAIN_FORM::LaunchRow(int row, std::u16string_view file) {
   if (row < 0) return;
   const ListedProfile profile = LV1.Row(row);
   const std::unique_ptr<ProcessStarter> starter = services_.processStarter(Handle());
@@ -261,7 +262,25 @@ void TMAIN_FORM::AL_LAUNCHExecute() {
                         [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }};
   launch.runningProcesses = services_.runningProcesses;
   launch.confirm = [this](std::u16string_view question) { return AskYesNo(services_, Handle(), question); };
+  launch.file = file;
   LaunchProfile(launch, profile.code, profile.name);
+}
+
+void TMAIN_FORM::LV1DropFiles(HDROP drop) {
+  struct FinishAtEnd {
+    HDROP drop;
+    ~FinishAtEnd() { DragFinish(drop); }
+  } finish{drop};
+  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) != 1) return;
+  LVHITTESTINFO hit{};
+  DragQueryPoint(drop, &hit.pt);
+  const int row = ListView_HitTest(LV1.View().Handle(), &hit);
+  if (row < 0 || (hit.flags & LVHT_ONITEM) == 0) return;
+  std::wstring file(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+  file.resize(DragQueryFileW(drop, 0, file.data(), static_cast<UINT>(file.size())));
+  // The row is the one launched, as after a click and Enter.
+  LV1.View().Select(row);
+  LaunchRow(row, FromWide(file));
 }
 
 void TMAIN_FORM::AL_SHORTCUTExecute() {
@@ -323,6 +342,9 @@ LRESULT TMAIN_FORM::LV1Message(HWND window, UINT message, WPARAM wParam, LPARAM 
       // Alt+Enter's character: taken, so it starts no menu mode (and no beep).
       if (wParam == L'\r') return 0;
       break;
+    case WM_DROPFILES:
+      LV1DropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {

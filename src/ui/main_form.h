@@ -7,6 +7,7 @@
 #include <windows.h>
 // After windows.h, which they need.
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <array>
 #include <memory>
@@ -120,6 +121,12 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
   void UpdateActionStates();
   void EditProfile(TPrefMode mode);
   void AL_LAUNCHExecute();
+  // Launches the row's profile, with a file for its IDE to open in place of
+  // the profile's parameters ("" for none).
+  void LaunchRow(int row, std::u16string_view file);
+  // One file dropped onto a row launches its profile with the file; more
+  // files, or a drop beside the rows, do nothing.
+  void LV1DropFiles(HDROP drop);
   void AL_DELETEExecute();
   void AL_SHORTCUTExecute();
   void AL_CANCELExecute();

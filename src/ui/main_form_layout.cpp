@@ -1,5 +1,9 @@
 // The main window's creation and its layout at the DPI of its monitor,
 // also after a move to a monitor of another scale.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+
 #include <algorithm>
 
 #include "core/texts.h"
@@ -44,6 +48,7 @@ void TMAIN_FORM::CreateComponents() {
   components_.Create(Handle(), kDesignClientSize, componentRows_, font_.Get(), dpi);
   LV1.Attach(Control(kLV1), services_.comparer.Mapping(), dpi);
   SetWindowSubclass(Control(kLV1), ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  DragAcceptFiles(Control(kLV1), TRUE);
   FillOwnBackground(Control(kGbProfileList));
   FillOwnBackground(Control(kBevel1));
 

@@ -2,7 +2,11 @@
 // real registry and files of the test prefix.
 #include "ui/main_form.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "core/catalogue.h"
 #include "support/layout_checks.h"
@@ -275,6 +279,56 @@ TEST_F(MainForm, EnterAndDoubleClickLaunchTheSelectedProfile) {
   SendMessageW(form_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&activate));
   EXPECT_FALSE(starts.empty());
   EXPECT_EQ(starts.front(), u"open \"" + ide + u"\" /ns ");
+}
+
+// A drop as Explorer hands it to the list: the files at a point of the
+// list's client area.
+void DropFiles(HWND list, const std::vector<std::wstring>& files, POINT at) {
+  std::wstring names;
+  for (const std::wstring& file : files) names += file + L'\0';
+  names += L'\0';
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+  *header = DROPFILES{sizeof(DROPFILES), at, FALSE, TRUE};
+  std::memcpy(header + 1, names.data(), names.size() * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  PostMessageW(list, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  testing::PumpMessages();
+}
+
+// One file dropped onto a row launches that row's profile with the file in
+// place of its parameters; two files, a drop beside the rows or a file that
+// is not there start nothing, and the window stays.
+TEST_F(MainForm, AFileDroppedOnARowLaunchesItsProfileWithTheFile) {
+  Install(2017);
+  Settings(
+      u"[PREF_a]\r\nVersion=2017\r\nNoSplash=1\r\nParameters=C:\\Old.dproj\r\n[PREF_b]\r\nVersion=2017\r\n"
+      u"NoProject=1\r\nParameters=C:\\Old.dproj\r\n");
+  CreateDirectoryW((folder / L"Work Dir").c_str(), nullptr);
+  const std::wstring project = folder / L"Work Dir\\App.dproj";
+  testing::WriteBytes(project, "<Project/>");
+  NewForm();
+  RECT second;
+  ListView_GetItemRect(LV1(), 1, &second, LVIR_BOUNDS);
+  const POINT onSecond{(second.left + second.right) / 2, (second.top + second.bottom) / 2};
+  RECT client;
+  GetClientRect(LV1(), &client);
+  ASSERT_GT(client.bottom - 4, second.bottom) << "room below the rows";
+  DropFiles(LV1(), {project, project}, onSecond);
+  DropFiles(LV1(), {project}, POINT{onSecond.x, client.bottom - 4});
+  const std::wstring missing = folder / L"gone.dproj";
+  DropFiles(LV1(), {missing}, onSecond);
+  EXPECT_EQ(errors, std::vector<std::u16string>{u"ファイル [" + FromWide(missing) + u"] が見つかりません"});
+  EXPECT_TRUE(starts.empty());
+  EXPECT_TRUE(IsWindow(form_->Handle()) && IsWindowVisible(form_->Handle())) << "the window stays";
+
+  DropFiles(LV1(), {project}, onSecond);
+  EXPECT_EQ(starts, std::vector<std::u16string>{u"open \"" + FromWide(folder / L"ide2017.exe") + u"\" /np \"" +
+                                                FromWide(project) + u"\""})
+      << "the second row's profile";
+  EXPECT_NE(SettingsText().find(u"[PREF_b]\r\nVersion=2017\r\nNoProject=1\r\nParameters=C:\\Old.dproj\r\n"),
+            std::u16string::npos)
+      << "the profile keeps its parameters";
 }
 
 // Keys as the message loop delivers them: the window's shortcuts and Tab
