@@ -44,21 +44,33 @@ bool Shown(const wchar_t* className, int id) {
   return query.found;
 }
 
+// Its delivery is what wakes the wait below; nothing else to do.
+void CALLBACK OnForegroundChange(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {}
+
 // Wine takes the X server's focus for the window's activation mostly, not
 // always (after another process's window went away it may keep none in
 // front): the window is also brought to the foreground as a click would.
+// Each change of the foreground window wakes the wait; it looks again at
+// least every tenth of a second should that word not come.
 bool BecomesActive(const wchar_t* className) {
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                             OnForegroundChange, 0, 0, WINEVENT_OUTOFCONTEXT);
   const ULONGLONG deadline = GetTickCount64() + 30000;
+  bool active = false;
   for (;;) {
     wchar_t name[256] = L"";
     GetClassNameW(GetForegroundWindow(), name, 256);
-    if (std::wcscmp(name, className) == 0) return true;
-    if (GetTickCount64() > deadline) return false;
+    active = std::wcscmp(name, className) == 0;
+    if (active || GetTickCount64() > deadline) break;
     if (HWND window = FindWindowW(className, nullptr); window != nullptr && IsWindowVisible(window)) {
       SetForegroundWindow(window);
     }
-    Sleep(10);  // looking again, not waiting for something to happen
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   }
+  if (hook != nullptr) UnhookWinEvent(hook);
+  return active;
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // runs with it.
 #include "ui/restore_form.h"
 
+#include <optional>
+
 #include "core/texts.h"
 #include "ui/main_form_fixture.h"
 
@@ -131,21 +133,50 @@ TEST_F(MainForm, TheRestoreCommandPutsTheChosenBackupBackAfterAsking) {
   EXPECT_EQ(errors, std::vector<std::u16string>{u"このファイルは復元できません: " + FromWide(backup)});
 }
 
+// The fake IDE as XE6's installed IDE (Install(2017) names its file),
+// started with "-rTEST" and kept running until End.
+class RunningTestIde {
+ public:
+  explicit RunningTestIde(const testing::TempFolder& folder)
+      : ide_(folder / L"ide2017.exe"),
+        name_(L"OmbriskUiIde-" + std::to_wstring(GetCurrentProcessId())),
+        ended_(CreateEventW(nullptr, TRUE, FALSE, name_.c_str())) {
+    CopyFileW((testing::ExecutableFolder() + L"\\fake_ide.exe").c_str(), ide_.c_str(), FALSE);
+    SetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", name_.c_str());
+    process_.emplace(L"\"" + ide_ + L"\" -rTEST");
+    SetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", nullptr);
+  }
+  ~RunningTestIde() {
+    End();
+    CloseHandle(ended_);
+  }
+  RunningTestIde(const RunningTestIde&) = delete;
+  RunningTestIde& operator=(const RunningTestIde&) = delete;
+
+  // Whether it wrote its report, as it does once it runs.
+  bool Runs() const { return !testing::ReadWrittenFile(ide_ + L".txt").empty(); }
+  // Tells it to end and returns its exit code once it has.
+  DWORD End() {
+    SetEvent(ended_);
+    return process_->WaitForExit();
+  }
+
+ private:
+  std::wstring ide_;
+  std::wstring name_;
+  HANDLE ended_;
+  std::optional<testing::Process> process_;
+};
+
 // A restore of a key an IDE runs with is refused, the dialog staying open,
 // until the IDE has ended; then it goes through.
 TEST_F(MainForm, ARestoreWaitsUntilNoIdeRunsWithTheKey) {
   Install(2017);
-  const std::wstring ide = folder / L"ide2017.exe";
-  ASSERT_TRUE(CopyFileW((testing::ExecutableFolder() + L"\\fake_ide.exe").c_str(), ide.c_str(), FALSE));
   Settings(u"[PREF_Test]\r\nVersion=2017\r\nUseAltReg=1\r\nAltReg=TEST\r\nPKG_Count=1\r\nPKG_PATH1=x.bpl\r\n");
   NewForm().Execute(TMAIN_FORM::AL_LAUNCH);
   ASSERT_TRUE(CloseAndWait());
-  const std::wstring runs = L"OmbriskRestoreIde-" + std::to_wstring(GetCurrentProcessId());
-  HANDLE ended = CreateEventW(nullptr, TRUE, FALSE, runs.c_str());
-  SetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", runs.c_str());
-  testing::Process running(L"\"" + ide + L"\" -rTEST");
-  SetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", nullptr);
-  ASSERT_FALSE(testing::ReadWrittenFile(ide + L".txt").empty()) << "the IDE runs";
+  RunningTestIde running(folder);
+  ASSERT_TRUE(running.Runs());
 
   answer = IDYES;
   const std::u16string refusal =
@@ -157,8 +188,7 @@ TEST_F(MainForm, ARestoreWaitsUntilNoIdeRunsWithTheKey) {
     afterIdle = [&](HWND) {
       if (presses == 0 || (presses == 1 && !dialogs.empty() && dialogs.back() == refusal)) {
         if (presses == 1) {
-          SetEvent(ended);
-          EXPECT_EQ(running.WaitForExit(), 0u) << "the IDE ended";
+          EXPECT_EQ(running.End(), 0u) << "the IDE ended";
         }
         ++presses;
         Key(dynamic_cast<TRESTORE_FORM&>(dialog), VK_RETURN);
@@ -167,7 +197,6 @@ TEST_F(MainForm, ARestoreWaitsUntilNoIdeRunsWithTheKey) {
     return dialog.ShowModal();
   };
   NewForm().Execute(TMAIN_FORM::AL_RESTORE);
-  CloseHandle(ended);
   EXPECT_EQ(presses, 2);
   ASSERT_EQ(dialogs.size(), 3u) << "asked, refused, asked";
   EXPECT_EQ(dialogs[1], refusal);
@@ -208,21 +237,13 @@ TEST_F(MainForm, DeletingTheLastProfileOfAnAlternateKeyOffersToDeleteTheKey) {
   Settings(u"[PREF_d]\r\nVersion=2017\r\nUseAltReg=1\r\nAltReg=TEST\r\n");
   keyAnswer = IDYES;
   {
-    const std::wstring ide = folder / L"ide2017.exe";
-    ASSERT_TRUE(CopyFileW((testing::ExecutableFolder() + L"\\fake_ide.exe").c_str(), ide.c_str(), FALSE));
-    const std::wstring runs = L"OmbriskDeleteIde-" + std::to_wstring(GetCurrentProcessId());
-    HANDLE ended = CreateEventW(nullptr, TRUE, FALSE, runs.c_str());
-    SetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", runs.c_str());
-    testing::Process running(L"\"" + ide + L"\" -rTEST");
-    SetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", nullptr);
-    ASSERT_FALSE(testing::ReadWrittenFile(ide + L".txt").empty()) << "the IDE runs";
+    RunningTestIde running(folder);
+    ASSERT_TRUE(running.Runs());
     NewForm();
     deleteFirstRow();
     EXPECT_NE(dialogs.back().find(u"が実行中です (キー: Software\\Embarcadero\\TEST\\14.0)"), std::u16string::npos);
     EXPECT_EQ(Column(0), std::vector<std::wstring>{L"d"}) << "refused: nothing deleted";
-    SetEvent(ended);
-    EXPECT_EQ(running.WaitForExit(), 0u);
-    CloseHandle(ended);
+    EXPECT_EQ(running.End(), 0u);
   }
   deleteFirstRow();
   EXPECT_EQ(RowCount(), 0);
