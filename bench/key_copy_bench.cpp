@@ -20,6 +20,7 @@
 #include "core/launch_backup.h"
 #include "win32/win_file_system.h"
 #include "win32/win_registry.h"
+#include "win32/win_text_comparer.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ double Median(int runs, const std::function<void()>& prepare, const std::functio
 
 int wmain(int argc, wchar_t** argv) {
   const int runs = argc > 1 ? std::wcstol(argv[1], nullptr, 10) : 5;
+  WinTextComparer comparer;
   WinRegistry registry;
   WinFileSystem files;
   // Keys of their own, so no IDE's settings are touched.
@@ -98,7 +100,7 @@ int wmain(int argc, wchar_t** argv) {
       runs, [] {},
       [&] {
         WriteLaunchBackup(files, backups, 2017, key.path, WholeKeyBackup(registry, key, u"bench"),
-                          BackupTime{2026, 12, 10, 0, 0, second++});
+                          BackupTime{2026, 12, 10, 0, 0, second++}, comparer.Mapping());
       });
   std::printf(
       "a key of %d values in 300 sub keys, medians of %d: copied into an alternate key in %.1f ms, saved as a "

@@ -20,6 +20,7 @@
 #include "win32/running_processes.h"
 #include "win32/win_file_system.h"
 #include "win32/win_registry.h"
+#include "win32/win_text_comparer.h"
 
 int wmain(int argc, wchar_t** argv) {
   const int count = argc > 1 ? std::wcstol(argv[1], nullptr, 10) : 200;
@@ -44,6 +45,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   ombrisk::WinRegistryFactory registries;
   ombrisk::WinFileSystem files;
+  ombrisk::WinTextComparer comparer;
   ombrisk::WinRegistry registry;
   const std::wstring ide = folder + L"\\exit_with.exe";
   registry.OpenKey(ombrisk::InstallationKey(2017), true);
@@ -54,7 +56,8 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
       const auto start = std::chrono::steady_clock::now();
-      ombrisk::IdeRunsWithKey(ombrisk::ListRunningProcesses, registries, files, 2017, u"TEST");
+      ombrisk::IdeUsingKey(ombrisk::ListRunningProcesses, registries, files, u"\\Software\\Embarcadero\\TEST\\14.0",
+                           comparer.Mapping());
       times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(times.begin(), times.end());

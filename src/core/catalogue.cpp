@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "core/text.h"
+
 namespace ombrisk {
 
 namespace {
@@ -159,8 +161,8 @@ std::u16string IdeRegistryKey(VersionCode code, bool useAltReg, std::u16string_v
   std::u16string_view base = u"BDS";
   if (release->machineWide) {
     base = u"DELPHI";
-  } else if (useAltReg && !altReg.empty()) {
-    base = altReg;
+  } else if (useAltReg && !Trim(altReg).empty()) {
+    base = Trim(altReg);
   }
   std::u16string key = u"\\Software\\";
   key += release->company;

@@ -100,9 +100,9 @@ inline constexpr std::u16string_view kEnvironmentVariables64 = u"Environment Var
 }  // namespace ide
 
 // The release's settings key, with a leading and a trailing "\". The base
-// "BDS" gives way to the alternate name when useAltReg is set and the name is
-// not empty; releases 2 to 7 have a fixed key. "" for a value that is no
-// release.
+// "BDS" gives way to the alternate name without the blanks around it when
+// useAltReg is set and the name is not blank; releases 2 to 7 have a fixed
+// key. "" for a value that is no release.
 std::u16string IdeRegistryKey(VersionCode code, bool useAltReg, std::u16string_view altReg);
 
 // The image of the release in the release image list; -1 for a value that

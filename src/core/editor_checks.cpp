@@ -1,5 +1,6 @@
 #include "core/editor_checks.h"
 
+#include "core/alternate_key.h"
 #include "core/profile_store.h"
 #include "core/text.h"
 #include "core/texts.h"
@@ -17,20 +18,26 @@ std::optional<InputProblem> CheckProfileInput(const ProfileInput& input, std::sp
   const std::u16string_view name = StoredProfileName(input.name);
   // A blank name is reported as blank, even when a profile with an empty name
   // exists.
-  if (Trim(name).empty()) return InputProblem{texts::kEmptyProfileName, EditorField::ProfileName};
+  if (Trim(name).empty()) return InputProblem{std::u16string(texts::kEmptyProfileName), EditorField::ProfileName};
   for (const std::u16string& listed : listedNames) {
     if (comparer.CompareIgnoringCase(name, listed) == 0) {
-      return InputProblem{texts::kDuplicateProfile, EditorField::ProfileName};
+      return InputProblem{std::u16string(texts::kDuplicateProfile), EditorField::ProfileName};
     }
   }
   const std::u16string section = ProfileSection(name);
   for (const std::u16string& taken : takenSections) {
     if (comparer.Mapping().Equal(section, taken))
-      return InputProblem{texts::kDuplicateProfile, EditorField::ProfileName};
+      return InputProblem{std::u16string(texts::kDuplicateProfile), EditorField::ProfileName};
   }
-  if (input.useAltReg && Trim(input.altReg).empty()) return InputProblem{texts::kEmptyAltReg, EditorField::AltReg};
+  if (input.useAltReg && Trim(input.altReg).empty()) {
+    return InputProblem{std::u16string(texts::kEmptyAltReg), EditorField::AltReg};
+  }
+  if (std::optional<std::u16string> refusal =
+          AlternateKeyRefusal(input.version, input.useAltReg, input.altReg, comparer.Mapping())) {
+    return InputProblem{std::move(*refusal), EditorField::AltReg};
+  }
   if (input.preProcess.find_first_of(u"\r\n") != std::u16string_view::npos) {
-    return InputProblem{texts::kMultiLinePreProcess, EditorField::PreProcess};
+    return InputProblem{std::u16string(texts::kMultiLinePreProcess), EditorField::PreProcess};
   }
   return std::nullopt;
 }

@@ -24,12 +24,13 @@ std::u16string_view StoredProfileName(std::u16string_view typed);
 enum class EditorField { ProfileName, AltReg, PreProcess };
 
 struct InputProblem {
-  std::u16string_view message;
+  std::u16string message;
   EditorField field;
 };
 
 struct ProfileInput {
   std::u16string_view name;  // as typed
+  VersionCode version = 0;
   bool useAltReg = false;
   std::u16string_view altReg;
   std::u16string_view preProcess;
@@ -38,8 +39,9 @@ struct ProfileInput {
 // The first problem of the input, in the order: a blank name, a name that
 // another listed profile has (the user's locale, case ignored), a name whose
 // section the settings file already holds (as the file matches section
-// names), a chosen but blank alternate key, and a pre-launch command of more
-// than one line. takenSections holds the file's section names that the
+// names), a chosen but blank alternate key, an alternate key the release's
+// profiles may not use (AlternateKeyRefusal), and a pre-launch command of
+// more than one line. takenSections holds the file's section names that the
 // profile may not replace.
 std::optional<InputProblem> CheckProfileInput(const ProfileInput& input, std::span<const std::u16string> listedNames,
                                               std::span<const std::u16string> takenSections,

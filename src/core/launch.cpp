@@ -18,7 +18,9 @@ std::u16string BuildIdeParameters(const ProfileRecord& record) {
   for (const ProfileKey* key : ProfileKeys()) {
     if (key->ideSwitch.empty() || !(record.*key->flag)) continue;
     result += key->ideSwitch;
-    if (key->switchArgument != nullptr) result += record.*key->switchArgument;
+    // The argument as the IDE splits its command line: a name with a blank
+    // in quotes, which the IDE removes.
+    if (key->switchArgument != nullptr) result += QuotedWhenBlank(Trim(record.*key->switchArgument));
     result += u' ';
   }
   result += Trim(record.parameters);
@@ -124,18 +126,17 @@ LaunchWrites PlanLaunchWrites(Registry& registry, const SettingsFile& file, std:
   return writes;
 }
 
-// An IDE of the release that runs with the profile's key would write its
-// settings back over the launch's when it closes: the user is asked first.
-// A copy of the base key into the key it would undo whole: that launch is
-// refused until the IDE has ended.
-bool MayWriteBesideRunningIdes(const LaunchServices& services, const ProfileRecord& stored, bool copies) {
-  const std::u16string keyName = stored.useAltReg ? stored.altReg : u"";
-  if (!IdeRunsWithKey(services.runningProcesses, services.registries, services.store.Files(), stored.version,
-                      keyName)) {
-    return true;
-  }
-  const std::u16string_view label = FindRelease(stored.version)->label;
-  const std::u16string key = ShownKey(stored.version, keyName);
+// An IDE that runs with the profile's key would write its settings back
+// over the launch's when it closes: the user is asked first. A copy of the
+// base key into the key it would undo whole: that launch is refused until
+// the IDE has ended.
+bool MayWriteBesideRunningIdes(const LaunchServices& services, std::u16string_view settingsKey, bool copies) {
+  const CaseMapping& mapping = services.store.Comparer().Mapping();
+  const std::optional<VersionCode> running =
+      IdeUsingKey(services.runningProcesses, services.registries, services.store.Files(), settingsKey, mapping);
+  if (!running) return true;
+  const std::u16string_view label = FindRelease(*running)->label;
+  const std::u16string key = ShownKey(settingsKey);
   if (copies) throw AppError(Format(texts::kIdeRunningRefusal, {label, key}));
   return services.confirm && services.confirm(Format(texts::kIdeRunningQuestion, {label, key}));
 }
@@ -143,7 +144,9 @@ bool MayWriteBesideRunningIdes(const LaunchServices& services, const ProfileReco
 // The backup (after the copy of the base key into a missing alternate key
 // where the profile asks for it), then the registry writes, with the settings
 // file and the registry object released when they end, also when an error
-// passes. Returns the profile's stored values the rest of the launch uses.
+// passes. A profile whose alternate key may not be used is refused before
+// anything else. Returns the profile's stored values the rest of the launch
+// uses.
 std::optional<ProfileRecord> WriteProfileToRegistry(const LaunchServices& services, VersionCode code,
                                                     std::u16string_view profileName) {
   const std::unique_ptr<SettingsFile> file = services.store.Open();
@@ -152,28 +155,32 @@ std::optional<ProfileRecord> WriteProfileToRegistry(const LaunchServices& servic
   // every library path of the IDE: it is not launched.
   if (!file->SectionExists(section)) throw AppError(Format(texts::kProfileNotFound, {profileName}));
 
-  const std::unique_ptr<Registry> registry = services.registries.Create();
   ProfileRecord stored;
   stored.version = code;
   ReadProfileKeys(*file, section, stored);
+  const CaseMapping& mapping = services.store.Comparer().Mapping();
+  CheckAlternateKey(code, stored.useAltReg, stored.altReg, mapping);
+  const std::unique_ptr<Registry> registry = services.registries.Create();
   // The 64-bit IDE, where the profile chose it and it is installed.
   stored.ide64 = stored.ide64 && Ide64Installed(services.registries, services.store.Files(), code);
   // A missing alternate key starts from the user's setup. The backup then
   // gives back the key as it was, none, which also undoes the writes.
-  const std::optional<AlternateKey> own = OwnAlternateKey(code, stored.useAltReg, stored.altReg);
+  const std::optional<AlternateKey> own = OwnAlternateKey(code, stored.useAltReg, stored.altReg, mapping);
   const bool copies = stored.altRegInit && own && !registry->KeyExists(own->path) && registry->KeyExists(own->base);
-  if (!MayWriteBesideRunningIdes(services, stored, copies)) return std::nullopt;
+  if (copies) CheckNotNested(*file, profileName, *own, mapping);
+  const std::u16string settingsKey = IdeRegistryKey(code, stored.useAltReg, stored.altReg);
+  if (!MayWriteBesideRunningIdes(services, settingsKey, copies)) return std::nullopt;
 
   const std::u16string folder = BackupFolder(services.store.Path());
   if (copies) {
     WriteLaunchBackup(services.store.Files(), folder, code, own->path, WholeKeyBackup(*registry, *own, profileName),
-                      services.clock());
+                      services.clock(), mapping);
     CopyBaseKey(*registry, *own);
   }
   const LaunchWrites writes = PlanLaunchWrites(*registry, *file, section, stored);
   if (!copies) {
     WriteLaunchBackup(services.store.Files(), folder, code, writes.settingsKey,
-                      CaptureBeforeLaunch(*registry, writes, profileName), services.clock());
+                      CaptureBeforeLaunch(*registry, writes, profileName), services.clock(), mapping);
   }
   ApplyLaunchWrites(*registry, writes);
   return stored;

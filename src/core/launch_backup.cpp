@@ -178,23 +178,42 @@ std::u16string InFolder(std::u16string_view folder, std::u16string_view name) { 
   throw AppError(Format(texts::kBackupFailed, {error.empty() ? std::u16string(path) : Concat({path, u" ", error})}));
 }
 
-// The folder's backups of the release and base, with their file names,
-// oldest first.
-std::vector<std::pair<BackupEntry, std::u16string>> BackupsOf(FileSystem& files, std::u16string_view folder,
-                                                              VersionCode code, std::u16string_view base) {
-  std::vector<std::pair<BackupEntry, std::u16string>> backups;
-  for (std::u16string& name : files.ListFiles(folder)) {
-    std::optional<BackupEntry> entry = ParseBackupName(name);
-    if (entry && entry->code == code && entry->base == base) backups.emplace_back(std::move(*entry), std::move(name));
-  }
-  std::sort(backups.begin(), backups.end(), [](const auto& a, const auto& b) { return Age(a.first) < Age(b.first); });
-  return backups;
-}
-
 std::optional<RegistryScript> ReadBackup(FileSystem& files, std::u16string_view path) {
   const FileReadResult read = files.ReadFile(path);
   if (read.status != FileReadStatus::Read || read.content.byteCount % 2 != 0) return std::nullopt;
   return ParseRegistryScript(read.content.Units());
+}
+
+// The first four levels of the path as written, "\Software\<vendor>\<name>\<version>".
+std::u16string FirstFourLevels(std::u16string_view path) {
+  const std::vector<std::u16string_view> levels = KeyLevels(path);
+  std::u16string key;
+  for (std::size_t at = 0; at < std::min<std::size_t>(levels.size(), 4); ++at) key += Concat({u"\\", levels[at]});
+  return key;
+}
+
+// The settings key the script gives back: the one it records, or for a
+// script of an earlier version the one its first key lies in.
+std::u16string ScriptSettingsKey(const RegistryScript& script) {
+  if (!script.key.empty() || script.keys.empty()) return script.key;
+  return FirstFourLevels(script.keys.front().path);
+}
+
+// The folder's backups of the key, with their file names, oldest first. Only
+// the scripts whose release and file name could hold the key are read.
+std::vector<std::pair<BackupEntry, std::u16string>> BackupsOf(FileSystem& files, std::u16string_view folder,
+                                                              VersionCode code, std::u16string_view base,
+                                                              const KeyIdentity& key, const CaseMapping& mapping) {
+  std::vector<std::pair<BackupEntry, std::u16string>> backups;
+  for (std::u16string& name : files.ListFiles(folder)) {
+    std::optional<BackupEntry> entry = ParseBackupName(name);
+    if (!entry || entry->code != code || !mapping.Equal(entry->base, base)) continue;
+    const std::optional<RegistryScript> script = ReadBackup(files, InFolder(folder, name));
+    if (!script || KeyIdentity(ScriptSettingsKey(*script), mapping) != key) continue;
+    backups.emplace_back(std::move(*entry), std::move(name));
+  }
+  std::sort(backups.begin(), backups.end(), [](const auto& a, const auto& b) { return Age(a.first) < Age(b.first); });
+  return backups;
 }
 
 }  // namespace
@@ -210,12 +229,14 @@ std::u16string BackupFolder(std::u16string_view settingsPath) {
 }
 
 void WriteLaunchBackup(FileSystem& files, std::u16string_view folder, VersionCode code, std::u16string_view settingsKey,
-                       const RegistryScript& script, const BackupTime& time) {
+                       RegistryScript script, const BackupTime& time, const CaseMapping& mapping) {
+  script.key = settingsKey.substr(0, settingsKey.find_last_not_of(u'\\') + 1);
   const std::optional<std::string> content = WriteRegistryScript(script);
   if (!content) ThrowBackupFailed(folder, u"");
   if (const std::u16string error = files.CreateFolder(folder); !error.empty()) ThrowBackupFailed(folder, error);
   const std::u16string base = FileNameBase(settingsKey);
-  std::vector<std::pair<BackupEntry, std::u16string>> backups = BackupsOf(files, folder, code, base);
+  std::vector<std::pair<BackupEntry, std::u16string>> backups =
+      BackupsOf(files, folder, code, base, KeyIdentity(script.key, mapping), mapping);
   // Later than every backup of the same second.
   int sequence = 1;
   for (const auto& backup : backups) {
@@ -241,7 +262,10 @@ std::vector<BackupEntry> ListBackups(FileSystem& files, std::u16string_view fold
     std::optional<BackupEntry> entry = ParseBackupName(name);
     if (!entry) continue;
     entry->path = InFolder(folder, name);
-    if (const std::optional<RegistryScript> script = ReadBackup(files, entry->path)) entry->profile = script->profile;
+    if (const std::optional<RegistryScript> script = ReadBackup(files, entry->path)) {
+      entry->profile = script->profile;
+      entry->key = ScriptSettingsKey(*script);
+    }
     entries.push_back(std::move(*entry));
   }
   std::sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
@@ -252,40 +276,44 @@ std::vector<BackupEntry> ListBackups(FileSystem& files, std::u16string_view fold
 
 namespace {
 
-// The settings key ("\Software\<vendor>\<base>\<version>", upper-cased) the
-// path is or lies below, where the vendor and version are a release's.
-std::optional<std::u16string> SettingsKeyOf(std::u16string_view path) {
-  if (!path.starts_with(u'\\')) return std::nullopt;
-  std::vector<std::u16string> levels;
-  for (std::size_t from = 1; from <= path.size();) {
-    const std::size_t end = std::min(path.find(u'\\', from), path.size());
-    levels.push_back(AsciiUpper(path.substr(from, end - from)));
-    if (levels.back().empty()) return std::nullopt;
-    from = end + 1;
-  }
-  if (levels.size() < 4 || levels[0] != u"SOFTWARE") return std::nullopt;
-  const bool release = std::any_of(Releases().begin(), Releases().end(), [&](const Release& known) {
-    return AsciiUpper(known.company) == levels[1] && AsciiUpper(known.keyVersion) == levels[3];
+// Whether the path is a settings key of a release:
+// "\Software\<vendor>\<name>\<version>", the name one or more levels.
+bool IsSettingsKey(const KeyIdentity& key, const CaseMapping& mapping) {
+  const std::vector<std::u16string>& levels = key.Levels();
+  if (levels.size() < 4 || levels[0] != mapping.UpperCase(u"Software")) return false;
+  return std::any_of(Releases().begin(), Releases().end(), [&](const Release& release) {
+    return mapping.UpperCase(release.company) == levels[1] && mapping.UpperCase(release.keyVersion) == levels.back();
   });
-  if (!release) return std::nullopt;
-  return Concat({u"\\", levels[0], u"\\", levels[1], u"\\", levels[2], u"\\", levels[3]});
 }
 
-bool WithinOneSettingsKey(const RegistryScript& script) {
-  std::optional<std::u16string> settingsKey;
-  for (const ScriptKey& key : script.keys) {
-    const std::optional<std::u16string> above = SettingsKeyOf(key.path);
-    if (!above || (settingsKey && *settingsKey != *above)) return false;
-    settingsKey = above;
-  }
-  return settingsKey.has_value();
+bool WithinItsSettingsKey(const RegistryScript& script, const CaseMapping& mapping) {
+  const std::u16string settingsKey = ScriptSettingsKey(script);
+  const KeyIdentity key(settingsKey, mapping);
+  // A script of an earlier version named exactly the four levels.
+  if (!IsSettingsKey(key, mapping) || (script.key.empty() && key.Levels().size() != 4)) return false;
+  return std::all_of(script.keys.begin(), script.keys.end(), [&](const ScriptKey& scriptKey) {
+    return scriptKey.path.starts_with(u'\\') && KeyIdentity(scriptKey.path, mapping).Within(key);
+  });
 }
 
 }  // namespace
 
-void RestoreBackup(RegistryFactory& registries, FileSystem& files, std::u16string_view path) {
+std::u16string SettingsKeyName(std::u16string_view settingsKey) {
+  const std::vector<std::u16string_view> levels = KeyLevels(settingsKey);
+  std::u16string name;
+  for (std::size_t at = 2; at + 1 < levels.size(); ++at) {
+    if (!name.empty()) name += u'\\';
+    name += levels[at];
+  }
+  return name;
+}
+
+void RestoreBackup(RegistryFactory& registries, FileSystem& files, std::u16string_view path,
+                   const CaseMapping& mapping) {
   const std::optional<RegistryScript> script = ReadBackup(files, path);
-  if (!script || !WithinOneSettingsKey(*script)) throw AppError(Format(texts::kBackupRefused, {path}));
+  if (!script || script->keys.empty() || !WithinItsSettingsKey(*script, mapping)) {
+    throw AppError(Format(texts::kBackupRefused, {path}));
+  }
   const std::unique_ptr<Registry> registry = registries.Create();
   ApplyRegistryScript(*registry, *script);
 }

@@ -14,6 +14,7 @@
 
 #include "core/catalogue.h"
 #include "core/file_system.h"
+#include "core/key_identity.h"
 #include "core/registry.h"
 #include "core/registry_script.h"
 
@@ -64,16 +65,20 @@ inline constexpr std::size_t kBackupsPerKey = 20;
 // "Ombrisk.backup" in the settings file's folder.
 std::u16string BackupFolder(std::u16string_view settingsPath);
 
-// Writes the script as "<code>_<base>_<yyyymmdd-hhmmss>.reg" (with "_2",
-// "_3" and so on where that name is taken) into the folder, creating it,
-// then removes the oldest backups of the release and base beyond
+// Writes the script, recording the settings key (a path below
+// HKEY_CURRENT_USER, with or without its trailing "\") in it, as
+// "<code>_<base>_<yyyymmdd-hhmmss>.reg" (with "_2", "_3" and so on where
+// that name is taken) into the folder, creating it, then removes the oldest
+// backups of the same key (as the registry resolves it) beyond
 // kBackupsPerKey. Throws AppError (kBackupFailed) when the folder or the
 // file cannot be written.
 void WriteLaunchBackup(FileSystem& files, std::u16string_view folder, VersionCode code, std::u16string_view settingsKey,
-                       const RegistryScript& script, const BackupTime& time);
+                       RegistryScript script, const BackupTime& time, const CaseMapping& mapping);
 
-// A backup as its file name tells it, and the profile its script names
-// ("" where the script cannot be read).
+// A backup as its file name tells it, and the profile and the settings key
+// its script names ("" where the script cannot be read). A script of an
+// earlier version, which did not record its key, holds the key its keys lie
+// in.
 struct BackupEntry {
   std::u16string path;
   VersionCode code = 0;
@@ -81,14 +86,20 @@ struct BackupEntry {
   BackupTime time;
   int sequence = 1;
   std::u16string profile;
+  std::u16string key;
 };
 // The folder's backups, newest first.
 std::vector<BackupEntry> ListBackups(FileSystem& files, std::u16string_view folder);
 
+// The name of a settings key between its company and its version, as the
+// backups' list shows it: "BDS", "Team:A", "Client\Main".
+std::u16string SettingsKeyName(std::u16string_view settingsKey);
+
 // Applies the backup through the registry layer. A file that is no intact
-// script of the program's, or names any key that is not one settings key of
-// a release (\Software\<vendor>\<base>\<version>, any base) or below it,
-// is refused with AppError (kBackupRefused) before anything is written.
-void RestoreBackup(RegistryFactory& registries, FileSystem& files, std::u16string_view path);
+// script of the program's, or names any key that is not the settings key it
+// records (one of a release: \Software\<vendor>\<name>\<version>) or below
+// it, is refused with AppError (kBackupRefused) before anything is written.
+void RestoreBackup(RegistryFactory& registries, FileSystem& files, std::u16string_view path,
+                   const CaseMapping& mapping);
 
 }  // namespace ombrisk

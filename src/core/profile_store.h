@@ -242,6 +242,7 @@ class ProfileStore {
 
   const std::u16string& Path() const { return path_; }
   FileSystem& Files() const { return files_; }
+  const TextComparer& Comparer() const { return comparer_; }
   // A copy of the file as it is now; throws AppError when it cannot be read.
   std::unique_ptr<SettingsFile> Open() const;
 

@@ -75,6 +75,8 @@ class Registry {
   // Creates the key and its missing parents; throws AppError on failure.
   virtual void CreateKey(std::u16string_view path) = 0;
   // Deletes the key with all its sub keys and values; false when missing.
+  // A key that is there and cannot be deleted throws AppError naming it
+  // (KeyDeleteFailedMessage of key_identity.h).
   virtual bool DeleteKey(std::u16string_view path) = 0;
 
   // True when the open key has a value of that name, of any type.

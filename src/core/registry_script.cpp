@@ -13,6 +13,7 @@ namespace {
 constexpr std::u16string_view kHeader = u"Windows Registry Editor Version 5.00";
 constexpr std::u16string_view kRoot = u"HKEY_CURRENT_USER";
 constexpr std::u16string_view kProfileComment = u"; プロファイル: ";
+constexpr std::u16string_view kKeyComment = u"; キー: ";
 constexpr std::u16string_view kCheckComment = u"; Ombrisk ";
 constexpr std::u16string_view kLineEnd = u"\r\n";
 constexpr char16_t kByteOrderMark = 0xFEFF;
@@ -89,6 +90,10 @@ std::optional<std::string> WriteRegistryScript(const RegistryScript& script) {
     if (HoldsLineBreakOrNul(std::u16string_view(&c, 1))) c = u' ';
   }
   std::u16string text = Concat({kHeader, kLineEnd, kLineEnd, kProfileComment, profile, kLineEnd});
+  if (!script.key.empty()) {
+    if (HoldsLineBreakOrNul(script.key)) return std::nullopt;
+    text += Concat({kKeyComment, script.key, kLineEnd});
+  }
   for (const ScriptKey& key : script.keys) {
     if (HoldsLineBreakOrNul(key.path)) return std::nullopt;
     text += Concat({kLineEnd, key.removed ? u"[-" : u"[", kRoot, key.path, u"]", kLineEnd});
@@ -255,6 +260,10 @@ std::optional<RegistryScript> ParseRegistryScript(std::u16string_view fileText) 
     const std::optional<std::u16string_view> line = lines.Next();
     if (!line) return std::nullopt;
     if (line->empty()) continue;
+    if (line->starts_with(kKeyComment) && script.keys.empty() && script.key.empty()) {
+      script.key = line->substr(kKeyComment.size());
+      continue;
+    }
     if (line->starts_with(kCheckComment)) {
       // The check covers everything before the blank line above it.
       const bool intact =

@@ -36,6 +36,10 @@ struct RegistryScript {
   // The profile whose launch the script undoes, told in a comment.
   std::u16string profile;
   std::vector<ScriptKey> keys;
+  // The settings key whose values the script gives back, as the launch or
+  // the command named it (a path below HKEY_CURRENT_USER), told in a
+  // comment; "" in the scripts of earlier versions, which did not tell it.
+  std::u16string key = {};
   bool operator==(const RegistryScript&) const = default;
 };
 

@@ -72,35 +72,52 @@ bool SamePath(std::u16string_view a, std::u16string_view b, FileSystem& files) {
   return !shortA.empty() && AsciiUpper(shortA) == AsciiUpper(files.ShortPath(b));
 }
 
-bool IdeRunsWithKey(const ProcessLister& processes, RegistryFactory& registries, FileSystem& files, VersionCode code,
-                    std::u16string_view keyName) {
-  std::vector<std::u16string> ides{GetIdeExePath(registries, code), GetIde64ExePath(registries, code)};
-  std::erase_if(ides, [](const std::u16string& path) { return path.empty(); });
-  if (ides.empty() || !processes) return false;
-  const auto isIde = [&](std::u16string_view executable) {
-    for (const std::u16string& ide : ides) {
-      if (SamePath(executable, ide, files)) return true;
-    }
-    return false;
-  };
-  // Delphi 2 to 7 have one key, whatever an IDE is started with.
-  const bool oneKey = ReleaseFacts(code).machineWide;
-  const std::u16string wanted = AsciiUpper(keyName.empty() ? u"BDS" : keyName);
-  for (const RunningProcess& process : processes(ides)) {
-    if (!isIde(process.executable)) continue;
-    if (!process.commandLine || oneKey) return true;
-    std::u16string key = AlternateKeyOfCommandLine(*process.commandLine);
-    if (key.empty()) key = u"BDS";
-    if (AsciiUpper(key) == wanted) return true;
-  }
-  return false;
+namespace {
+
+// Whether an IDE of the release may use the key: its base key meets it, or
+// its alternate keys (of its company, ending in its version) may.
+bool MayUseKey(const Release& release, const KeyIdentity& key, const CaseMapping& mapping) {
+  if (KeyIdentity(IdeRegistryKey(release.code, false, u""), mapping).Overlaps(key)) return true;
+  const std::vector<std::u16string>& levels = key.Levels();
+  if (!release.packages || levels.size() < 4 || levels[1] != mapping.UpperCase(release.company)) return false;
+  const std::u16string version = mapping.UpperCase(release.keyVersion);
+  return std::find(levels.begin() + 3, levels.end(), version) != levels.end();
 }
 
-std::u16string ShownKey(VersionCode code, std::u16string_view keyName) {
-  std::u16string key = IdeRegistryKey(code, !keyName.empty(), keyName);
-  if (key.starts_with(u'\\')) key.erase(0, 1);
-  if (key.ends_with(u'\\')) key.pop_back();
-  return key;
+struct IdeExecutable {
+  std::u16string path;
+  const Release* release;
+};
+
+}  // namespace
+
+std::optional<VersionCode> IdeUsingKey(const ProcessLister& processes, RegistryFactory& registries, FileSystem& files,
+                                       std::u16string_view keyPath, const CaseMapping& mapping) {
+  if (!processes) return std::nullopt;
+  const KeyIdentity key(keyPath, mapping);
+  std::vector<IdeExecutable> ides;
+  std::vector<std::u16string> paths;
+  for (const Release& release : Releases()) {
+    if (!MayUseKey(release, key, mapping)) continue;
+    for (std::u16string path : {GetIdeExePath(registries, release.code), GetIde64ExePath(registries, release.code)}) {
+      if (path.empty()) continue;
+      paths.push_back(path);
+      ides.push_back(IdeExecutable{std::move(path), &release});
+    }
+  }
+  if (ides.empty()) return std::nullopt;
+  for (const RunningProcess& process : processes(paths)) {
+    for (const IdeExecutable& ide : ides) {
+      if (!SamePath(process.executable, ide.path, files)) continue;
+      // Delphi 2 to 7 have one key, whatever an IDE is started with.
+      if (!process.commandLine || ide.release->machineWide) return ide.release->code;
+      const std::u16string name = AlternateKeyOfCommandLine(*process.commandLine);
+      if (KeyIdentity(IdeRegistryKey(ide.release->code, true, name), mapping).Overlaps(key)) {
+        return ide.release->code;
+      }
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace ombrisk

@@ -12,6 +12,7 @@
 
 #include "core/catalogue.h"
 #include "core/file_system.h"
+#include "core/key_identity.h"
 #include "core/registry.h"
 
 namespace ombrisk {
@@ -43,13 +44,12 @@ std::u16string AlternateKeyOfCommandLine(std::u16string_view commandLine);
 // ignored, a short and a long form of one path equal.
 bool SamePath(std::u16string_view a, std::u16string_view b, FileSystem& files);
 
-// The release's IDE (or its 64-bit IDE) running with the settings key (the
-// key's part below the company, "BDS" or an alternate name, any letter
-// case); a process whose command line cannot be read counts as using it.
-bool IdeRunsWithKey(const ProcessLister& processes, RegistryFactory& registries, FileSystem& files, VersionCode code,
-                    std::u16string_view keyName);
-
-// The key below HKEY_CURRENT_USER the messages name: "Software\...\14.0".
-std::u16string ShownKey(VersionCode code, std::u16string_view keyName);
+// The release of a running IDE (or 64-bit IDE) whose settings key is,
+// holds or lies inside the key (a path below HKEY_CURRENT_USER), as the
+// registry resolves keys, among the IDEs of every release whose key can be
+// that one; nothing where none runs. A process whose command line cannot be
+// read counts as using every key its release can have.
+std::optional<VersionCode> IdeUsingKey(const ProcessLister& processes, RegistryFactory& registries, FileSystem& files,
+                                       std::u16string_view key, const CaseMapping& mapping);
 
 }  // namespace ombrisk

@@ -58,6 +58,15 @@ inline constexpr std::u16string_view kIdeRunningRefusal =
 inline constexpr std::u16string_view kReplaceAltKeyQuestion =
     u"代替レジストリキー [%s] を [%s] の内容で置き換えます。よろしいですか？";
 inline constexpr std::u16string_view kDeleteAltKeyQuestion = u"代替レジストリキー [%s] も削除しますか？";
+// An alternate key name that is no plain key name: %s is the name as typed.
+inline constexpr std::u16string_view kAltRegInvalid = u"代替レジストリキー名 [%s] は使用できません";
+// An alternate key that is, holds or lies inside another settings key: the
+// name, then the release (or the profile) whose key it is.
+inline constexpr std::u16string_view kAltRegOverlaps =
+    u"代替レジストリキー [%s] は %s の設定キーと重なるため使用できません";
+// A key that could not be deleted: the key below HKEY_CURRENT_USER; the
+// system's description follows on a line of its own.
+inline constexpr std::u16string_view kAltKeyDeleteFailed = u"代替レジストリキー [%s] を削除できませんでした";
 
 // Launch backups. kBackupFailed: %s is the file or folder and the system's
 // description. kBackupRefused: %s is the file. kRestoreQuestion: the release

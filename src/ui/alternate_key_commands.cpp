@@ -1,5 +1,6 @@
 #include "ui/alternate_key_commands.h"
 
+#include "core/errors.h"
 #include "core/launch_backup.h"
 #include "core/running_ide.h"
 #include "core/text.h"
@@ -7,56 +8,76 @@
 
 namespace ombrisk {
 
-bool RefusedWhileIdeRuns(const Services& services, HWND owner, VersionCode code, std::u16string_view keyName) {
-  if (!IdeRunsWithKey(services.runningProcesses, services.registries, services.files, code, keyName)) return false;
-  const Release* release = FindRelease(code);
-  const std::u16string label = release != nullptr ? std::u16string(release->label) : DecimalText(code);
-  services.showMessage(owner, texts::kErrorCaption, Format(texts::kIdeRunningRefusal, {label, ShownKey(code, keyName)}),
-                       MB_TASKMODAL | MB_ICONERROR | MB_OK);
-  return true;
-}
-
 namespace {
+
+void ShowError(const Services& services, HWND owner, std::u16string_view text) {
+  services.showMessage(owner, texts::kErrorCaption, text, MB_TASKMODAL | MB_ICONERROR | MB_OK);
+}
 
 void BackUpWholeKey(const Services& services, const ProfileStore& store, Registry& registry, VersionCode code,
                     const AlternateKey& key, std::u16string_view profile) {
   WriteLaunchBackup(services.files, BackupFolder(store.Path()), code, key.path, WholeKeyBackup(registry, key, profile),
-                    LocalTimeNow());
+                    LocalTimeNow(), services.comparer.Mapping());
 }
 
 }  // namespace
 
+bool RefusedWhileIdeRuns(const Services& services, HWND owner, std::u16string_view key) {
+  const std::optional<VersionCode> running =
+      IdeUsingKey(services.runningProcesses, services.registries, services.files, key, services.comparer.Mapping());
+  if (!running) return false;
+  ShowError(services, owner, Format(texts::kIdeRunningRefusal, {FindRelease(*running)->label, ShownKey(key)}));
+  return true;
+}
+
 bool CopyBaseKeyOnRequest(const Services& services, const ProfileStore& store, HWND owner, VersionCode code,
-                          const AlternateKey& key, std::u16string_view profile) {
-  if (RefusedWhileIdeRuns(services, owner, code, key.name)) return false;
-  const std::unique_ptr<Registry> registry = services.registries.Create();
-  if (registry->KeyExists(key.path) &&
-      !AskYesNo(services, owner,
-                Format(texts::kReplaceAltKeyQuestion, {ShownKey(code, key.name), ShownKey(code, u"")}))) {
+                          std::u16string_view altReg, std::u16string_view profile) {
+  const CaseMapping& mapping = services.comparer.Mapping();
+  const std::optional<AlternateKey> key = OwnAlternateKey(code, true, altReg, mapping);
+  try {
+    CheckAlternateKey(code, true, altReg, mapping);
+    if (key) CheckNotNested(*store.Open(), profile, *key, mapping);
+  } catch (const AppError& refusal) {
+    ShowError(services, owner, refusal.Message());
     return false;
   }
-  BackUpWholeKey(services, store, *registry, code, key, profile);
-  CopyBaseKey(*registry, key);
+  if (!key || RefusedWhileIdeRuns(services, owner, key->path)) return false;
+  const std::unique_ptr<Registry> registry = services.registries.Create();
+  if (registry->KeyExists(key->path) &&
+      !AskYesNo(services, owner, Format(texts::kReplaceAltKeyQuestion, {ShownKey(key->path), ShownKey(key->base)}))) {
+    return false;
+  }
+  BackUpWholeKey(services, store, *registry, code, *key, profile);
+  CopyBaseKey(*registry, *key);
   return true;
 }
 
 bool DeleteProfileAndItsKey(const Services& services, const ProfileStore& store, HWND owner,
                             const ListedProfile& profile) {
+  const CaseMapping& mapping = services.comparer.Mapping();
   const std::unique_ptr<SettingsFile> file = store.Open();
-  const std::u16string section = ProfileSection(profile.name);
-  const std::optional<AlternateKey> key =
-      OwnAlternateKey(profile.code, file->ReadBool(section, profile_keys::kUseAltReg.name, false),
-                      file->ReadString(section, profile_keys::kAltReg.name, u""));
+  ProfileRecord stored;
+  stored.version = profile.code;
+  ReadProfileKeys(*file, ProfileSection(profile.name), stored);
+  // A name the key may not have is never deleted.
+  const std::optional<AlternateKey> key = OwnAlternateKey(profile.code, stored.useAltReg, stored.altReg, mapping);
   const std::unique_ptr<Registry> registry = services.registries.Create();
-  const bool deletesKey =
-      key && registry->KeyExists(key->path) && !AnotherProfileUsesKey(*file, profile.name, profile.code, *key) &&
-      AskYesNo(services, owner, Format(texts::kDeleteAltKeyQuestion, {ShownKey(profile.code, key->name)}));
+  const bool deletesKey = key && registry->KeyExists(key->path) &&
+                          OtherProfileWithKey(*file, profile.name, *key, mapping).sharing == KeySharing::None &&
+                          AskYesNo(services, owner, Format(texts::kDeleteAltKeyQuestion, {ShownKey(key->path)}));
   if (deletesKey) {
-    if (RefusedWhileIdeRuns(services, owner, profile.code, key->name)) return false;
+    if (RefusedWhileIdeRuns(services, owner, key->path)) return false;
     BackUpWholeKey(services, store, *registry, profile.code, *key, profile.name);
   }
   store.Delete(profile.name);
-  if (deletesKey) registry->DeleteKey(key->path);
+  if (deletesKey) {
+    // The profile is gone; a key that stays is told, and its backup kept.
+    try {
+      registry->DeleteKey(key->path);
+    } catch (const AppError& error) {
+      ShowError(services, owner, error.Message());
+    }
+  }
   return true;
 }
 

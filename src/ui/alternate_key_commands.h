@@ -16,21 +16,24 @@
 
 namespace ombrisk {
 
-// Whether an IDE of the release runs with the key (its name below the
-// company, "" for the base key); if so, the user is told to close it first.
-bool RefusedWhileIdeRuns(const Services& services, HWND owner, VersionCode code, std::u16string_view keyName);
+// Whether an IDE runs with a settings key that is, holds or lies inside the
+// key (a path below HKEY_CURRENT_USER); if so, the user is told to close it
+// first.
+bool RefusedWhileIdeRuns(const Services& services, HWND owner, std::u16string_view key);
 
-// 既定のキーからコピー: replaces the alternate key by the base key once the
-// user agrees where the key exists, after a backup of the whole key (naming
-// the profile) beside the settings file. Whether it copied.
+// 既定のキーからコピー: replaces the profile's alternate key (as the editor
+// shows it) by the base key once the user agrees where the key exists,
+// after a backup of the whole key (naming the profile) beside the settings
+// file. A name the key may not have, or a key that holds or lies inside
+// another profile's, is refused with its reason. Whether it copied.
 bool CopyBaseKeyOnRequest(const Services& services, const ProfileStore& store, HWND owner, VersionCode code,
-                          const AlternateKey& key, std::u16string_view profile);
+                          std::u16string_view altReg, std::u16string_view profile);
 
-// Deletes the profile the user agreed to delete. Where it was the last
-// profile of its release that used its alternate key, and the key exists,
-// the user is asked whether the key goes too; then it is saved as a backup
-// and deleted after the profile. Whether the profile was deleted (not while
-// an IDE that uses the key to go runs).
+// Deletes the profile the user agreed to delete. Where no other profile's
+// key is, holds or lies inside its alternate key, and the key exists, the
+// user is asked whether the key goes too; then it is saved as a backup and
+// deleted after the profile (a key that cannot be deleted is told). Whether
+// the profile was deleted (not while an IDE that uses the key to go runs).
 bool DeleteProfileAndItsKey(const Services& services, const ProfileStore& store, HWND owner,
                             const ListedProfile& profile);
 

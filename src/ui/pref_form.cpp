@@ -166,8 +166,9 @@ bool TPREF_FORM::FormCloseQuery(int result) {
   const std::u16string name = ControlText(Control(kED01));
   const std::u16string altReg = ControlText(Control(kED10));
   const std::u16string preProcess = ControlText(Memo1);
-  const std::optional<InputProblem> problem = CheckProfileInput(
-      ProfileInput{name, IsChecked(Control(kCHB5)), altReg, preProcess}, Profiles_, takenSections_, services_.comparer);
+  const std::optional<InputProblem> problem =
+      CheckProfileInput(ProfileInput{name, SelectedVersion(), IsChecked(Control(kCHB5)), altReg, preProcess}, Profiles_,
+                        takenSections_, services_.comparer);
   const auto environment = EnvironmentInput();
   if (!problem && std::holds_alternative<std::vector<EnvironmentVariable>>(environment)) return true;
   if (!problem) {
@@ -331,8 +332,14 @@ void TPREF_FORM::AddLibrarySheet(TPlatformType platform) {
   frames_.push_back(std::make_unique<TframeLibrary>(page, Font(), platform, Dpi()));
 }
 
-std::optional<AlternateKey> TPREF_FORM::ChosenAlternateKey() const {
-  return OwnAlternateKey(SelectedVersion(), IsChecked(Control(kCHB5)), Trim(ControlText(Control(kED10))));
+// The copy is offered for a key the program may copy into, and for a name
+// it may not use, which the copy refuses with its reason.
+bool TPREF_FORM::CopyKeyOffered() const {
+  const CaseMapping& mapping = services_.comparer.Mapping();
+  const VersionCode code = SelectedVersion();
+  const bool chosen = IsChecked(Control(kCHB5));
+  const std::u16string altReg = ControlText(Control(kED10));
+  return OwnAlternateKey(code, chosen, altReg, mapping) || AlternateKeyRefusal(code, chosen, altReg, mapping);
 }
 
 void TPREF_FORM::UpdateActions() {
@@ -341,15 +348,15 @@ void TPREF_FORM::UpdateActions() {
   SetEnabled(altReg, chosen);
   SetEnabled(Control(kChbAltRegInit), chosen);
   if (!chosen) SetText(altReg, u"");
-  SetEnabled(Control(kBtnCopyKey), baseKeyExists_ && ChosenAlternateKey().has_value());
+  SetEnabled(Control(kBtnCopyKey), baseKeyExists_ && CopyKeyOffered());
 }
 
 // The base key copied into the alternate key, which the editor then imports
 // as on a change of release.
 void TPREF_FORM::btnCopyKeyClick() {
-  const std::optional<AlternateKey> key = ChosenAlternateKey();
-  if (key && CopyBaseKeyOnRequest(services_, store_, Handle(), SelectedVersion(), *key,
-                                  StoredProfileName(ControlText(Control(kED01))))) {
+  if (CopyKeyOffered() &&
+      CopyBaseKeyOnRequest(services_, store_, Handle(), SelectedVersion(), ControlText(Control(kED10)),
+                           StoredProfileName(ControlText(Control(kED01))))) {
     ImportIdeSettings();
   }
 }

@@ -161,9 +161,9 @@ class TPREF_FORM : public ModalDialog {
   void LV1ColumnClick(int column);
   void PC1Change();
   void btnRefClick();
-  // The alternate key the copy button copies into; nothing while there is
-  // none it may.
-  std::optional<AlternateKey> ChosenAlternateKey() const;
+  // Whether the copy button is offered: for an alternate key the program
+  // may copy into, and for a name it refuses with its reason.
+  bool CopyKeyOffered() const;
   void btnCopyKeyClick();
   // Ctrl+A selects the whole text of the memo (Memo1 or the environment's).
   void Memo1KeyPress(HWND memo, wchar_t& key);

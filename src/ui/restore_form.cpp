@@ -110,7 +110,7 @@ std::vector<BackupRow> BackupRows(std::span<const BackupEntry> backups) {
     const Release* release = FindRelease(backup.code);
     rows.push_back(BackupRow{DisplayTime(backup.time),
                              release != nullptr ? std::u16string(release->label) : DecimalText(backup.code),
-                             backup.base, backup.profile});
+                             backup.key.empty() ? backup.base : SettingsKeyName(backup.key), backup.profile});
   }
   return rows;
 }
@@ -131,10 +131,12 @@ void RestoreLaunchBackup(const Services& services, const ProfileStore& store, HW
                     dialog.Handle(), texts::kConfirmCaption,
                     Format(texts::kRestoreQuestion, {Concat({shown.release, u" (", shown.key, u")"}), shown.time}),
                     MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO) == IDYES;
-    return !confirmed || !RefusedWhileIdeRuns(services, dialog.Handle(), backup.code, backup.base);
+    // A script that names no key is refused by the restore itself.
+    return !confirmed || backup.key.empty() || !RefusedWhileIdeRuns(services, dialog.Handle(), backup.key);
   });
   if (services.runModal(dialog) != IDOK || !confirmed) return;
-  RestoreBackup(services.registries, services.files, backups[static_cast<std::size_t>(dialog.Chosen())].path);
+  RestoreBackup(services.registries, services.files, backups[static_cast<std::size_t>(dialog.Chosen())].path,
+                services.comparer.Mapping());
 }
 
 }  // namespace ombrisk

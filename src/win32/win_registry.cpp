@@ -3,10 +3,12 @@
 #include <utility>
 
 #include "core/errors.h"
+#include "core/key_identity.h"
 #include "core/text.h"
 #include "core/texts.h"
 #include "win32/handles.h"
 #include "win32/wide.h"
+#include "win32/win_file_system.h"
 
 namespace ombrisk {
 
@@ -80,17 +82,19 @@ void WinRegistry::CreateKey(std::u16string_view path) {
 bool WinRegistry::DeleteKey(std::u16string_view path) {
   const std::wstring subKey = SubKey(path);
   if (subKey.empty()) return false;
-  {
-    // Empty the key first, in the 32-bit view, then remove the key itself.
-    ScopedKey key;
-    if (RegOpenKeyExW(RootHandle(), subKey.c_str(), 0,
-                      DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE | kView,
-                      key.Receive()) != ERROR_SUCCESS) {
-      return false;
-    }
-    if (RegDeleteTreeW(key.Get(), nullptr) != ERROR_SUCCESS) return false;
+  // Empty the key first, in the 32-bit view, then remove the key itself.
+  ScopedKey key;
+  LSTATUS status =
+      RegOpenKeyExW(RootHandle(), subKey.c_str(), 0,
+                    DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE | kView, key.Receive());
+  if (status == ERROR_FILE_NOT_FOUND) return false;
+  if (status == ERROR_SUCCESS) {
+    status = RegDeleteTreeW(key.Get(), nullptr);
+    RegCloseKey(key.Release());
   }
-  return RegDeleteKeyExW(RootHandle(), subKey.c_str(), kView, 0) == ERROR_SUCCESS;
+  if (status == ERROR_SUCCESS) status = RegDeleteKeyExW(RootHandle(), subKey.c_str(), kView, 0);
+  if (status != ERROR_SUCCESS) throw AppError(KeyDeleteFailedMessage(path, SystemErrorMessage(status)));
+  return true;
 }
 
 bool WinRegistry::ValueExists(std::u16string_view name) {

@@ -84,8 +84,9 @@ TEST(Catalogue, AlternateKeyReplacesBdsOnlyWhenAskedForAndNamed) {
   EXPECT_EQ(IdeRegistryKey(2012, false, u"Test"), u"\\Software\\Embarcadero\\BDS\\9.0\\");
   EXPECT_EQ(IdeRegistryKey(8, true, u"Clean"), u"\\Software\\Borland\\Clean\\2.0\\");
   EXPECT_EQ(IdeRegistryKey(2009, true, u"Clean"), u"\\Software\\CodeGear\\Clean\\6.0\\");
-  EXPECT_EQ(IdeRegistryKey(2017, true, u" spaced "), u"\\Software\\Embarcadero\\ spaced \\14.0\\")
-      << "the name is taken as it stands, not trimmed";
+  EXPECT_EQ(IdeRegistryKey(2017, true, u" spaced\t"), u"\\Software\\Embarcadero\\spaced\\14.0\\")
+      << "the blanks around the name are no part of the key";
+  EXPECT_EQ(IdeRegistryKey(2017, true, u"  "), u"\\Software\\Embarcadero\\BDS\\14.0\\");
   for (VersionCode code : {2, 3, 4, 5, 6, 7}) {
     EXPECT_EQ(IdeRegistryKey(code, true, u"Test"), IdeRegistryKey(code, false, u"")) << code;
   }

@@ -13,9 +13,10 @@ namespace {
 class EditorChecks : public ::testing::Test {
  protected:
   // The message of the first problem, or "" when the input passes.
-  std::u16string_view Problem(std::u16string_view name, bool useAltReg = false, std::u16string_view altReg = u"",
-                              std::u16string_view preProcess = u"") {
-    const auto problem = CheckProfileInput(ProfileInput{name, useAltReg, altReg, preProcess}, listed, taken, comparer);
+  std::u16string Problem(std::u16string_view name, bool useAltReg = false, std::u16string_view altReg = u"",
+                         std::u16string_view preProcess = u"") {
+    const auto problem =
+        CheckProfileInput(ProfileInput{name, 2017, useAltReg, altReg, preProcess}, listed, taken, comparer);
     field = problem ? std::optional(problem->field) : std::nullopt;
     return problem ? problem->message : u"";
   }
@@ -48,6 +49,8 @@ TEST_F(EditorChecks, AlternateKeyAndPreLaunchCommand) {
   EXPECT_EQ(field, EditorField::AltReg);
   EXPECT_EQ(Problem(u"New", false, u""), u"") << "not chosen: not examined";
   EXPECT_EQ(Problem(u"New", true, u" X "), u"");
+  EXPECT_EQ(Problem(u"New", true, u"X\\"), u"代替レジストリキー名 [X\\] は使用できません");
+  EXPECT_EQ(field, EditorField::AltReg);
   EXPECT_EQ(Problem(u"Alpha", true, u""), texts::kDuplicateProfile) << "the name comes first";
   EXPECT_EQ(Problem(u"New", false, u"", u"copy a b\r\ncopy c d"), texts::kMultiLinePreProcess);
   EXPECT_EQ(field, EditorField::PreProcess);

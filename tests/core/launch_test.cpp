@@ -34,7 +34,8 @@ TEST(BuildIdeParameters, SwitchesInOrderEachWithItsBlank) {
       {false, false, false, false, true, u"", u"", u"/r "},
       {false, false, false, false, false, u"Test", u"", u""},  // no /r unless asked for
       {true, true, false, false, true, u"Test", u" C:\\Work\\App.dproj ", u"-pDelphi /ns /rTest C:\\Work\\App.dproj"},
-      {true, true, true, true, true, u" Alt ", u"\t\r\n -x  -y \x1F", u"-pDelphi /ns /np /nocache /r Alt  -x  -y"},
+      {true, true, true, true, true, u" Alt ", u"\t\r\n -x  -y \x1F", u"-pDelphi /ns /np /nocache /rAlt -x  -y"},
+      {false, false, false, false, true, u"My Key", u"", u"/r\"My Key\" "},
       {false, false, false, false, false, u"", u" \t ", u""},
   };
   for (const Case& c : cases) {
@@ -445,7 +446,7 @@ TEST_F(Launch, EnvironmentVariablesReplaceTheIdesWhereTheProfileHasThem) {
   Run(2027, u"Env64");
   const std::vector<BackupEntry> backups = ListBackups(files, u"C:\\Tools\\Ombrisk.backup");
   ASSERT_FALSE(backups.empty());
-  RestoreBackup(registries, files, backups.front().path);
+  RestoreBackup(registries, files, backups.front().path, comparer.Mapping());
   EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), beforeTheLast);
 }
 
@@ -525,11 +526,11 @@ TEST_F(Launch, RestoringTheBackupGivesBackTheRegistryAsItWasBeforeTheLaunch) {
   const Dump before = testing::DumpRegistry(store, RegistryRoot::CurrentUser, true);
   Run(2018, u"P");
   EXPECT_NE(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), before);
-  RestoreBackup(registries, files, folder + u"2018_BDS_20261209-153012.reg");
+  RestoreBackup(registries, files, folder + u"2018_BDS_20261209-153012.reg", comparer.Mapping());
   EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), before);
 
   Run(2018, u"Fresh key");
-  RestoreBackup(registries, files, folder + u"2018_Fresh_20261209-153012.reg");
+  RestoreBackup(registries, files, folder + u"2018_Fresh_20261209-153012.reg", comparer.Mapping());
   Dump withFreshKey = before;
   withFreshKey[u"Software\\Embarcadero\\Fresh"] = u"";
   withFreshKey[u"Software\\Embarcadero\\Fresh\\15.0"] = u"";
@@ -558,7 +559,7 @@ TEST_F(Launch, AMissingAlternateKeyStartsFromTheBaseKeyWhereTheProfileAsks) {
   EXPECT_EQ(copied.at(u"Known Packages|z.bpl"), u"Z");
   EXPECT_EQ(copied.at(u"Library\\Win32|Search Path"), u"mine") << "the profile's write over the copy";
   EXPECT_EQ(copied.at(u"Options|Flags"), std::u16string(1, u'\x100'));
-  RestoreBackup(registries, files, u"C:\\Tools\\Ombrisk.backup\\2017_TEST_20261209-153012.reg");
+  RestoreBackup(registries, files, u"C:\\Tools\\Ombrisk.backup\\2017_TEST_20261209-153012.reg", comparer.Mapping());
   Dump withParent = before;  // as after any launch that made a key
   withParent[u"Software\\Embarcadero\\TEST"] = u"";
   EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), withParent) << "the backup undoes the copy";
@@ -574,6 +575,24 @@ TEST_F(Launch, AMissingAlternateKeyStartsFromTheBaseKeyWhereTheProfileAsks) {
     EXPECT_FALSE(written.contains(u"Known Packages")) << ToUtf8(name);
     EXPECT_EQ(written.at(u"Library\\Win32|Search Path"), u"mine");
   }
+}
+
+// A key name with a blank is passed to the IDE quoted, as the IDE splits
+// its arguments; a name the key may not have stops the launch before
+// anything is written or started.
+TEST_F(Launch, TheIdeGetsTheKeyTheLaunchWroteAndARefusedNameStopsTheLaunch) {
+  Install(2017);
+  Profile(u"Spaced", {{u"Version", u"2017"}, {u"UseAltReg", u"1"}, {u"AltReg", u"My Key"}});
+  Run(2017, u"Spaced");
+  EXPECT_TRUE(store.Find(RegistryRoot::CurrentUser, u"\\Software\\Embarcadero\\My Key\\14.0\\Disabled Packages"));
+  EXPECT_EQ(log.at(2), u"open \"C:\\IDE\\bin\\ide.exe\" [/r\"My Key\" ]");
+  log.clear();
+  Profile(u"Refused", {{u"Version", u"2017"}, {u"UseAltReg", u"1"}, {u"AltReg", u"BDS\\"}});
+  const Dump before = testing::DumpRegistry(store, RegistryRoot::CurrentUser, true);
+  testing::ExpectAppError([&] { Run(2017, u"Refused"); }, u"代替レジストリキー名 [BDS\\] は使用できません");
+  EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), before);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(files.ListFiles(u"C:\\Tools\\Ombrisk.backup").size(), 1U) << "only the first launch's backup";
 }
 
 TEST_F(Launch, ABackupThatCannotBeWrittenStopsTheLaunchBeforeAnyWrite) {

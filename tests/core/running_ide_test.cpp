@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/fakes.h"
+#include "core/test_comparer.h"
 #include "core/text.h"
 
 namespace ombrisk {
@@ -45,15 +46,19 @@ TEST(RunningIde, PathsCompareAsWindowsComparesThem) {
   EXPECT_FALSE(MayRun(u"notepad.exe", ides));
 }
 
-// The release's IDE, its 64-bit IDE, with the key or without a readable
-// command line, and nothing else.
-TEST(RunningIde, AnIdeOfTheReleaseUsesTheKeyItWasStartedWith) {
+// The IDEs of every release whose key can be the one asked about, each
+// with the key it was started with as the registry resolves it, or any key
+// of its release where its command line cannot be read.
+TEST(RunningIde, AnIdeUsesTheKeyItWasStartedWithAsTheRegistryResolvesIt) {
   MemoryRegistryStore store;
   MemoryRegistryFactory registries(store);
   testing::FakeFileSystem files;
+  testing::PlatformTextComparer comparer;
   store.SetString(RegistryRoot::CurrentUser, InstallationKey(2027), u"APP", u"C:\\IDE\\bin\\bds.exe");
   store.SetString(RegistryRoot::CurrentUser, InstallationKey(2027), u"App x64", u"C:\\IDE\\bin64\\bds.exe");
+  store.SetString(RegistryRoot::CurrentUser, InstallationKey(2007), u"APP", u"C:\\D2007\\bds.exe");
   store.SetString(RegistryRoot::LocalMachine, InstallationKey(7), u"APP", u"C:\\D7\\delphi32.exe");
+  store.SetString(RegistryRoot::LocalMachine, InstallationKey(5), u"APP", u"C:\\D5\\delphi32.exe");
   std::vector<RunningProcess> running;
   const ProcessLister lister = [&](std::span<const std::u16string> executables) {
     std::vector<RunningProcess> listed;
@@ -63,25 +68,37 @@ TEST(RunningIde, AnIdeOfTheReleaseUsesTheKeyItWasStartedWith) {
     }
     return listed;
   };
-  const auto uses = [&](VersionCode code, std::u16string_view key) {
-    return IdeRunsWithKey(lister, registries, files, code, key);
+  struct Case {
+    std::vector<RunningProcess> running;
+    std::u16string_view key;
+    std::optional<VersionCode> user;
   };
-  running = {{u"C:\\Other\\bds.exe", std::nullopt}, {u"C:\\IDE\\bin\\bds.exe", u"bds.exe -rTEST"}};
-  EXPECT_TRUE(uses(2027, u"test"));
-  EXPECT_FALSE(uses(2027, u""));
-  EXPECT_FALSE(uses(2027, u"OTHER"));
-  EXPECT_FALSE(uses(2026, u"TEST")) << "another release";
-  running = {{u"c:\\ide\\BIN64\\bds.exe", u"bds.exe"}};
-  EXPECT_TRUE(uses(2027, u"")) << "the 64-bit IDE on the base key";
-  EXPECT_TRUE(uses(2027, u"BDS"));
-  EXPECT_FALSE(uses(2027, u"TEST"));
-  running = {{u"C:\\IDE\\bin\\bds.exe", std::nullopt}};
-  EXPECT_TRUE(uses(2027, u"ANY")) << "a command line that cannot be read counts";
-  running = {{u"C:\\D7\\delphi32.exe", u"delphi32.exe -rX"}};
-  EXPECT_TRUE(uses(7, u"")) << "Delphi 7 has one key";
-  EXPECT_FALSE(IdeRunsWithKey(nullptr, registries, files, 2027, u""));
-  EXPECT_EQ(ShownKey(2017, u"TEST"), u"Software\\Embarcadero\\TEST\\14.0");
-  EXPECT_EQ(ShownKey(2017, u""), u"Software\\Embarcadero\\BDS\\14.0");
+  const Case cases[] = {
+      {{{u"C:\\Other\\bds.exe", std::nullopt}, {u"C:\\IDE\\bin\\bds.exe", u"bds.exe -rTEST"}},
+       u"\\Software\\Embarcadero\\test\\37.0",
+       2027},
+      {{{u"C:\\IDE\\bin\\bds.exe", u"bds.exe -rTEST"}}, u"\\Software\\Embarcadero\\BDS\\37.0", std::nullopt},
+      {{{u"C:\\IDE\\bin\\bds.exe", u"bds.exe -rTEST"}}, u"\\Software\\Embarcadero\\TEST\\23.0", std::nullopt},
+      {{{u"C:\\IDE\\bin\\bds.exe", u"bds.exe -rｔｅｓｔ"}}, u"\\Software\\Embarcadero\\ＴＥＳＴ\\37.0", 2027},
+      {{{u"C:\\IDE\\bin\\bds.exe", u"bds.exe \"-rMy Key\""}}, u"\\Software\\\\Embarcadero\\my key\\37.0\\", 2027},
+      {{{u"C:\\IDE\\bin\\bds.exe", u"bds.exe -rTEAM"}}, u"\\Software\\Embarcadero\\Team\\37.0\\Sub", 2027},
+      {{{u"c:\\ide\\BIN64\\bds.exe", u"bds.exe"}}, u"\\Software\\Embarcadero\\BDS\\37.0", 2027},
+      {{{u"c:\\ide\\BIN64\\bds.exe", u"bds.exe"}}, u"\\Software\\Embarcadero\\TEST\\37.0", std::nullopt},
+      {{{u"C:\\IDE\\bin\\bds.exe", std::nullopt}}, u"\\Software\\Embarcadero\\ANY\\37.0", 2027},
+      {{{u"C:\\IDE\\bin\\bds.exe", std::nullopt}}, u"\\Software\\Embarcadero\\ANY\\23.0", std::nullopt},
+      {{{u"C:\\D7\\delphi32.exe", u"delphi32.exe -rX"}}, u"\\Software\\Borland\\DELPHI\\7.0", 7},
+      // Delphi 5's key is what a Delphi 2007 key named "Delphi" names.
+      {{{u"C:\\D5\\delphi32.exe", u"delphi32.exe"}}, u"\\Software\\Borland\\Delphi\\5.0", 5},
+      {{{u"C:\\D2007\\bds.exe", u"bds.exe -rdelphi"}}, u"\\Software\\Borland\\DELPHI\\5.0", 2007},
+      {{{u"C:\\D2007\\bds.exe", u"bds.exe -rdelphi"}}, u"\\Software\\Borland\\BDS\\5.0", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.key));
+    running = c.running;
+    EXPECT_EQ(IdeUsingKey(lister, registries, files, c.key, comparer.Mapping()), c.user);
+  }
+  EXPECT_FALSE(IdeUsingKey(nullptr, registries, files, u"\\Software\\Embarcadero\\BDS\\37.0", comparer.Mapping()));
+  EXPECT_EQ(ShownKey(u"\\Software\\Embarcadero\\TEST\\14.0\\"), u"Software\\Embarcadero\\TEST\\14.0");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "core/errors.h"
+#include "core/key_identity.h"
+#include "core/test_comparer.h"
 #include "core/text.h"
 #include "core/texts.h"
 
@@ -10,22 +12,22 @@ namespace ombrisk {
 
 namespace {
 
-std::vector<std::u16string_view> SplitPath(std::u16string_view path) {
-  std::vector<std::u16string_view> parts;
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    std::size_t end = path.find(u'\\', start);
-    if (end == std::u16string_view::npos) end = path.size();
-    if (end > start) parts.push_back(path.substr(start, end - start));
-    start = end + 1;
-  }
-  return parts;
+// Names are compared as the registry compares them: case ignored over all
+// of Unicode, by the platform's upper-case mapping.
+const CaseMapping& Names() {
+  static const testing::PlatformTextComparer comparer;
+  return comparer.Mapping();
 }
 
+std::u16string Upper(std::u16string_view name) { return Names().UpperCase(name); }
+
+// The levels of a path, repeated separators skipped as the registry skips
+// them.
+std::vector<std::u16string_view> SplitPath(std::u16string_view path) { return KeyLevels(path); }
+
 auto FindValue(MemoryRegistryStore::Key& key, std::u16string_view name) {
-  const std::u16string upper = AsciiUpper(name);
   return std::find_if(key.values.begin(), key.values.end(),
-                      [&](const auto& entry) { return AsciiUpper(entry.first) == upper; });
+                      [&](const auto& entry) { return Names().Equal(entry.first, name); });
 }
 
 void PutValue(MemoryRegistryStore::Key& key, std::u16string_view name, RegistryData value) {
@@ -42,7 +44,7 @@ void PutValue(MemoryRegistryStore::Key& key, std::u16string_view name, RegistryD
 MemoryRegistryStore::Key* MemoryRegistryStore::Find(RegistryRoot root, std::u16string_view path) {
   Key* key = &Root(root);
   for (std::u16string_view part : SplitPath(path)) {
-    auto it = key->subKeys.find(AsciiUpper(part));
+    auto it = key->subKeys.find(Upper(part));
     if (it == key->subKeys.end()) return nullptr;
     key = &it->second;
   }
@@ -52,7 +54,7 @@ MemoryRegistryStore::Key* MemoryRegistryStore::Find(RegistryRoot root, std::u16s
 MemoryRegistryStore::Key& MemoryRegistryStore::Create(RegistryRoot root, std::u16string_view path) {
   Key* key = &Root(root);
   for (std::u16string_view part : SplitPath(path)) {
-    Key& child = key->subKeys[AsciiUpper(part)];
+    Key& child = key->subKeys[Upper(part)];
     if (child.name.empty()) child.name = std::u16string(part);
     key = &child;
   }
@@ -66,11 +68,11 @@ bool MemoryRegistryStore::Delete(RegistryRoot root, std::u16string_view path) {
   parts.pop_back();
   Key* parent = &Root(root);
   for (std::u16string_view part : parts) {
-    auto it = parent->subKeys.find(AsciiUpper(part));
+    auto it = parent->subKeys.find(Upper(part));
     if (it == parent->subKeys.end()) return false;
     parent = &it->second;
   }
-  return parent->subKeys.erase(AsciiUpper(last)) > 0;
+  return parent->subKeys.erase(Upper(last)) > 0;
 }
 
 void MemoryRegistryStore::SetValue(RegistryRoot root, std::u16string_view path, std::u16string_view name,
@@ -125,7 +127,11 @@ void MemoryRegistry::CreateKey(std::u16string_view path) {
 }
 
 bool MemoryRegistry::DeleteKey(std::u16string_view path) {
-  if (store_.refuseWrites) return false;
+  if (store_.Find(root_, path) == nullptr) return false;
+  if (store_.refuseWrites ||
+      (!store_.undeletable.empty() && KeyIdentity(store_.undeletable, Names()) == KeyIdentity(path, Names()))) {
+    throw AppError(KeyDeleteFailedMessage(path, u"アクセスが拒否されました"));
+  }
   return store_.Delete(root_, path);
 }
 

@@ -1,6 +1,8 @@
 // A registry kept in memory, for the core's tests: the core's operations
-// run on it without Windows. Key and value names match without regard to
-// the case of a to z; values keep the order in which they were first set.
+// run on it without Windows. Paths resolve as the registry resolves them:
+// repeated separators skipped, key and value names matched without regard
+// to case over all of Unicode; values keep the order in which they were
+// first set.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +37,8 @@ class MemoryRegistryStore {
 
   // Makes creating keys fail, as a key without write access would.
   bool refuseWrites = false;
+  // A key that cannot be deleted, as one another program denies deletion.
+  std::u16string undeletable;
 
  private:
   Key currentUser_;

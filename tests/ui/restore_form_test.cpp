@@ -251,7 +251,7 @@ TEST_F(MainForm, DeletingTheLastProfileOfAnAlternateKeyOffersToDeleteTheKey) {
   const std::vector<BackupEntry> backups = ListBackups(files, FromWide(folder / L"Ombrisk.backup"));
   ASSERT_EQ(backups.size(), 1u);
   EXPECT_EQ(backups[0].profile, u"d");
-  RestoreBackup(registries, files, backups[0].path);
+  RestoreBackup(registries, files, backups[0].path, comparer.Mapping());
   EXPECT_EQ(testing::DumpRegistryTree(HKEY_CURRENT_USER, key), before) << "the backup gives the key back";
   EXPECT_TRUE(errors.empty());
 }

@@ -219,7 +219,7 @@ TEST_F(LaunchUnderWine, TheBackupGivesTheKeyBackThroughTheProgramAndThroughTheRe
   ASSERT_FALSE(Launch().empty()) << "the fake IDE did not report";
   const std::wstring backup = OnlyBackup(folder);
   ASSERT_NE(testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"), before);
-  RestoreBackup(registries, files, FromWide(backup));
+  RestoreBackup(registries, files, FromWide(backup), comparer.Mapping());
   EXPECT_EQ(testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"), before);
 
   DeleteFileW((ide + L".txt").c_str());
