@@ -30,6 +30,11 @@ bool RefusedWhileIdeRuns(const Services& services, HWND owner, std::u16string_vi
   return true;
 }
 
+bool CopyBaseKeyOffered(const Services& services, VersionCode code, bool chosen, std::u16string_view altReg) {
+  const CaseMapping& mapping = services.comparer.Mapping();
+  return OwnAlternateKey(code, chosen, altReg, mapping) || AlternateKeyRefusal(code, chosen, altReg, mapping);
+}
+
 bool CopyBaseKeyOnRequest(const Services& services, const ProfileStore& store, HWND owner, VersionCode code,
                           std::u16string_view altReg, std::u16string_view profile) {
   const CaseMapping& mapping = services.comparer.Mapping();

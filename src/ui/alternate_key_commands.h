@@ -21,6 +21,11 @@ namespace ombrisk {
 // first.
 bool RefusedWhileIdeRuns(const Services& services, HWND owner, std::u16string_view key);
 
+// Whether 既定のキーからコピー is offered: for a key the program may copy
+// into, and for a name it may not use, which the copy refuses with its
+// reason.
+bool CopyBaseKeyOffered(const Services& services, VersionCode code, bool chosen, std::u16string_view altReg);
+
 // 既定のキーからコピー: replaces the profile's alternate key (as the editor
 // shows it) by the base key once the user agrees where the key exists,
 // after a backup of the whole key (naming the profile) beside the settings

@@ -332,14 +332,8 @@ void TPREF_FORM::AddLibrarySheet(TPlatformType platform) {
   frames_.push_back(std::make_unique<TframeLibrary>(page, Font(), platform, Dpi()));
 }
 
-// The copy is offered for a key the program may copy into, and for a name
-// it may not use, which the copy refuses with its reason.
 bool TPREF_FORM::CopyKeyOffered() const {
-  const CaseMapping& mapping = services_.comparer.Mapping();
-  const VersionCode code = SelectedVersion();
-  const bool chosen = IsChecked(Control(kCHB5));
-  const std::u16string altReg = ControlText(Control(kED10));
-  return OwnAlternateKey(code, chosen, altReg, mapping) || AlternateKeyRefusal(code, chosen, altReg, mapping);
+  return CopyBaseKeyOffered(services_, SelectedVersion(), IsChecked(Control(kCHB5)), ControlText(Control(kED10)));
 }
 
 void TPREF_FORM::UpdateActions() {

@@ -54,7 +54,10 @@ std::optional<std::u16string> CommandLineFromParameters(HANDLE process, QueryPro
   return FromWide(line);
 }
 
-std::optional<std::u16string> CommandLineOf(HANDLE process) {
+// The command line through the query that needs only limited rights
+// (Windows 8.1 on), so that an elevated IDE's is read too; where the system
+// lacks it, from the process's memory, which needs more rights.
+std::optional<std::u16string> CommandLineOf(HANDLE process, DWORD id) {
   const QueryProcess query = QueryInformation();
   if (query == nullptr) return std::nullopt;
   std::vector<unsigned char> buffer(4096);
@@ -69,7 +72,9 @@ std::optional<std::u16string> CommandLineOf(HANDLE process) {
     if (needed <= buffer.size()) break;
     buffer.resize(needed);
   }
-  return CommandLineFromParameters(process, query);
+  const ScopedHandle readable(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
+  if (!readable.Valid()) return std::nullopt;
+  return CommandLineFromParameters(readable.Get(), query);
 }
 
 std::u16string ExecutableOf(HANDLE process) {
@@ -86,14 +91,11 @@ std::u16string ExecutableOf(HANDLE process) {
 // The process's executable and command line; nothing when it has ended or
 // cannot be opened at all.
 std::optional<RunningProcess> Opened(DWORD id) {
-  HANDLE opened = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, id);
-  const bool readable = opened != nullptr;
-  if (!readable) opened = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-  const ScopedHandle process(opened);
+  const ScopedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
   if (!process.Valid()) return std::nullopt;
   std::u16string executable = ExecutableOf(process.Get());
   if (executable.empty()) return std::nullopt;
-  return RunningProcess{std::move(executable), readable ? CommandLineOf(process.Get()) : std::nullopt};
+  return RunningProcess{std::move(executable), CommandLineOf(process.Get(), id)};
 }
 
 }  // namespace
@@ -114,12 +116,17 @@ std::vector<RunningProcess> ListRunningProcesses(std::span<const std::u16string>
   }
   std::vector<RunningProcess> processes;
   if (query == nullptr || status < 0) return processes;
+  DWORD ownSession = 0;
+  ProcessIdToSessionId(GetCurrentProcessId(), &ownSession);
   for (std::size_t at = 0;;) {
     SYSTEM_PROCESS_INFORMATION entry;
     std::memcpy(&entry, buffer.data() + at, sizeof entry);
     const auto id = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(entry.UniqueProcessId));
     const std::wstring_view name(entry.ImageName.Buffer, entry.ImageName.Length / sizeof(wchar_t));
-    if (id != 0 && id != GetCurrentProcessId() && MayRun(FromWide(name), executables)) {
+    // An IDE of another session (another user's desktop) writes another
+    // user's settings.
+    if (id != 0 && id != GetCurrentProcessId() && entry.SessionId == ownSession &&
+        MayRun(FromWide(name), executables)) {
       if (auto process = Opened(id)) processes.push_back(std::move(*process));
     }
     if (entry.NextEntryOffset == 0) break;

@@ -12,10 +12,10 @@
 
 namespace ombrisk {
 
-// The processes that may run one of the executables (MayRun); the command
-// line of one that does not let itself be read (another user's, or elevated
-// while this one is not) is left empty. A process that ends meanwhile is
-// left out.
+// The processes of this session that may run one of the executables
+// (MayRun); the command line of one that does not let itself be read is
+// left empty (an elevated one is read where the system has the query that
+// needs only limited rights). A process that ends meanwhile is left out.
 std::vector<RunningProcess> ListRunningProcesses(std::span<const std::u16string> executables);
 
 }  // namespace ombrisk

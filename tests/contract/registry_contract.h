@@ -11,7 +11,9 @@
 #include <string>
 
 #include "core/errors.h"
+#include "core/key_identity.h"
 #include "core/registry.h"
+#include "core/test_comparer.h"
 #include "core/text.h"
 #include "support/expect_app_error.h"
 
@@ -129,6 +131,37 @@ TEST_P(RegistryContract, CreateKeyReportsThePathItCouldNotCreate) {
   auto registry = under_->NewRegistry();
   const std::u16string path = under_->UncreatablePath();
   testing::ExpectAppError([&] { registry->CreateKey(path); }, u"キー " + path + u" の作成に失敗しました");
+}
+
+// Paths resolve as the registry resolves them, which is what KeyIdentity
+// says: repeated separators skipped, names compared with case ignored over
+// all of Unicode (full-width and accented letters too, one to one: "ß" is
+// no "SS").
+TEST_P(RegistryContract, PathsResolveAsTheKeyIdentitySays) {
+  const testing::PlatformTextComparer comparer;
+  const auto same = [&](std::u16string_view a, std::u16string_view b) {
+    return KeyIdentity(a, comparer.Mapping()) == KeyIdentity(b, comparer.Mapping());
+  };
+  auto registry = under_->NewRegistry();
+  ASSERT_TRUE(registry->OpenKey(Scratch(u"Ärger\\\\ＴＥＳＴ"), true));
+  registry->WriteString(u"Größe Ä", u"1");
+  registry->CloseKey();
+  for (const std::u16string_view other : {u"ärger\\ｔｅｓｔ\\", u"\\ÄRGER\\\\\\ｔｅｓｔ"}) {
+    SCOPED_TRACE(ToUtf8(other));
+    EXPECT_TRUE(same(Scratch(u"Ärger\\\\ＴＥＳＴ"), Scratch(other)));
+    ASSERT_TRUE(registry->OpenKeyReadOnly(Scratch(other)));
+    EXPECT_EQ(registry->ReadString(u"GRÖSSE ä"), u"");
+    EXPECT_EQ(registry->ReadString(u"grÖße ä"), u"1");
+  }
+  ASSERT_TRUE(registry->OpenKeyReadOnly(kScratch));
+  EXPECT_EQ(registry->GetKeyNames(), std::vector<std::u16string>{u"Ärger"});
+  registry->CreateKey(Scratch(u"Straße"));
+  EXPECT_FALSE(registry->KeyExists(Scratch(u"STRASSE")));
+  EXPECT_FALSE(same(Scratch(u"Straße"), Scratch(u"STRASSE")));
+  EXPECT_FALSE(registry->KeyExists(Scratch(u"ＴＥＳＴ")));
+  EXPECT_FALSE(same(Scratch(u"ＴＥＳＴ"), Scratch(u"TEST"))) << "a full-width letter is no ASCII letter";
+  EXPECT_TRUE(registry->DeleteKey(Scratch(u"ärger\\ｔｅｓｔ")));
+  EXPECT_FALSE(registry->KeyExists(Scratch(u"Ärger\\ＴＥＳＴ")));
 }
 
 TEST_P(RegistryContract, DeleteKeyRemovesSubKeysAndValues) {

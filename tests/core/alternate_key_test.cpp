@@ -8,6 +8,7 @@
 #include "core/running_ide.h"
 #include "core/test_comparer.h"
 #include "core/text.h"
+#include "support/expect_app_error.h"
 
 namespace ombrisk {
 namespace {
@@ -151,6 +152,14 @@ TEST(AlternateKey, TheCopyIsTheBaseKeyWholeAndItsBackupUndoesIt) {
   WriteLaunchBackup(files, u"C:\\B", 2017, key.path, backup, BackupTime{2026, 12, 10, 9, 0, 0}, comparer.Mapping());
   RestoreBackup(registries, files, u"C:\\B\\2017_TEST_20261210-090000.reg", comparer.Mapping());
   EXPECT_EQ(testing::DumpRegistry(store, kUser, true), before);
+
+  // A key that cannot be deleted gets nothing of the base key.
+  store.undeletable = key.path;
+  testing::ExpectAppError([&] { CopyBaseKey(*registries.Create(), key); },
+                          u"代替レジストリキー [Software\\Embarcadero\\TEST\\14.0] を削除できませんでした\n"
+                          u"アクセスが拒否されました");
+  EXPECT_EQ(testing::DumpRegistry(store, kUser, true), before);
+  store.undeletable.clear();
 
   // Without a base key nothing changes.
   store.Delete(kUser, key.base);

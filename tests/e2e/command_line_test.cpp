@@ -130,16 +130,16 @@ class RunningIde {
   HANDLE ended_;
 };
 
-// An IDE of the release running with a profile's key: /launch asks first,
-// No the default; No leaves the registry, the settings file and the backups
-// as they were and starts nothing, Yes launches; a profile on the base key
-// is not asked about.
+// An IDE of the release running with a profile's key (a name with a blank,
+// which the IDE gets quoted): /launch asks first, No the default; No leaves
+// the registry, the settings file and the backups as they were and starts
+// nothing, Yes launches; a profile on the base key is not asked about.
 TEST_F(CommandLine, AnIdeRunningWithTheKeyIsAskedAbout) {
   Settings(
-      u"[PREF_Test]\r\nVersion=2017\r\nUseAltReg=1\r\nAltReg=TEST\r\nPKG_Count=0\r\n"
+      u"[PREF_Test]\r\nVersion=2017\r\nUseAltReg=1\r\nAltReg=My Key\r\nPKG_Count=0\r\n"
       u"[PREF_Base]\r\nVersion=2017\r\nPKG_Count=0\r\n");
   const RunningIde runs;
-  Process running(Quoted(ide) + L" -rTEST");
+  Process running(Quoted(ide) + L" -r\"my key\"");
   ASSERT_FALSE(TakeReport().empty()) << "the IDE runs";
   const std::string registry = DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero");
   const std::string stored = ReadBytes(settings);
@@ -150,7 +150,7 @@ TEST_F(CommandLine, AnIdeRunningWithTheKeyIsAskedAbout) {
     EXPECT_EQ(
         ReadMessageBox(question).texts,
         std::vector<std::wstring>{L"Delphi XE6 / RAD Studio XE6 は既に実行中です (キー: "
-                                  L"Software\\Embarcadero\\TEST\\14.0)。実行中の IDE は終了するときに設定を"
+                                  L"Software\\Embarcadero\\My Key\\14.0)。実行中の IDE は終了するときに設定を"
                                   L"書き戻すため、この起動で書き込む設定が上書きされることがあります。起動しますか？"});
     // The box is there before its thread has given a button the focus.
     GUITHREADINFO focus{};
@@ -166,7 +166,9 @@ TEST_F(CommandLine, AnIdeRunningWithTheKeyIsAskedAbout) {
       EXPECT_EQ(BytesOf(ide + L".txt"), "") << "no IDE started";
     }
   }
-  EXPECT_NE(TakeReport().find("key=\\Software\\Embarcadero\\TEST\\14.0\\"), std::string::npos);
+  const std::string report = TakeReport();
+  EXPECT_NE(report.find("key=\\Software\\Embarcadero\\My Key\\14.0\\"), std::string::npos) << report;
+  EXPECT_NE(report.find(" /r\"My Key\""), std::string::npos) << report;
   EXPECT_EQ(Run(L"/launch Base"), 0u) << "no question for the base key";
   EXPECT_NE(TakeReport().find("key=\\Software\\Embarcadero\\BDS\\14.0\\"), std::string::npos);
 }
@@ -214,9 +216,18 @@ TEST_F(CommandLine, AMissingAlternateKeyStartsFromTheBaseKeyWhereTheProfileAsks)
 // Each refusal says why in the program's box and ends with its exit code;
 // no main window shows.
 TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {
-  Settings(std::u16string(kNightly) + u"[PREF_Seven]\r\nVersion=7\r\n");
+  // Delphi 2007, whose key named "Delphi" would be Delphi 5's.
+  const RegistryCleaner borland({L"Software\\Borland"});
+  SetRegistryString(HKEY_CURRENT_USER, L"Software\\Borland\\BDS\\5.0", L"APP", ide);
+  SetRegistryString(HKEY_CURRENT_USER, L"Software\\Borland\\Delphi\\5.0\\Library", L"Search Path", L"C:\\D5");
+  Settings(std::u16string(kNightly) +
+           u"[PREF_Seven]\r\nVersion=7\r\n[PREF_Old]\r\nVersion=2007\r\nUseAltReg=1\r\nAltReg=Delphi\r\n");
   const std::wstring usage = L"使い方: Ombrisk.exe [/launch プロファイル名 [ファイル]]";
-  const std::string registry = DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero");
+  const auto dump = [] {
+    return DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero") +
+           DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Borland");
+  };
+  const std::string registry = dump();
   struct Case {
     std::wstring arguments;
     std::wstring text;
@@ -230,6 +241,7 @@ TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {
            {L"/launch", usage, 1},
            {L"/launch \"XE6 nightly\" C:\\nope\\App.dproj", L"ファイル [C:\\nope\\App.dproj] が見つかりません.", 1},
            {L"/launch Nope C:\\nope\\App.dproj", L"ファイル [C:\\nope\\App.dproj] が見つかりません.", 1},
+           {L"/launch Old", L"代替レジストリキー [Delphi] は Delphi 5 の設定キーと重なるため使用できません.", 1},
        }) {
     SCOPED_TRACE(Narrow(c.arguments));
     Process process(Quoted(program) + L" " + c.arguments);
@@ -241,7 +253,8 @@ TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {
     EXPECT_EQ(process.WaitForExit(), c.exitCode);
   }
   EXPECT_EQ(TakeReport(std::chrono::seconds(1)), "") << "nothing was started";
-  EXPECT_EQ(DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"), registry) << "nothing was written";
+  EXPECT_EQ(dump(), registry) << "nothing was written";
+  EXPECT_TRUE(FolderEntries(folder / L"Ombrisk.backup").empty()) << "no backup";
 
   // A settings file another program holds against readers.
   FileHolder holder(settings, L"write", L"-");

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "core/errors.h"
+#include "core/key_identity.h"
 #include "core/settings_file.h"
 #include "core/text.h"
 #include "support/win_test_support.h"
@@ -195,9 +197,33 @@ class MainForm : public ::testing::Test {
     testing::PumpMessages();
   }
 
+  // The Windows registry, in which a test may name a key that cannot be
+  // deleted, as another program's permissions on it would make it (Wine
+  // keeps none on keys); its deletion fails as the real one's does.
+  class Registries : public RegistryFactory {
+   public:
+    std::unique_ptr<Registry> Create() override { return std::make_unique<Guarded>(*this); }
+    std::u16string undeletable;
+
+   private:
+    class Guarded : public WinRegistry {
+     public:
+      explicit Guarded(const Registries& owner) : owner_(owner) {}
+      bool DeleteKey(std::u16string_view path) override {
+        if (!owner_.undeletable.empty() && path == owner_.undeletable && KeyExists(path)) {
+          throw AppError(KeyDeleteFailedMessage(path, SystemErrorMessage(ERROR_ACCESS_DENIED)));
+        }
+        return WinRegistry::DeleteKey(path);
+      }
+
+     private:
+      const Registries& owner_;
+    };
+  };
+
   testing::RegistryCleaner cleaner{{L"Software\\Borland", L"Software\\CodeGear", L"Software\\Embarcadero"}};
   testing::TempFolder folder;
-  WinRegistryFactory registries;
+  Registries registries;
   WinFileSystem files;
   WinTextComparer comparer;
   std::vector<std::u16string> errors;

@@ -341,6 +341,15 @@ TEST_F(Editor, OkChecksTheNameTheAlternateKeyAndTheCommand) {
                              SetText(C(dialog, kED10), u"  ");
                              pressOk(dialog);
                              refused(dialog, u"代替レジストリキーが空白です", kED10, 0);
+                             SetText(C(dialog, kED10), u"BDS\\");
+                             pressOk(dialog);
+                             refused(dialog, u"代替レジストリキー名 [BDS\\] は使用できません", kED10, 0);
+                             SetText(C(dialog, kED10), u"BDS\\14.0");
+                             pressOk(dialog);
+                             refused(dialog,
+                                     u"代替レジストリキー [BDS\\14.0] は Delphi XE6 / RAD Studio XE6 の設定キーと"
+                                     u"重なるため使用できません",
+                                     kED10, 0);
                              SetText(C(dialog, kED10), u"alt");
                              SetText(C(dialog, kMemo1), u"copy a b\r\ncopy c d");
                              pressOk(dialog);
@@ -605,7 +614,8 @@ TEST_F(Editor, AlternateKeyIsImportedAgainOnAPageChangeButNotOnOk) {
 
 // The alternate key's start from the base key: checked for a new profile and
 // enabled with the key; the copy button only for a named key other than the
-// base key. The copy asks before it replaces a key (No keeps it), then
+// base key (a name that may not be used refused with its reason). The copy
+// asks before it replaces a key (No keeps it), then
 // backs it up, copies and imports the copy; the backups' dialog gives the
 // old key back.
 TEST_F(Editor, TheCopyButtonMakesTheAlternateKeyACopyOfTheBaseKey) {
@@ -630,6 +640,14 @@ TEST_F(Editor, TheCopyButtonMakesTheAlternateKeyACopyOfTheBaseKey) {
        },
        [&](TPREF_FORM& dialog) {
          EXPECT_FALSE(enabled(dialog, kBtnCopyKey)) << "never into the base key";
+         SetText(C(dialog, kED10), u"BDS\\");
+       },
+       [&](TPREF_FORM& dialog) {
+         ASSERT_TRUE(enabled(dialog, kBtnCopyKey)) << "offered, to say why not";
+         Click(C(dialog, kBtnCopyKey));
+         EXPECT_EQ(dialogs, std::vector<std::u16string>{u"エラー|代替レジストリキー名 [BDS\\] は使用できません|" +
+                                                        DecimalText(MB_TASKMODAL | MB_ICONERROR | MB_OK)});
+         dialogs.clear();
          SetText(C(dialog, kED10), u"test");
          SetText(C(dialog, kED01), u"Mine");
          ClickTab(C(dialog, kPC1), 1);

@@ -134,16 +134,16 @@ TEST_F(MainForm, TheRestoreCommandPutsTheChosenBackupBackAfterAsking) {
 }
 
 // The fake IDE as XE6's installed IDE (Install(2017) names its file),
-// started with "-rTEST" and kept running until End.
+// started with the alternate key's switch and kept running until End.
 class RunningTestIde {
  public:
-  explicit RunningTestIde(const testing::TempFolder& folder)
+  explicit RunningTestIde(const testing::TempFolder& folder, std::wstring_view key = L"TEST")
       : ide_(folder / L"ide2017.exe"),
         name_(L"OmbriskUiIde-" + std::to_wstring(GetCurrentProcessId())),
         ended_(CreateEventW(nullptr, TRUE, FALSE, name_.c_str())) {
     CopyFileW((testing::ExecutableFolder() + L"\\fake_ide.exe").c_str(), ide_.c_str(), FALSE);
     SetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", name_.c_str());
-    process_.emplace(L"\"" + ide_ + L"\" -rTEST");
+    process_.emplace(L"\"" + ide_ + L"\" -r" + std::wstring(key));
     SetEnvironmentVariableW(L"OMBRISK_FAKE_IDE_RUNS", nullptr);
   }
   ~RunningTestIde() {
@@ -168,20 +168,21 @@ class RunningTestIde {
   std::optional<testing::Process> process_;
 };
 
-// A restore of a key an IDE runs with is refused, the dialog staying open,
-// until the IDE has ended; then it goes through.
+// A restore of a key an IDE runs with (the key the backup records, which
+// its file name shortens) is refused, the dialog staying open, until the
+// IDE has ended; then it goes through.
 TEST_F(MainForm, ARestoreWaitsUntilNoIdeRunsWithTheKey) {
   Install(2017);
-  Settings(u"[PREF_Test]\r\nVersion=2017\r\nUseAltReg=1\r\nAltReg=TEST\r\nPKG_Count=1\r\nPKG_PATH1=x.bpl\r\n");
+  Settings(u"[PREF_Test]\r\nVersion=2017\r\nUseAltReg=1\r\nAltReg=Team:A\r\nPKG_Count=1\r\nPKG_PATH1=x.bpl\r\n");
   NewForm().Execute(TMAIN_FORM::AL_LAUNCH);
   ASSERT_TRUE(CloseAndWait());
-  RunningTestIde running(folder);
+  RunningTestIde running(folder, L"team:a");
   ASSERT_TRUE(running.Runs());
 
   answer = IDYES;
   const std::u16string refusal =
-      u"エラー|Delphi XE6 / RAD Studio XE6 が実行中です (キー: Software\\Embarcadero\\TEST\\14.0)。IDE を終了してから"
-      u"やり直してください。|" +
+      u"エラー|Delphi XE6 / RAD Studio XE6 が実行中です (キー: Software\\Embarcadero\\Team:A\\14.0)。IDE を終了して"
+      u"からやり直してください。|" +
       DecimalText(MB_TASKMODAL | MB_ICONERROR | MB_OK);
   int presses = 0;
   runModal = [&](ModalDialog& dialog) {
@@ -201,7 +202,8 @@ TEST_F(MainForm, ARestoreWaitsUntilNoIdeRunsWithTheKey) {
   ASSERT_EQ(dialogs.size(), 3u) << "asked, refused, asked";
   EXPECT_EQ(dialogs[1], refusal);
   EXPECT_TRUE(errors.empty());
-  EXPECT_EQ(testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero\\TEST").find('|'), std::string::npos)
+  EXPECT_NE(dialogs[0].find(u"(Team:A)"), std::u16string::npos) << "the key as the launch named it";
+  EXPECT_EQ(testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero\\Team:A").find('|'), std::string::npos)
       << "restored: the launch's values are gone";
 }
 
@@ -253,6 +255,38 @@ TEST_F(MainForm, DeletingTheLastProfileOfAnAlternateKeyOffersToDeleteTheKey) {
   EXPECT_EQ(backups[0].profile, u"d");
   RestoreBackup(registries, files, backups[0].path, comparer.Mapping());
   EXPECT_EQ(testing::DumpRegistryTree(HKEY_CURRENT_USER, key), before) << "the backup gives the key back";
+  EXPECT_TRUE(errors.empty());
+}
+
+// A delete never reaches a key other than the one the profile names: a
+// name that would reach the base key is not offered, and a key that cannot
+// be deleted is told, its profile gone and its backup kept.
+TEST_F(MainForm, ADeleteTouchesOnlyTheKeyTheProfileNames) {
+  Install(2017);
+  Settings(
+      u"[PREF_Locked]\r\nVersion=2017\r\nUseAltReg=1\r\nAltReg=Locked\r\n[PREF_Slash]\r\nVersion=2017\r\n"
+      u"UseAltReg=1\r\nAltReg=BDS\\\r\n");
+  for (const wchar_t* key : {L"Software\\Embarcadero\\BDS\\14.0", L"Software\\Embarcadero\\Locked\\14.0"}) {
+    testing::SetRegistryString(HKEY_CURRENT_USER, std::wstring(key) + L"\\Known Packages", L"x.bpl", L"X");
+  }
+  const std::string before = testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero");
+  registries.undeletable = u"\\Software\\Embarcadero\\Locked\\14.0";
+  answer = IDYES;
+  NewForm();
+  ClickRow(0);
+  form_->Execute(TMAIN_FORM::AL_DELETE);
+  ASSERT_EQ(dialogs.size(), 3u) << "the profile, the key, the error";
+  EXPECT_EQ(dialogs[2], u"エラー|代替レジストリキー [Software\\Embarcadero\\Locked\\14.0] を削除できませんでした\n" +
+                            SystemErrorMessage(ERROR_ACCESS_DENIED) + u"|" +
+                            DecimalText(MB_TASKMODAL | MB_ICONERROR | MB_OK));
+  EXPECT_EQ(Column(0), std::vector<std::wstring>{L"Slash"});
+  EXPECT_EQ(ListBackups(files, FromWide(folder / L"Ombrisk.backup")).size(), 1u);
+
+  ClickRow(0);
+  form_->Execute(TMAIN_FORM::AL_DELETE);
+  EXPECT_EQ(dialogs.size(), 4u) << "only the profile's question";
+  EXPECT_EQ(RowCount(), 0);
+  EXPECT_EQ(testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"), before);
   EXPECT_TRUE(errors.empty());
 }
 
