@@ -53,6 +53,7 @@ enum StudioTraits : unsigned {
   kDesigner = 1,  // the embedded designer option (up to 10.4 Sydney)
   kEditions = 2,  // editions with platforms of their own (from XE7)
   kIde64 = 4,     // a 64-bit IDE beside the 32-bit one (from 12 Athens)
+  kMsBuild = 8,   // builds with MSBuild (from 2007)
 };
 
 constexpr Release Studio(VersionCode code, std::u16string_view label, std::u16string_view company,
@@ -67,6 +68,7 @@ constexpr Release Studio(VersionCode code, std::u16string_view label, std::u16st
           .packages = true,
           .designer = (traits & kDesigner) != 0,
           .ide64 = (traits & kIde64) != 0,
+          .msbuild = (traits & kMsBuild) != 0,
           .onlyKnownPlatforms = (traits & kEditions) != 0};
 }
 
@@ -80,30 +82,36 @@ constexpr std::array<Release, 29> kReleases{{
     Studio(8, u"Delphi 8", kBorland, u"2.0", 5, kDesigner),
     Studio(2005, u"Delphi 2005", kBorland, u"3.0", 5, kDesigner),
     Studio(2006, u"Developer Studio 2006 / Turbo Delphi ", kBorland, u"4.0", 5, kDesigner),
-    Studio(2007, u"Delphi 2007 / RAD Studio 2007", kBorland, u"5.0", 5, kDesigner),
-    Studio(2009, u"Delphi 2009 / RAD Studio 2009", kCodeGear, u"6.0", 5, kDesigner),
-    Studio(2010, u"Delphi 2010 / RAD Studio 2010", kCodeGear, u"7.0", 6, kDesigner),
-    Studio(2011, u"Delphi XE / RAD Studio XE", kEmbarcadero, u"8.0", 6, kDesigner),
-    Studio(2012, u"Delphi XE2 / RAD Studio XE2", kEmbarcadero, u"9.0", 6, kDesigner, kXe2),
-    Studio(2013, u"Delphi XE3 / RAD Studio XE3", kEmbarcadero, u"10.0", 6, kDesigner, kXe2),
-    Studio(2014, u"Delphi XE4 / RAD Studio XE4", kEmbarcadero, u"11.0", 6, kDesigner, kXe4),
-    Studio(2015, u"Delphi XE5 / RAD Studio XE5", kEmbarcadero, u"12.0", 6, kDesigner, kXe5),
-    Studio(2016, u"AppMethod ", kEmbarcadero, u"13.0", 7, kDesigner, kXe5),
-    Studio(2017, u"Delphi XE6 / RAD Studio XE6", kEmbarcadero, u"14.0", 6, kDesigner, kXe5),
+    Studio(2007, u"Delphi 2007 / RAD Studio 2007", kBorland, u"5.0", 5, kDesigner | kMsBuild),
+    Studio(2009, u"Delphi 2009 / RAD Studio 2009", kCodeGear, u"6.0", 5, kDesigner | kMsBuild),
+    Studio(2010, u"Delphi 2010 / RAD Studio 2010", kCodeGear, u"7.0", 6, kDesigner | kMsBuild),
+    Studio(2011, u"Delphi XE / RAD Studio XE", kEmbarcadero, u"8.0", 6, kDesigner | kMsBuild),
+    Studio(2012, u"Delphi XE2 / RAD Studio XE2", kEmbarcadero, u"9.0", 6, kDesigner | kMsBuild, kXe2),
+    Studio(2013, u"Delphi XE3 / RAD Studio XE3", kEmbarcadero, u"10.0", 6, kDesigner | kMsBuild, kXe2),
+    Studio(2014, u"Delphi XE4 / RAD Studio XE4", kEmbarcadero, u"11.0", 6, kDesigner | kMsBuild, kXe4),
+    Studio(2015, u"Delphi XE5 / RAD Studio XE5", kEmbarcadero, u"12.0", 6, kDesigner | kMsBuild, kXe5),
+    Studio(2016, u"AppMethod ", kEmbarcadero, u"13.0", 7, kDesigner | kMsBuild, kXe5),
+    Studio(2017, u"Delphi XE6 / RAD Studio XE6", kEmbarcadero, u"14.0", 6, kDesigner | kMsBuild, kXe5),
     // XE7 and XE8 share the XE releases' image.
-    Studio(2018, u"Delphi XE7 / RAD Studio XE7", kEmbarcadero, u"15.0", 6, kDesigner | kEditions, kXe5),
-    Studio(2019, u"Delphi XE8 / RAD Studio XE8", kEmbarcadero, u"16.0", 6, kDesigner | kEditions, kXe8),
-    Studio(2020, u"Delphi 10 Seattle / RAD Studio 10 Seattle", kEmbarcadero, u"17.0", 8, kDesigner | kEditions, kXe8),
-    Studio(2021, u"Delphi 10.1 Berlin / RAD Studio 10.1 Berlin", kEmbarcadero, u"18.0", 8, kDesigner | kEditions, kXe8),
-    Studio(2022, u"Delphi 10.2 Tokyo / RAD Studio 10.2 Tokyo", kEmbarcadero, u"19.0", 8, kDesigner | kEditions, kTokyo),
-    Studio(2023, u"Delphi 10.3 Rio / RAD Studio 10.3 Rio", kEmbarcadero, u"20.0", 8, kDesigner | kEditions, kRio),
-    Studio(2024, u"Delphi 10.4 Sydney / RAD Studio 10.4 Sydney", kEmbarcadero, u"21.0", 8, kDesigner | kEditions,
-           kSydney),
-    Studio(2025, u"Delphi 11 Alexandria / RAD Studio 11 Alexandria", kEmbarcadero, u"22.0", 9, kEditions, kAlexandria),
-    Studio(2026, u"Delphi 12 Athens / RAD Studio 12 Athens", kEmbarcadero, u"23.0", 10, kEditions | kIde64, kAthens),
-    // The settings key numbers 24 to 36 were never used.
-    Studio(2027, u"Delphi 13 Florence / RAD Studio 13 Florence", kEmbarcadero, u"37.0", 11, kEditions | kIde64,
+    Studio(2018, u"Delphi XE7 / RAD Studio XE7", kEmbarcadero, u"15.0", 6, kDesigner | kEditions | kMsBuild, kXe5),
+    Studio(2019, u"Delphi XE8 / RAD Studio XE8", kEmbarcadero, u"16.0", 6, kDesigner | kEditions | kMsBuild, kXe8),
+    Studio(2020, u"Delphi 10 Seattle / RAD Studio 10 Seattle", kEmbarcadero, u"17.0", 8,
+           kDesigner | kEditions | kMsBuild, kXe8),
+    Studio(2021, u"Delphi 10.1 Berlin / RAD Studio 10.1 Berlin", kEmbarcadero, u"18.0", 8,
+           kDesigner | kEditions | kMsBuild, kXe8),
+    Studio(2022, u"Delphi 10.2 Tokyo / RAD Studio 10.2 Tokyo", kEmbarcadero, u"19.0", 8,
+           kDesigner | kEditions | kMsBuild, kTokyo),
+    Studio(2023, u"Delphi 10.3 Rio / RAD Studio 10.3 Rio", kEmbarcadero, u"20.0", 8, kDesigner | kEditions | kMsBuild,
+           kRio),
+    Studio(2024, u"Delphi 10.4 Sydney / RAD Studio 10.4 Sydney", kEmbarcadero, u"21.0", 8,
+           kDesigner | kEditions | kMsBuild, kSydney),
+    Studio(2025, u"Delphi 11 Alexandria / RAD Studio 11 Alexandria", kEmbarcadero, u"22.0", 9, kEditions | kMsBuild,
+           kAlexandria),
+    Studio(2026, u"Delphi 12 Athens / RAD Studio 12 Athens", kEmbarcadero, u"23.0", 10, kEditions | kIde64 | kMsBuild,
            kAthens),
+    // The settings key numbers 24 to 36 were never used.
+    Studio(2027, u"Delphi 13 Florence / RAD Studio 13 Florence", kEmbarcadero, u"37.0", 11,
+           kEditions | kIde64 | kMsBuild, kAthens),
 }};
 
 // What a code that is no release has: nothing.

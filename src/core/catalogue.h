@@ -45,6 +45,9 @@ struct Release {
   bool designer = false;
   // May come with a 64-bit IDE beside the 32-bit one ("App x64").
   bool ide64 = false;
+  // Builds with MSBuild, whose copy of the library settings the IDE renews
+  // from the registry at its start when the key asks it to.
+  bool msbuild = false;
   // Editions may lack platforms: the launch writes a platform's library key
   // only where it exists or the profile holds a value for it, so an
   // edition never gets a key it does not know.
@@ -97,6 +100,10 @@ constexpr std::u16string_view DisabledPackages(bool ide64) { return ide64 ? kDis
 // programs it starts; the 64-bit IDE of 13 Florence may have its own.
 inline constexpr std::u16string_view kEnvironmentVariables = u"Environment Variables";
 inline constexpr std::u16string_view kEnvironmentVariables64 = u"Environment Variables x64";
+// Set to "1" after the library values change outside the IDE, so that the
+// IDE renews MSBuild's copy of them (EnvOptions.proj) at its next start.
+inline constexpr std::u16string_view kGlobals = u"Globals";
+inline constexpr std::u16string_view kForceEnvOptionsUpdate = u"ForceEnvOptionsUpdate";
 }  // namespace ide
 
 // The release's settings key, with a leading and a trailing "\". The base

@@ -54,14 +54,14 @@ std::variant<std::vector<EnvironmentVariable>, EnvironmentProblem> ParseEnvironm
   std::vector<std::u16string> seen;  // the names upper-cased
   int line = 0;
   for (std::size_t at = 0; at <= text.size(); ++line) {
-    const std::size_t end = std::min(text.find(u'\n', at), text.size());
-    std::u16string_view content = text.substr(at, end - at);
-    if (content.ends_with(u'\r')) content.remove_suffix(1);
-    at = end + 1;
+    // CR LF, CR and LF each end a line.
+    const std::size_t end = std::min(text.find_first_of(u"\r\n", at), text.size());
+    const std::u16string_view content = text.substr(at, end - at);
+    at = end + (text.substr(end).starts_with(u"\r\n") ? 2 : 1);
     if (Trim(content).empty()) continue;
     const std::size_t equals = content.find(u'=');
     const std::u16string_view name = Trim(content.substr(0, std::min(equals, content.size())));
-    if (equals == content.npos || name.empty()) {
+    if (equals == content.npos || name.empty() || content.find(u'\0') != content.npos) {
       return EnvironmentProblem{Format(texts::kEnvironmentLineFormat, {DecimalText(line + 1)}), line};
     }
     std::u16string upper(name);

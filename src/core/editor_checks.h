@@ -53,9 +53,10 @@ struct EnvironmentProblem {
   std::u16string message;
   int line;  // from 0, as the edit counts its lines
 };
-// The variables, or the first line that is no "NAME=value" (nothing before
-// the "=" or none), names the same as Windows compares them (case ignored),
-// or a value of more than 32,767 characters.
+// The variables, lines ending at CR LF, CR or LF, or the first line that is
+// no "NAME=value" (nothing before the "=" or none, or a NUL in it), names the
+// same as Windows compares them (case ignored), or a value of more than
+// 32,767 characters.
 std::variant<std::vector<EnvironmentVariable>, EnvironmentProblem> ParseEnvironment(std::u16string_view text,
                                                                                     const TextComparer& comparer);
 // The variables as the page shows them.

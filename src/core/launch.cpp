@@ -111,7 +111,16 @@ LaunchWrites PlanLaunchWrites(Registry& registry, const SettingsFile& file, std:
         false,
         {{std::u16string(ide::kEmbeddedDesigner), file.ReadString(section, designer.name, designer.fallback)}}});
   }
+  const std::size_t beforeLibraries = writes.keys.size();
   PlanLibraries(registry, file, section, code, writes);
+  // MSBuild's copy of the library settings is renewed by the IDE's next
+  // start, so that builds outside the IDE use the paths written here.
+  if (ReleaseFacts(code).msbuild && writes.keys.size() > beforeLibraries) {
+    writes.keys.push_back(LaunchKeyWrite{Concat({writes.settingsKey, ide::kGlobals}),
+                                         false,
+                                         false,
+                                         {{std::u16string(ide::kForceEnvOptionsUpdate), u"1"}}});
+  }
   // The variables replace the IDE's where the profile has them.
   if (profile_keys::kEnvironment.AppliesTo(code)) {
     if (std::optional<std::vector<EnvironmentVariable>> variables = StoredEnvironment(file, section)) {

@@ -35,7 +35,9 @@ std::vector<EnvironmentVariable> ReadIdeEnvironment(Registry& registry, std::u16
   if (!registry.OpenKeyReadOnly(Concat({base, IdeEnvironmentKey(registry, base, ide64)}))) return variables;
   for (auto& [name, data] : registry.ReadValues()) {
     const bool text = data.type == registry_type::kString || data.type == registry_type::kExpandString;
-    if (text && !name.empty()) variables.push_back(EnvironmentVariable{std::move(name), DataText(data)});
+    // The page shows a variable a line: a line break in its value becomes a
+    // blank, as the profile will store it.
+    if (text && !name.empty()) variables.push_back(EnvironmentVariable{std::move(name), OneLine(DataText(data))});
   }
   registry.CloseKey();
   return variables;
@@ -102,7 +104,9 @@ void ImportIdeSettings(Registry& registry, ProfileRecord& record) {
     page.platform = platform;
     for (std::size_t row = 0; row < LibrarySettings.size(); ++row) {
       const LibrarySetting& setting = LibrarySettings[row];
-      if (!IsDisabledInEditor(setting, code)) page.values[row] = registry.ReadString(RegistryValueName(setting, code));
+      if (!IsDisabledInEditor(setting, code)) {
+        page.values[row] = OneLine(registry.ReadString(RegistryValueName(setting, code)));
+      }
     }
     registry.CloseKey();
   }

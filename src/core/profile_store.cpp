@@ -66,22 +66,31 @@ std::int32_t PairNumber(std::u16string_view key, const NumberedPairs& pairs) {
 }
 
 // The pairs for the numbers 1 to the count, as reading every number would
-// give them (a missing key reads as ""), but without visiting the numbers
-// beyond the last one the section has a key for: those all read as two
-// empty texts, and stand as one such pair at the end.
+// give them (a missing key reads as ""), read by the numbers the section
+// has keys for: a run of numbers without keys all read as two empty texts,
+// and stands as one such pair. So any count and any numbers cost what the
+// section holds.
 std::vector<std::pair<std::u16string, std::u16string>> ReadPairs(const SettingsFile& file, std::u16string_view section,
                                                                  const NumberedPairs& pairs) {
   const std::int32_t count = file.ReadInteger(section, pairs.count, 0);
-  std::int32_t last = 0;
-  for (const std::u16string& key : file.ReadKeys(section)) last = std::max(last, PairNumber(key, pairs));
+  std::vector<std::int32_t> numbers;
+  for (const std::u16string& key : file.ReadKeys(section)) {
+    const std::int32_t number = PairNumber(key, pairs);
+    if (number > 0 && number <= count) numbers.push_back(number);
+  }
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
   std::vector<std::pair<std::u16string, std::u16string>> read;
-  for (std::int32_t n = 1; n <= std::min(count, last); ++n) {
+  std::int64_t next = 1;
+  for (const std::int32_t n : numbers) {
+    if (n > next) read.emplace_back();
     const std::u16string number = DecimalText(n);
     std::u16string second = file.ReadString(section, Concat({pairs.second, number}), u"");
     read.emplace_back(file.ReadString(section, Concat({pairs.first, number}), u""),
                       pairs.secondKeepsBlanks ? WithoutQuotes(second) : std::move(second));
+    next = std::int64_t{n} + 1;
   }
-  if (count > last) read.emplace_back();
+  if (count >= next) read.emplace_back();
   return read;
 }
 
@@ -90,8 +99,9 @@ void WritePairs(SettingsFile& file, std::u16string_view section, const NumberedP
   std::int32_t written = 0;
   for (const auto& [first, second] : entries) {
     const std::u16string number = DecimalText(++written);
-    file.WriteString(section, Concat({pairs.first, number}), first);
-    file.WriteString(section, Concat({pairs.second, number}), pairs.secondKeepsBlanks ? KeepingBlanks(second) : second);
+    file.WriteString(section, Concat({pairs.first, number}), OneLine(first));
+    file.WriteString(section, Concat({pairs.second, number}),
+                     pairs.secondKeepsBlanks ? KeepingBlanks(OneLine(second)) : OneLine(second));
   }
   file.WriteInteger(section, pairs.count, written);
 }
@@ -119,7 +129,7 @@ void WriteKey(SettingsFile& file, std::u16string_view section, const ProfileKey&
       file.WriteBool(section, key.name, record.*key.flag);
       break;
     case KeyKind::String:
-      file.WriteString(section, key.name, record.*key.text);
+      file.WriteString(section, key.name, OneLine(record.*key.text));
       break;
     case KeyKind::TextBoolean:
       file.WriteString(section, key.name, record.*key.flag ? u"True" : u"False");
@@ -133,7 +143,7 @@ void WriteKey(SettingsFile& file, std::u16string_view section, const ProfileKey&
     case KeyKind::Libraries:
       for (const LibraryPage& page : record.libraries) {
         for (std::size_t row = 0; row < LibrarySettings.size(); ++row) {
-          file.WriteString(section, SettingsKey(page.platform, LibrarySettings[row]), page.values[row]);
+          file.WriteString(section, SettingsKey(page.platform, LibrarySettings[row]), OneLine(page.values[row]));
         }
       }
       break;

@@ -172,9 +172,9 @@ struct DisabledPackage {
 
 // The profile's pairs for the numbers 1 to "PKG_Count", in order, as
 // reading every number would give them (a missing key reads as ""), but
-// without visiting the numbers beyond the last one the section has a key
-// for: those all read as two empty texts, and stand as one such pair at the
-// end. So any count, however large, costs what the section holds.
+// read by the numbers the section has keys for: a run of numbers without
+// keys reads as two empty texts each, and stands as one such pair. So any
+// count and any numbers cost what the section holds.
 std::vector<DisabledPackage> DisabledPackages(const SettingsFile& file, std::u16string_view section);
 
 // The profile's variables for the numbers 1 to "ENV_Count", read as the

@@ -27,6 +27,20 @@ std::u16string_view Trim(std::u16string_view text) {
   return text.substr(first, last - first);
 }
 
+std::u16string OneLine(std::u16string_view text) {
+  std::u16string line;
+  line.reserve(text.size());
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text[at] == u'\r' || text[at] == u'\n') {
+      if (text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n') ++at;
+      line += u' ';
+    } else if (text[at] != u'\0') {
+      line += text[at];
+    }
+  }
+  return line;
+}
+
 std::u16string AsciiUpper(std::u16string_view text) {
   std::u16string result(text);
   for (char16_t& c : result) {

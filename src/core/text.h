@@ -18,6 +18,10 @@ constexpr bool IsBlankOrControl(char16_t c) { return c <= u' '; }
 // Removes characters up to U+0020 from both ends.
 std::u16string_view Trim(std::u16string_view text);
 
+// The text on one line, as the settings file can hold it: each line break
+// (CR LF, CR or LF) becomes one blank, and NULs are dropped.
+std::u16string OneLine(std::u16string_view text);
+
 // Upper case of the letters a to z only; every other character stays.
 std::u16string AsciiUpper(std::u16string_view text);
 

@@ -31,6 +31,10 @@ TEST(Environment, ThePageTextIsParsedOrRefusedAtItsLine) {
       {u"Path=1\r\nä=2\r\nPATH=3", EnvironmentProblem{u"環境変数 [PATH] が重複しています", 2}},
       {u"ä=1\r\nÄ=2", EnvironmentProblem{u"環境変数 [Ä] が重複しています", 1}},
       {u"A=1\r\nLONG=" + longest + u"x", EnvironmentProblem{u"環境変数 [LONG] の値が長すぎます", 1}},
+      // CR, LF and CR LF each end a line; a NUL is refused at its line.
+      {u"A=1\rB=2\nC=3\r\n\rD=4", Variables{{u"A", u"1"}, {u"B", u"2"}, {u"C", u"3"}, {u"D", u"4"}}},
+      {u"A=1\rB=x" + std::u16string(1, u'\0') + u"y",
+       EnvironmentProblem{u"環境変数の 2 行目は 名前=値 の形式で入力してください", 1}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ToUtf8(c.text.substr(0, 40)));
@@ -80,6 +84,14 @@ TEST_F(EnvironmentStore, PairsRoundTripAndALoadTakesThemOnlyWhereStored) {
   record.ide64 = record.ide64Installed = true;
   ImportIdeSettings(registry, record);
   EXPECT_EQ(record.environment, (Variables{{u"PATH", u"C:\\bpl64"}}));
+  // The page shows a variable a line: an imported line break is a blank.
+  Ide(u"Environment Variables x64", u"LINES", u"a\r\nb\rc\nd");
+  ImportIdeSettings(registry, record);
+  EXPECT_EQ(record.environment, (Variables{{u"PATH", u"C:\\bpl64"}, {u"LINES", u"a b c d"}}));
+  record.description = u"two\nlines";
+  SaveProfile(File(), u"Lines", std::nullopt, record);
+  EXPECT_EQ(File().ReadString(u"PREF_Lines", u"Description", u""), u"two lines") << "no line break in the file";
+  EXPECT_EQ(File().ReadString(u"PREF_Lines", u"ENV_VALUE2", u""), u"a b c d");
 
   const Variables mine{{u"A B%", u" ; \"q\" "}, {u"名前", std::u16string(32767, u'v')}, {u"Q", u"\"quoted\""}};
   record.environment = mine;

@@ -213,6 +213,12 @@ TEST_F(Launch, Delphi8WritesDesignerPackagesAndMissingValuesEmpty) {
   expected[u"Library|Search Path"] = u"$(BDS)\\lib";
   EXPECT_EQ(Below(u"Software\\Borland\\BDS\\2.0"), expected);
   EXPECT_EQ(expected.count(u"Library|Debug DCU Path"), 1u) << "row 7 is written for release 8";
+
+  // From 2007 on, MSBuild's copy of the library settings is renewed.
+  Install(2007);
+  Profile(u"D2007", {{u"Version", u"2007"}, {u"Search_Path", u"$(BDS)\\lib"}});
+  Run(2007, u"D2007");
+  EXPECT_EQ(Below(u"Software\\Borland\\BDS\\5.0").at(u"Globals|ForceEnvOptionsUpdate"), u"1");
 }
 
 TEST_F(Launch, AlternateKeyMovesEveryWriteAndAddsTheSwitch) {
@@ -245,6 +251,8 @@ TEST_F(Launch, PlatformReleasesWriteOneLibraryKeyPerPlatform) {
                   {u"Disabled Packages|a.bpl", u"A"},
                   {u"Form Design", u""},
                   {u"Form Design|Embedded Designer", u"True"},
+                  {u"Globals", u""},
+                  {u"Globals|ForceEnvOptionsUpdate", u"1"},
                   {u"Library", u""}};
     for (TPlatformType platform : VersionPlatforms(code))
       ExpectLibrary(expected, code, platform, PlatformIniPrefix(platform));
@@ -351,7 +359,11 @@ TEST_F(Launch, LaterReleasesWriteTheirKnownPlatformsAndTheDesignerWhileTheyHaveI
                    {u"PKG_NAME1", u"D"},
                    {SettingsKey(platforms.back(), LibrarySettings[0]), u"last"}});
     Run(code, u"P");
-    Dump expected{{u"Disabled Packages", u""}, {u"Disabled Packages|dcl.bpl", u"D"}, {u"Library", u""}};
+    Dump expected{{u"Disabled Packages", u""},
+                  {u"Disabled Packages|dcl.bpl", u"D"},
+                  {u"Globals", u""},
+                  {u"Globals|ForceEnvOptionsUpdate", u"1"},
+                  {u"Library", u""}};
     if (code <= 2024) {
       expected[u"Form Design"] = u"";
       expected[u"Form Design|Embedded Designer"] = u"False";

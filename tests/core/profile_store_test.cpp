@@ -89,5 +89,35 @@ TEST_F(ProfileStoreTest, ColumnWidthsTakenSectionsAndDeletion) {
   EXPECT_EQ(Open()->ReadSections(), (std::vector<std::u16string>{u"PREF_Keep", u"PrefForm"}));
 }
 
+// Numbered pairs are read by the numbers the section has: what the loop over
+// 1 to the count reads, with each run of missing numbers standing as one
+// empty pair, however large the count or the numbers.
+TEST_F(ProfileStoreTest, NumberedPairsAreReadByTheNumbersThatExist) {
+  using Pairs = std::vector<std::pair<std::u16string, std::u16string>>;
+  struct Case {
+    std::u16string_view keys;
+    Pairs expected;
+  };
+  const Case cases[] = {
+      {u"PKG_PATH1=a\r\nPKG_NAME1=A\r\nPKG_PATH2=b\r\nPKG_Count=2\r\n", {{u"a", u"A"}, {u"b", u""}}},
+      {u"PKG_PATH1=a\r\nPKG_PATH5=e\r\nPKG_Count=5\r\n", {{u"a", u""}, {}, {u"e", u""}}},
+      {u"PKG_PATH1=a\r\nPKG_PATH3=c\r\nPKG_Count=2\r\n", {{u"a", u""}, {}}},
+      {u"pkg_name2=X\r\nPKG_Count=3\r\n", {{}, {u"", u"X"}, {}}},
+      {u"PKG_PATH01=z\r\nPKG_PATH1x=z\r\nPKG_Count=1\r\n", {{}}},
+      {u"PKG_PATH1=a\r\nPKG_Count=0\r\n", {}},
+      {u"PKG_PATH1=a\r\nPKG_Count=-4\r\n", {}},
+      {u"PKG_PATH1=a\r\n", {}},
+      {u"PKG_PATH2000000000=A\r\nPKG_Count=2000000000\r\n", {{}, {u"A", u""}}},
+      {u"PKG_PATH7=A\r\nPKG_Count=2147483647\r\n", {{}, {u"A", u""}, {}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ToUtf8(c.keys));
+    Store(u"[PREF_P]\r\n" + std::u16string(c.keys));
+    Pairs read;
+    for (DisabledPackage& package : DisabledPackages(*Open(), u"PREF_P")) read.emplace_back(package.path, package.name);
+    EXPECT_EQ(read, c.expected);
+  }
+}
+
 }  // namespace
 }  // namespace ombrisk

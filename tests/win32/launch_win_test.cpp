@@ -164,7 +164,8 @@ std::string Replaced(std::string text, const std::string& part, const std::strin
 // A release-2017 profile with every key a profile has is launched as it
 // always was: the IDE's command line and the whole key tree the launch
 // leaves, byte for byte, against what the launch gave before the later
-// releases came (tests/win32/launch_2017.txt).
+// releases came (tests/win32/launch_2017.txt), with the flag that renews
+// MSBuild's copy of the library settings added since.
 TEST_F(LaunchUnderWine, AnXe6ProfileIsLaunchedAsItAlwaysWas) {
   WriteProfile(false);
   {
