@@ -66,8 +66,11 @@ struct ProfileRecord {
   // A launch that finds the alternate key missing first copies the base key
   // into it; a new profile does so.
   bool altRegInit = true;
-  // The IDE's environment variables, in order (releases 8 and later).
+  // The IDE's environment variables, in order (releases 8 and later), and
+  // whether the profile holds them: one stored before variables were holds
+  // none, and its launch leaves the IDE's as they are.
   std::vector<EnvironmentVariable> environment;
+  bool holdsEnvironment = true;
 };
 
 // Fills the record with the current settings of its release, read from the

@@ -227,9 +227,9 @@ void LoadProfile(const SettingsFile& file, Registry& registry, std::u16string_vi
     DisablePackages(record.packages, disabled);
   }
   if (kEnvironment.AppliesTo(code)) {
-    if (std::optional<std::vector<EnvironmentVariable>> stored = StoredEnvironment(file, section)) {
-      record.environment = std::move(*stored);
-    }
+    std::optional<std::vector<EnvironmentVariable>> stored = StoredEnvironment(file, section);
+    record.holdsEnvironment = stored.has_value();
+    if (stored) record.environment = std::move(*stored);
   }
   for (LibraryPage& page : record.libraries) {
     for (std::size_t row = 0; row < LibrarySettings.size(); ++row) {
@@ -244,6 +244,8 @@ void SaveProfile(SettingsFile& file, std::u16string_view name, std::optional<std
   file.EraseSection(section);
   if (replacedName) file.EraseSection(ProfileSection(*replacedName));
   for (const ProfileKey* key : kProfileKeys) {
+    // A profile that holds no variables leaves the IDE's as they are.
+    if (key == &kEnvironment && !record.holdsEnvironment) continue;
     if (key->AppliesTo(record.version)) WriteKey(file, section, *key, record);
   }
 }
@@ -317,7 +319,13 @@ std::vector<std::u16string> ProfileStore::TakenSections(std::optional<std::u16st
 }
 
 void ProfileStore::Load(Registry& registry, std::u16string_view name, ProfileRecord& record) const {
-  LoadProfile(*Open(), registry, name, record);
+  const std::unique_ptr<SettingsFile> file = Open();
+  // The import reads the key the profile uses: its alternate key where
+  // chosen, the 64-bit IDE's keys where chosen.
+  ReadProfileKeys(*file, ProfileSection(name), record);
+  record.ide64 = record.ide64 && record.ide64Installed;
+  ImportIdeSettings(registry, record);
+  LoadProfile(*file, registry, name, record);
 }
 
 void ProfileStore::Save(std::u16string_view name, std::optional<std::u16string_view> replacedName,

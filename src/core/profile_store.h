@@ -194,12 +194,14 @@ std::vector<ListedProfile> ListProfiles(const SettingsFile& file, const Installe
 // installed, the designer setting for the releases that have it (from the
 // IDE when the profile has none), and for releases from 8 on the package list
 // read again from the IDE, unchecked where the profile disables the package,
-// and the environment variables where the profile has them.
+// and the environment variables where the profile has them (holdsEnvironment
+// tells whether it does).
 // Each library page takes its platform's stored values.
 void LoadProfile(const SettingsFile& file, Registry& registry, std::u16string_view name, ProfileRecord& record);
 
 // Replaces the profile's section by the record, written at the end of the
 // file; replacedName names the section an edit started from, also erased.
+// The environment variables only where the record holds them.
 void SaveProfile(SettingsFile& file, std::u16string_view name, std::optional<std::u16string_view> replacedName,
                  const ProfileRecord& record);
 
@@ -254,7 +256,10 @@ class ProfileStore {
   // Every section name a new profile's section must not match; the section
   // of the named profile (as the file matches names) left out.
   std::vector<std::u16string> TakenSections(std::optional<std::u16string_view> except) const;
-  // LoadProfile from the file as it is now.
+  // The profile as the editor edits it, from the file as it is now: the
+  // stored switches read, the IDE's settings imported from the key the
+  // profile uses (ImportIdeSettings), then LoadProfile. The record comes
+  // with its release and whether its 64-bit IDE is installed.
   void Load(Registry& registry, std::u16string_view name, ProfileRecord& record) const;
   // SaveProfile, then the file written.
   void Save(std::u16string_view name, std::optional<std::u16string_view> replacedName,

@@ -98,7 +98,7 @@ void TPREF_FORM::OnCreate() {
   TabCtrl_SetImageList(pcLibrary.Handle(), IL1);
   Memo1 = Control(kMemo1);
   const HWND environment = Control(kMemoEnvironment);
-  SendMessageW(environment, EM_SETLIMITTEXT, 0, 0);  // values of 32,767 characters and more
+  environment_.Attach(Control(kLabelEnvironment), environment);
   for (const HWND memo : {Memo1, environment}) SetWindowSubclass(memo, MemoProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -115,6 +115,7 @@ void TPREF_FORM::Fill(const EditRequest& request) {
   }
   combo_.SelectData(request.profile->version);
   ApplyImport(*request.profile);
+  environment_.Show(*request.profile);
   ApplyFields(*request.profile, false);
   packages_.Assign(request.profile->packages);
 }
@@ -169,7 +170,7 @@ bool TPREF_FORM::FormCloseQuery(int result) {
   const std::optional<InputProblem> problem =
       CheckProfileInput(ProfileInput{name, SelectedVersion(), IsChecked(Control(kCHB5)), altReg, preProcess}, Profiles_,
                         takenSections_, services_.comparer);
-  const auto environment = EnvironmentInput();
+  const auto environment = environment_.Input(services_.comparer);
   if (!problem && std::holds_alternative<std::vector<EnvironmentVariable>>(environment)) return true;
   if (!problem) {
     const auto& refused = std::get<EnvironmentProblem>(environment);
@@ -274,7 +275,7 @@ void TPREF_FORM::chbIde64Click() {
   ombrisk::ImportIdePackages(*registry, record);
   packages_.AssignSorted(record.packages);
   ombrisk::ImportIdeEnvironment(*registry, record);
-  ShowEnvironment(record);
+  environment_.Offer(record);
 }
 
 void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
@@ -284,7 +285,7 @@ void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
     if (binding.key->offeredFor != nullptr) EnableWindow(Control(binding.control), IsOffered(*binding.key, record));
   }
   ApplyFields(record, true);
-  ShowEnvironment(record);
+  environment_.Offer(record);
   ClearLibrarySheets();
   for (const LibraryPage& page : record.libraries) {
     AddLibrarySheet(page.platform);
@@ -310,10 +311,11 @@ ProfileRecord TPREF_FORM::ReadRecord() const {
   record.version = SelectedVersion();
   for (const FieldBinding& binding : PrefFormBindings()) ReadField(Control(binding.control), *binding.key, record);
   record.packages = packages_.Rows();
-  if (const auto environment = EnvironmentInput();
+  if (const auto environment = environment_.Input(services_.comparer);
       std::holds_alternative<std::vector<EnvironmentVariable>>(environment)) {
     record.environment = std::get<std::vector<EnvironmentVariable>>(environment);
   }
+  record.holdsEnvironment = environment_.Holds();
   for (const std::unique_ptr<TframeLibrary>& frame : frames_) {
     record.libraries.push_back(LibraryPage{frame->Tag(), frame->Values()});
   }
@@ -370,16 +372,6 @@ void TPREF_FORM::Memo1KeyPress(HWND memo, wchar_t& key) {
     SendMessageW(memo, EM_SETSEL, 0, -1);
     key = 0;
   }
-}
-
-std::variant<std::vector<EnvironmentVariable>, EnvironmentProblem> TPREF_FORM::EnvironmentInput() const {
-  return ParseEnvironment(ControlText(Control(kMemoEnvironment)), services_.comparer);
-}
-
-void TPREF_FORM::ShowEnvironment(const ProfileRecord& record) {
-  const bool offered = ReleaseFacts(record.version).packages;
-  for (const int id : {kLabelEnvironment, kMemoEnvironment}) EnableWindow(Control(id), offered);
-  SetText(Control(kMemoEnvironment), EnvironmentText(record.environment));
 }
 
 LRESULT CALLBACK TPREF_FORM::MemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

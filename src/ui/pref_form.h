@@ -19,6 +19,7 @@
 #include "core/profile_record.h"
 #include "core/profile_store.h"
 #include "ui/components.h"
+#include "ui/environment_page.h"
 #include "ui/library_frame.h"
 #include "ui/list_view.h"
 #include "ui/modal_dialog.h"
@@ -167,10 +168,6 @@ class TPREF_FORM : public ModalDialog {
   void btnCopyKeyClick();
   // Ctrl+A selects the whole text of the memo (Memo1 or the environment's).
   void Memo1KeyPress(HWND memo, wchar_t& key);
-  // The environment page's variables, or the line OK refuses; shown as the
-  // page shows them.
-  std::variant<std::vector<EnvironmentVariable>, EnvironmentProblem> EnvironmentInput() const;
-  void ShowEnvironment(const ProfileRecord& record);
   static LRESULT CALLBACK MemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR form);
 
@@ -192,6 +189,7 @@ class TPREF_FORM : public ModalDialog {
   HIMAGELIST IL1 = nullptr;
   ComboBox combo_;        // CB01
   PackageList packages_;  // LV1: Sort_Column and the columns' tags
+  EnvironmentPage environment_;
   HWND Memo1 = nullptr;
 };
 

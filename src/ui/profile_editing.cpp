@@ -10,7 +10,7 @@ namespace {
 
 // What the editor is given: the caption, the releases, the name and the names it must
 // not repeat, and in edit and copy mode the profile: the IDE's settings of
-// its release with the stored profile over them.
+// the key it uses with the stored profile over them.
 EditRequest Request(const ProfileEditing& editing, TPrefMode mode, const ListedProfile* source,
                     std::span<const ListedProfile> rows) {
   EditRequest request;
@@ -32,7 +32,6 @@ EditRequest Request(const ProfileEditing& editing, TPrefMode mode, const ListedP
   profile.version = source->code;
   profile.ide64Installed = Ide64Installed(editing.services.registries, editing.services.files, source->code);
   const std::unique_ptr<Registry> registry = editing.services.registries.Create();
-  ImportIdeSettings(*registry, profile);
   editing.store.Load(*registry, source->name, profile);
   request.profile = std::move(profile);
   return request;

@@ -607,6 +607,39 @@ TEST_F(Launch, TheIdeGetsTheKeyTheLaunchWroteAndARefusedNameStopsTheLaunch) {
   EXPECT_EQ(files.ListFiles(u"C:\\Tools\\Ombrisk.backup").size(), 1U) << "only the first launch's backup";
 }
 
+// A profile stored before variables were, on an alternate key (and again
+// with the 64-bit IDE): the editor shows that key's own variables, an OK
+// that leaves them as shown stores none, and the launch leaves the key's.
+TEST_F(Launch, AnEditOfAProfileWithoutVariablesKeepsThoseOfItsKey) {
+  Install(2027);
+  store.SetString(RegistryRoot::CurrentUser, InstallationKey(2027), u"App x64", u"C:\\IDE\\bin64\\ide.exe");
+  files.files.insert(u"C:\\IDE\\bin64\\ide.exe");
+  const std::u16string alt = u"Software\\Embarcadero\\ALT\\37.0";
+  store.SetString(RegistryRoot::CurrentUser, u"Software\\Embarcadero\\BDS\\37.0\\Environment Variables", u"PATH",
+                  u"base");
+  store.SetString(RegistryRoot::CurrentUser, alt + u"\\Environment Variables", u"PATH", u"alt32");
+  store.SetString(RegistryRoot::CurrentUser, alt + u"\\Environment Variables x64", u"PATH", u"alt64");
+  for (const bool ide64 : {false, true}) {
+    SCOPED_TRACE(ide64);
+    Profile(u"Old",
+            {{u"Version", u"2027"}, {u"UseAltReg", u"1"}, {u"AltReg", u"ALT"}, {u"IDE64", ide64 ? u"1" : u"0"}});
+    const ProfileStore profiles(files, comparer, std::u16string(kSettings));
+    ProfileRecord record;
+    record.version = 2027;
+    record.ide64Installed = true;
+    MemoryRegistry registry(store);
+    profiles.Load(registry, u"Old", record);
+    EXPECT_EQ(record.environment, (std::vector<EnvironmentVariable>{{u"PATH", ide64 ? u"alt64" : u"alt32"}}));
+    EXPECT_FALSE(record.holdsEnvironment);
+    profiles.Save(u"Old", u"Old", record);
+    EXPECT_FALSE(profiles.Open()->ValueExists(u"PREF_Old", u"ENV_Count"));
+    Run(2027, u"Old");
+    const Dump below = Below(alt);
+    EXPECT_EQ(below.at(u"Environment Variables|PATH"), u"alt32");
+    EXPECT_EQ(below.at(u"Environment Variables x64|PATH"), u"alt64");
+  }
+}
+
 TEST_F(Launch, ABackupThatCannotBeWrittenStopsTheLaunchBeforeAnyWrite) {
   Install(2017);
   Profile(u"P", {{u"Version", u"2017"}, {u"PKG_Count", u"1"}, {u"PKG_PATH1", u"new.bpl"}});

@@ -740,6 +740,56 @@ TEST_F(Editor, EnvironmentVariablesAreEditedRefusedAtTheirLineAndLaunched) {
   EXPECT_TRUE(errors.empty());
 }
 
+// The variables a profile holds or the user typed stay through an import of
+// the 64-bit IDE's; a profile stored before variables were shows those of
+// its own key and, with the page left as shown, still holds none.
+TEST_F(Editor, AnImportKeepsTheVariablesTheProfileHoldsOrTheUserTyped) {
+  Install(2027);
+  const std::wstring ide64 = folder / L"bds64.exe";
+  testing::WriteBytes(ide64, "MZ");
+  Ide(2027, u"", u"App x64", FromWide(ide64));
+  Ide(2027, u"Environment Variables", u"PATH", u"base32");
+  Ide(2027, u"Environment Variables x64", u"PATH", u"base64");
+  Ide(2027, u"Environment Variables", u"PATH", u"alt32", u"ALT");
+  Settings(
+      u"[PREF_Held]\r\nVersion=2027\r\nENV_NAME1=MINE\r\nENV_VALUE1=1\r\nENV_Count=1\r\n"
+      u"[PREF_Old]\r\nVersion=2027\r\nUseAltReg=1\r\nAltReg=ALT\r\n");
+  NewForm();
+  const auto page = [](TPREF_FORM& dialog) { return Text(C(dialog, kMemoEnvironment)); };
+  Run(TMAIN_FORM::AL_EDIT, {[&](TPREF_FORM& dialog) {
+                              EXPECT_EQ(page(dialog), u"MINE=1");
+                              Click(C(dialog, kChbIde64));
+                            },
+                            [&](TPREF_FORM& dialog) {
+                              EXPECT_EQ(page(dialog), u"MINE=1") << "the profile's own";
+                              Click(C(dialog, kButton4));
+                            }});
+  ClickRow(1);
+  Run(TMAIN_FORM::AL_EDIT, {[&](TPREF_FORM& dialog) {
+        EXPECT_EQ(page(dialog), u"PATH=alt32") << "its own key's";
+        Click(C(dialog, kButton4));
+      }});
+  const std::u16string text = SettingsText();
+  ASSERT_NE(text.find(u"[PREF_Old]"), std::u16string::npos);
+  EXPECT_EQ(text.find(u"ENV_Count", text.find(u"[PREF_Old]")), std::u16string::npos) << "still none";
+  EXPECT_NE(text.find(u"ENV_VALUE1=1"), std::u16string::npos);
+  Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
+                             EXPECT_EQ(page(dialog), u"PATH=base32");
+                             Click(C(dialog, kChbIde64));
+                           },
+                           [&](TPREF_FORM& dialog) {
+                             EXPECT_EQ(page(dialog), u"PATH=base64") << "a page as shown follows the IDE";
+                             SetText(C(dialog, kMemoEnvironment), u"TYPED=1");
+                             Click(C(dialog, kChbIde64));
+                           },
+                           [&](TPREF_FORM& dialog) {
+                             EXPECT_EQ(page(dialog), u"TYPED=1") << "what the user typed stays";
+                             Click(C(dialog, kButton5));
+                           }});
+  EXPECT_FALSE(script->leftOpen);
+  EXPECT_TRUE(errors.empty());
+}
+
 // Whether a column of the package list, as it shows it, stands in the order
 // of a click.
 bool PackagesSortedOnScreen(HWND view, int column, int direction) {
