@@ -24,6 +24,14 @@ int ListView::ColumnWidth(int column) const { return ListView_GetColumnWidth(vie
 
 void ListView::SetColumnWidth(int column, int width) const { ListView_SetColumnWidth(view_, column, width); }
 
+void ListView::RescaleColumns(int fromDpi, int toDpi) const {
+  if (fromDpi <= 0 || fromDpi == toDpi) return;
+  const int count = Header_GetItemCount(ListView_GetHeader(view_));
+  for (int column = 0; column < count; ++column) {
+    SetColumnWidth(column, MulDiv(ColumnWidth(column), toDpi, fromDpi));
+  }
+}
+
 int ListView::SelectedRow() const { return ListView_GetNextItem(view_, -1, LVNI_SELECTED); }
 
 int ListView::FocusedRow() const { return ListView_GetNextItem(view_, -1, LVNI_FOCUSED); }

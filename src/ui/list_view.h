@@ -25,6 +25,9 @@ class ListView {
                   DWORD extraStyle = 0) const;
   int ColumnWidth(int column) const;
   void SetColumnWidth(int column, int width) const;
+  // Every column's width taken from one DPI to another, as the window's
+  // other lengths are on a move to a monitor of another scale.
+  void RescaleColumns(int fromDpi, int toDpi) const;
 
   int SelectedRow() const;
   int FocusedRow() const;

@@ -60,6 +60,7 @@ void TMAIN_FORM::CreateComponents() {
 }
 
 void TMAIN_FORM::OnDpiChanged(int dpi, const RECT& suggested) {
+  const int previous = Dpi();
   font_.Rescale(dpi);
   PlaceListBelowCaption(dpi);
   // The components take the DPI first, so the minimum size and the layout
@@ -68,6 +69,7 @@ void TMAIN_FORM::OnDpiChanged(int dpi, const RECT& suggested) {
   SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   LV1.Rescale(dpi);
+  LV1.View().RescaleColumns(previous, dpi);
   actions_->Rescale(dpi);
 }
 

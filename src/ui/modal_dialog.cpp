@@ -69,11 +69,12 @@ void ModalDialog::Close(int result) {
 }
 
 void ModalDialog::Rescale(int dpi, const RECT& suggested) {
+  const int previous = Dpi();
   font_.Rescale(dpi);
   components_.Rescale(font_.Get(), dpi);
   SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  OnDpiChanged();
+  OnDpiChanged(previous);
 }
 
 LRESULT ModalDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

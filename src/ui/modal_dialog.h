@@ -62,7 +62,7 @@ class ModalDialog : public Window {
   virtual void SwitchPage(int) {}
   // The components and images took the new DPI; what depends on it
   // besides them.
-  virtual void OnDpiChanged() {}
+  virtual void OnDpiChanged(int /*previousDpi*/) {}
   // Creates the components from the table; a dialog whose components sit
   // on pages made in between creates them itself.
   virtual void CreateComponents();

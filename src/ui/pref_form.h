@@ -144,7 +144,7 @@ class TPREF_FORM : public ModalDialog {
   void OnCommand(int id, WORD code) override;
   LRESULT OnNotify(NMHDR* header) override;
   void SwitchPage(int step) override;
-  void OnDpiChanged() override;
+  void OnDpiChanged(int previousDpi) override;
 
  private:
   void FormShow();

@@ -21,7 +21,8 @@ void TPREF_FORM::LayOutParameterRow() {
   MoveTo(Control(kBtnRef), bounds.left + width, bounds.top, side, side);
 }
 
-void TPREF_FORM::OnDpiChanged() {
+void TPREF_FORM::OnDpiChanged(int previousDpi) {
+  packages_.View().RescaleColumns(previousDpi, Dpi());
   const HIMAGELIST old = IL1;
   IL1 = LoadImageStrip(IDB_PLATFORMS, ImageSizeFor(Dpi()));
   TabCtrl_SetImageList(pcLibrary.Handle(), IL1);

@@ -44,7 +44,7 @@ class TRESTORE_FORM : public ModalDialog {
   void OnCommand(int id, WORD code) override;
   LRESULT OnNotify(NMHDR* header) override;
   void OnEnter() override { ChooseSelected(); }
-  void OnDpiChanged() override { FitColumns(); }
+  void OnDpiChanged(int /*previousDpi*/) override { FitColumns(); }
 
  private:
   // Each column as wide as its widest text; the profiles' takes the rest.

@@ -4,6 +4,7 @@
 // is checked for properties of its layout, not for coordinates.
 #include <cstdlib>
 
+#include "core/profile_store.h"
 #include "core/texts.h"
 #include "support/layout_checks.h"
 #include "ui/controls.h"
@@ -95,9 +96,18 @@ TEST_F(MainForm, ScaleTheMainWindowAtTheRunsDpi) {
   }
 }
 
+// Widths stored at 96 DPI that a window gave back, each within the one
+// pixel that rounding at two scales may cost.
+void ExpectWidthsKept(const std::vector<int>& stored, const std::vector<int>& written) {
+  ASSERT_EQ(written.size(), stored.size());
+  for (std::size_t column = 0; column < stored.size(); ++column) EXPECT_NEAR(written[column], stored[column], 1);
+}
+
+// Moved to another scale, the window and its columns take it; closed, the
+// columns' widths are stored as they were.
 TEST_F(MainForm, ScaleTheMainWindowMovedToAnotherScale) {
   Install(2017);
-  Settings(u"[PREF_XE6]\r\nVersion=2017\r\n");
+  Settings(u"[PREF_XE6]\r\nVersion=2017\r\n[MainForm]\r\nListViewColumnWidths=150,181,200\r\n");
   TMAIN_FORM& form = NewForm();
   const int dpi = OtherDpi(form.Dpi());
   MoveToScale(form.Handle(), form.Dpi(), dpi);
@@ -105,12 +115,17 @@ TEST_F(MainForm, ScaleTheMainWindowMovedToAnotherScale) {
   EXPECT_EQ(ScaleProblems(form.Handle(), TMAIN_FORM::kDesignClientSize, dpi, form.Control(TMAIN_FORM::kBtnAdd)),
             std::vector<std::string>{});
   ExpectRowsHoldImages(LV1(), dpi);
+  EXPECT_NEAR(ListView_GetColumnWidth(LV1(), 1), MulDiv(181, dpi, 96), 1);
+  ASSERT_TRUE(CloseAndWait());
+  const std::unique_ptr<SettingsFile> file = ProfileStore(files, comparer, FromWide(SettingsPath())).Open();
+  ExpectWidthsKept({150, 181, 200}, ParseWidthList(file->ReadString(u"MainForm", u"ListViewColumnWidths", u""), 3, 0));
 }
 
 // The editor on each page, and again after a move to the other scale.
 TEST_F(MainForm, ScaleTheEditorAtTheRunsDpiAndMoved) {
   const int dpi = RunDpi();
   Install(2017);
+  Settings(u"[PrefForm]\r\nListViewColumnWidths=431,409\r\n");
   NewForm();
   std::vector<std::vector<std::string>> problems;
   std::vector<int> dpis;
@@ -140,6 +155,8 @@ TEST_F(MainForm, ScaleTheEditorAtTheRunsDpiAndMoved) {
   EXPECT_EQ(dpis, (std::vector<int>{dpi, OtherDpi(dpi)}));
   ASSERT_EQ(problems.size(), 8u);
   for (const std::vector<std::string>& page : problems) EXPECT_EQ(page, std::vector<std::string>{});
+  const std::array<int, 2> written = ProfileStore(files, comparer, FromWide(SettingsPath())).ReadPrefFormColumns();
+  ExpectWidthsKept({431, 409}, {written[0], written[1]});
 }
 
 TEST(RestoreForm, ScaleTheBackupsDialogAtTheRunsDpiAndMoved) {
