@@ -88,9 +88,7 @@ OtherProfileKey OtherProfileWithKey(const SettingsFile& file, std::u16string_vie
   OtherProfileKey found;
   for (const std::u16string& section : file.ReadSections()) {
     if (!section.starts_with(keys::kProfilePrefix) || mapping.Equal(section, own)) continue;
-    ProfileRecord other;
-    other.version = file.ReadInteger(section, profile_keys::kVersion.name, 0);
-    ReadProfileKeys(file, section, other);
+    const ProfileRecord other = ReadStoredProfile(file, section, false);
     const std::u16string path = IdeRegistryKey(other.version, other.useAltReg, other.altReg);
     if (path.empty()) continue;
     const KeyIdentity otherKey(path, mapping);

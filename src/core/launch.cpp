@@ -6,6 +6,7 @@
 #include "core/alternate_key.h"
 #include "core/editor_checks.h"
 #include "core/errors.h"
+#include "core/list_settings.h"
 #include "core/platforms.h"
 #include "core/profile_store.h"
 #include "core/text.h"
@@ -63,75 +64,13 @@ std::u16string ExpandPreProcessMacros(std::u16string_view text, std::u16string_v
 
 namespace {
 
-// Whether the profile holds a value for any library setting of the platform.
-bool HoldsLibraryValues(const SettingsFile& file, std::u16string_view section, TPlatformType platform) {
-  return std::any_of(LibrarySettings.begin(), LibrarySettings.end(), [&](const LibrarySetting& setting) {
-    return !file.ReadString(section, SettingsKey(platform, setting), u"").empty();
-  });
-}
-
-// The library values of each platform of the release. From XE7 on
-// an edition may lack a platform, so its key is written only where it exists
-// or the profile holds a value for it.
-void PlanLibraries(Registry& registry, const SettingsFile& file, std::u16string_view section, VersionCode code,
-                   LaunchWrites& writes) {
-  for (TPlatformType platform : VersionPlatforms(code)) {
-    LaunchKeyWrite key{Concat({writes.settingsKey, LibraryKeyName(platform)}), false, true, {}};
-    if (WritesOnlyKnownPlatforms(code) && !registry.KeyExists(key.path) &&
-        !HoldsLibraryValues(file, section, platform)) {
-      continue;
-    }
-    for (const LibrarySetting& setting : LibrarySettings) {
-      if (!IsWrittenAtLaunch(setting, code)) continue;
-      key.values.emplace_back(RegistryValueName(setting, code),
-                              file.ReadString(section, SettingsKey(platform, setting), u""));
-    }
-    writes.keys.push_back(std::move(key));
-  }
-}
-
-// What a launch writes: the disabled-packages key replaced by the profile's list,
-// the designer setting, the library values and the environment variables'
-// key replaced by the profile's.
-LaunchWrites PlanLaunchWrites(Registry& registry, const SettingsFile& file, std::u16string_view section,
-                              const ProfileRecord& stored) {
-  const VersionCode code = stored.version;
-  LaunchWrites writes{IdeRegistryKey(code, stored.useAltReg, stored.altReg), {}};
-  LaunchKeyWrite disabled{Concat({writes.settingsKey, ide::DisabledPackages(stored.ide64)}), true, false, {}};
-  if (profile_keys::kPackages.AppliesTo(code)) {
-    for (DisabledPackage& package : DisabledPackages(file, section)) {
-      disabled.values.emplace_back(std::move(package.path), std::move(package.name));
-    }
-  }
-  writes.keys.push_back(std::move(disabled));
-  if (const ProfileKey& designer = profile_keys::kEmbeddedDesigner; designer.AppliesTo(code)) {
-    writes.keys.push_back(LaunchKeyWrite{
-        Concat({writes.settingsKey, ide::kFormDesign}),
-        false,
-        false,
-        {{std::u16string(ide::kEmbeddedDesigner), file.ReadString(section, designer.name, designer.fallback)}}});
-  }
-  const std::size_t beforeLibraries = writes.keys.size();
-  PlanLibraries(registry, file, section, code, writes);
-  // MSBuild's copy of the library settings is renewed by the IDE's next
-  // start, so that builds outside the IDE use the paths written here.
-  if (ReleaseFacts(code).msbuild && writes.keys.size() > beforeLibraries) {
-    writes.keys.push_back(LaunchKeyWrite{Concat({writes.settingsKey, ide::kGlobals}),
-                                         false,
-                                         false,
-                                         {{std::u16string(ide::kForceEnvOptionsUpdate), u"1"}}});
-  }
-  // The variables replace the IDE's where the profile has them.
-  if (profile_keys::kEnvironment.AppliesTo(code)) {
-    if (std::optional<std::vector<EnvironmentVariable>> variables = StoredEnvironment(file, section)) {
-      LaunchKeyWrite environment{
-          Concat({writes.settingsKey, IdeEnvironmentKey(registry, writes.settingsKey, stored.ide64)}), true, false, {}};
-      for (EnvironmentVariable& variable : *variables) {
-        environment.values.emplace_back(std::move(variable.name), std::move(variable.value));
-      }
-      writes.keys.push_back(std::move(environment));
-    }
-  }
+// What a launch writes, each list setting's writes in turn: the
+// disabled-packages key replaced by the profile's list, the designer
+// setting, the library values and the environment variables' key replaced
+// by the profile's.
+LaunchWrites PlanLaunchWrites(Registry& registry, const ProfileRecord& stored) {
+  LaunchWrites writes{IdeRegistryKey(stored.version, stored.useAltReg, stored.altReg), {}};
+  for (const ListSetting& list : ListSettings()) list.plan(registry, stored, writes);
   return writes;
 }
 
@@ -164,9 +103,8 @@ std::optional<ProfileRecord> WriteProfileToRegistry(const LaunchServices& servic
   // every library path of the IDE: it is not launched.
   if (!file->SectionExists(section)) throw AppError(Format(texts::kProfileNotFound, {profileName}));
 
-  ProfileRecord stored;
+  ProfileRecord stored = ReadStoredProfile(*file, section);
   stored.version = code;
-  ReadProfileKeys(*file, section, stored);
   const CaseMapping& mapping = services.store.Comparer().Mapping();
   CheckAlternateKey(code, stored.useAltReg, stored.altReg, mapping);
   const std::unique_ptr<Registry> registry = services.registries.Create();
@@ -186,7 +124,7 @@ std::optional<ProfileRecord> WriteProfileToRegistry(const LaunchServices& servic
                       services.clock(), mapping);
     CopyBaseKey(*registry, *own);
   }
-  const LaunchWrites writes = PlanLaunchWrites(*registry, *file, section, stored);
+  const LaunchWrites writes = PlanLaunchWrites(*registry, stored);
   if (!copies) {
     WriteLaunchBackup(services.store.Files(), folder, code, writes.settingsKey,
                       CaptureBeforeLaunch(*registry, writes, profileName), services.clock(), mapping);

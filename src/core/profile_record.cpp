@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/list_settings.h"
 #include "core/profile_store.h"
 #include "core/text.h"
 
@@ -52,38 +53,28 @@ std::optional<bool> ReadIdeDesigner(Registry& registry, std::u16string_view base
 
 namespace {
 
-// The IDE's key the import reads: the alternate one when chosen, its name
-// trimmed.
+// The IDE's key the import reads: the alternate one when chosen.
 std::u16string ImportedKey(const ProfileRecord& record) {
-  return IdeRegistryKey(record.version, record.useAltReg, Trim(record.altReg));
+  return IdeRegistryKey(record.version, record.useAltReg, record.altReg);
+}
+
+void ImportList(Registry& registry, const ProfileKey& key, ProfileRecord& record) {
+  registry.SetRootKey(RegistryRoot::CurrentUser);
+  ListSettingOf(key)->import(registry, ImportedKey(record), record);
 }
 
 }  // namespace
 
 void ImportIdePackages(Registry& registry, ProfileRecord& record) {
-  record.packages.clear();
-  if (!ReleaseFacts(record.version).packages) return;
-  registry.SetRootKey(RegistryRoot::CurrentUser);
-  const std::u16string base = ImportedKey(record);
-  ReadIdePackages(registry, base, record.ide64, record.packages);
-  if (registry.OpenKeyReadOnly(Concat({base, ide::DisabledPackages(record.ide64)}))) {
-    DisablePackages(record.packages, registry.GetValueNames());
-    registry.CloseKey();
-  }
+  ImportList(registry, profile_keys::kPackages, record);
 }
 
 void ImportIdeEnvironment(Registry& registry, ProfileRecord& record) {
-  record.environment.clear();
-  if (!ReleaseFacts(record.version).packages) return;
-  registry.SetRootKey(RegistryRoot::CurrentUser);
-  record.environment = ReadIdeEnvironment(registry, ImportedKey(record), record.ide64);
+  ImportList(registry, profile_keys::kEnvironment, record);
 }
 
 void ImportIdeSettings(Registry& registry, ProfileRecord& record) {
-  record.libraries.clear();
-  record.packages.clear();
   registry.SetRootKey(RegistryRoot::CurrentUser);
-  const VersionCode code = record.version;
   // The settings the release's editor does not offer are cleared.
   for (const ProfileKey* key : ProfileKeys()) {
     if (IsOffered(*key, record)) continue;
@@ -91,25 +82,7 @@ void ImportIdeSettings(Registry& registry, ProfileRecord& record) {
     if (key->text != nullptr) (record.*key->text).clear();
   }
   const std::u16string base = ImportedKey(record);
-
-  if (ReleaseFacts(code).designer) {
-    record.embeddedDesigner = ReadIdeDesigner(registry, base).value_or(record.embeddedDesigner);
-  }
-  ImportIdePackages(registry, record);
-  ImportIdeEnvironment(registry, record);
-
-  for (TPlatformType platform : VersionPlatforms(code)) {
-    if (!registry.OpenKeyReadOnly(Concat({base, LibraryKeyName(platform)}))) continue;
-    LibraryPage& page = record.libraries.emplace_back();
-    page.platform = platform;
-    for (std::size_t row = 0; row < LibrarySettings.size(); ++row) {
-      const LibrarySetting& setting = LibrarySettings[row];
-      if (!IsDisabledInEditor(setting, code)) {
-        page.values[row] = OneLine(registry.ReadString(RegistryValueName(setting, code)));
-      }
-    }
-    registry.CloseKey();
-  }
+  for (const ListSetting& list : ListSettings()) list.import(registry, base, record);
 }
 
 }  // namespace ombrisk

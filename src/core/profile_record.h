@@ -55,6 +55,9 @@ struct ProfileRecord {
   std::u16string altReg;
   std::u16string parameters;
   bool embeddedDesigner = false;
+  // Whether the stored profile holds the designer setting; where it does
+  // not, the editor shows the IDE's.
+  bool holdsDesigner = true;
   // Start the 64-bit IDE (releases that may have one).
   bool ide64 = false;
   // Not stored: whether the release's 64-bit IDE is installed, which the

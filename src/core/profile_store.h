@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/file_system.h"
+#include "core/list_settings.h"
 #include "core/profile_list.h"
 #include "core/profile_record.h"
 #include "core/registry.h"
@@ -159,29 +160,10 @@ std::span<const ProfileKey* const> ProfileKeys();
 // 64-bit IDE only where it is installed).
 bool IsOffered(const ProfileKey& key, const ProfileRecord& record);
 
-// Reads the profile's Boolean and String keys into the record, each with
-// its fallback where it is missing.
-void ReadProfileKeys(const SettingsFile& file, std::u16string_view section, ProfileRecord& record);
-
-// A package the profile disables: "PKG_PATH%d" and "PKG_NAME%d" of one
-// number.
-struct DisabledPackage {
-  std::u16string path;
-  std::u16string name;
-};
-
-// The profile's pairs for the numbers 1 to "PKG_Count", in order, as
-// reading every number would give them (a missing key reads as ""), but
-// read by the numbers the section has keys for: a run of numbers without
-// keys reads as two empty texts each, and stands as one such pair. So any
-// count and any numbers cost what the section holds.
-std::vector<DisabledPackage> DisabledPackages(const SettingsFile& file, std::u16string_view section);
-
-// The profile's variables for the numbers 1 to "ENV_Count", read as the
-// packages are, a pair without a name left out; nothing when the section
-// has no "ENV_Count" (a profile stored before variables were).
-std::optional<std::vector<EnvironmentVariable>> StoredEnvironment(const SettingsFile& file,
-                                                                  std::u16string_view section);
+// The one reading of a stored profile: its release, the scalar rows, then,
+// with lists, each list setting as the section stores it (ListSetting::read).
+// The list, the launch, the editor and the key commands read a profile so.
+ProfileRecord ReadStoredProfile(const SettingsFile& file, std::u16string_view section, bool lists = true);
 
 // The profiles of installed releases: section names sorted by the locale's
 // case-insensitive comparison, those beginning with "PREF_" (exactly so)

@@ -61,9 +61,7 @@ bool DeleteProfileAndItsKey(const Services& services, const ProfileStore& store,
                             const ListedProfile& profile) {
   const CaseMapping& mapping = services.comparer.Mapping();
   const std::unique_ptr<SettingsFile> file = store.Open();
-  ProfileRecord stored;
-  stored.version = profile.code;
-  ReadProfileKeys(*file, ProfileSection(profile.name), stored);
+  const ProfileRecord stored = ReadStoredProfile(*file, ProfileSection(profile.name), false);
   // A name the key may not have is never deleted.
   const std::optional<AlternateKey> key = OwnAlternateKey(profile.code, stored.useAltReg, stored.altReg, mapping);
   const std::unique_ptr<Registry> registry = services.registries.Create();

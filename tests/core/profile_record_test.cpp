@@ -187,6 +187,7 @@ TEST_F(ProfileRecordTest, LoadTakesTheStoredValuesOverTheImport) {
   const std::u16string section = u"PREF_P";
   SettingsFile& settings = File();
   for (const auto& [key, value] : std::initializer_list<std::pair<std::u16string_view, std::u16string_view>>{
+           {u"Version", u"2017"},
            {u"Description", u"note"},
            {u"DelphiOnly", u"1"},
            {u"NoSplash", u"1"},

@@ -1,0 +1,69 @@
+// The settings of a profile that are more than one value (the disabled
+// packages, the designer setting, the library pages, the environment
+// variables), each declared once beside the scalar rows of profile_keys::
+// how it is stored in the profile's section and read back, imported from
+// the IDE's key, laid over an import when the editor opens a stored
+// profile, and planned into a launch's writes. Adding one is a row here,
+// its functions in list_settings.cpp, the record's field and its page.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/launch_backup.h"
+#include "core/profile_record.h"
+#include "core/registry.h"
+#include "core/settings_file.h"
+
+namespace ombrisk {
+
+struct ProfileKey;
+
+struct ListSetting {
+  // Its row among the profile's keys, which places it in the file.
+  const ProfileKey* key;
+  // Writes the record's setting into the section.
+  void (*save)(SettingsFile& file, std::u16string_view section, const ProfileRecord& record);
+  // Reads the setting as the section stores it (the packages the profile
+  // disables, whether it holds a designer setting and variables, a page for
+  // every platform of the release).
+  void (*read)(const SettingsFile& file, std::u16string_view section, ProfileRecord& record);
+  // Fills the setting from the IDE's key (base, ending in "\").
+  void (*import)(Registry& registry, std::u16string_view base, ProfileRecord& record);
+  // Lays the stored setting over an imported record, as the editor shows a
+  // stored profile.
+  void (*load)(Registry& registry, std::u16string_view base, const ProfileRecord& stored, ProfileRecord& record);
+  // Adds what a launch of the stored record writes for it.
+  void (*plan)(Registry& registry, const ProfileRecord& stored, LaunchWrites& writes);
+};
+
+// The list settings, in the order a launch writes them.
+std::span<const ListSetting> ListSettings();
+
+// The setting a row of the profile's keys stores, or nullptr for a scalar.
+const ListSetting* ListSettingOf(const ProfileKey& key);
+
+// A package the profile disables: "PKG_PATH%d" and "PKG_NAME%d" of one
+// number.
+struct DisabledPackage {
+  std::u16string path;
+  std::u16string name;
+};
+
+// The profile's pairs for the numbers 1 to "PKG_Count", in order, as
+// reading every number would give them (a missing key reads as ""), but
+// read by the numbers the section has keys for: a run of numbers without
+// keys reads as two empty texts each, and stands as one such pair. So any
+// count and any numbers cost what the section holds.
+std::vector<DisabledPackage> DisabledPackages(const SettingsFile& file, std::u16string_view section);
+
+// The profile's variables for the numbers 1 to "ENV_Count", read as the
+// packages are, a pair without a name left out; nothing when the section
+// has no "ENV_Count" (a profile stored before variables were).
+std::optional<std::vector<EnvironmentVariable>> StoredEnvironment(const SettingsFile& file,
+                                                                  std::u16string_view section);
+
+}  // namespace ombrisk
