@@ -31,17 +31,11 @@ void SetText(HWND control, std::u16string_view text) {
   if (ControlText(control) != text) SetWindowTextW(control, Wide(text).c_str());
 }
 
-// The setting as its control holds it: a check box's state or an edit's text.
-void ReadField(HWND control, const ProfileKey& key, ProfileRecord& record) {
-  if (key.flag != nullptr) record.*key.flag = IsChecked(control);
-  if (key.text != nullptr) record.*key.text = ControlText(control);
-}
-
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
-// The pages of PC1, in order.
-enum Page : int { kGeneralPage, kPackagePage, kLibraryPage, kEnvironmentPage, kPreProcessPage };
+// The first page of PC1.
+constexpr int kGeneralPage = 0;
 
 // The package list's columns as the settings file stores them, at 96 DPI.
 std::array<int, 2> StoredWidths(const ListView& view, int dpi) {
@@ -80,8 +74,8 @@ void TPREF_FORM::CreateComponents() {
   const std::span<const ComponentRow> table = Table();
   Components().Create(Handle(), Design(), table.first(1), Font(), dpi);
   PC1.Attach(Control(kPC1), Font());
-  for (std::size_t page = 0; page < texts::kEditorPages.size(); ++page) {
-    Components().Adopt(kTabSheet1 + static_cast<int>(page), PC1.AddPage(texts::kEditorPages[page], -1));
+  for (std::size_t page = 0; page < Pages().size(); ++page) {
+    Components().Adopt(kTabSheet1 + static_cast<int>(page), PC1.AddPage(Pages()[page].caption, -1));
   }
   Components().Create(Handle(), Design(), table.subspan(1), Font(), dpi);
   // The pages lie above their tab control, which stays at the bottom.
@@ -114,10 +108,7 @@ void TPREF_FORM::Fill(const EditRequest& request) {
     return;
   }
   combo_.SelectData(request.profile->version);
-  ApplyImport(*request.profile);
-  environment_.Show(*request.profile);
-  ApplyFields(*request.profile, false);
-  packages_.Assign(request.profile->packages);
+  ShowPages(*request.profile, false);
 }
 
 EditResult TPREF_FORM::Result() const {
@@ -162,29 +153,19 @@ void TPREF_FORM::FormShow() {
   LayOutParameterRow();
 }
 
+// The first refusal of the pages is shown, with its page, the control to
+// mend focused and its line selected.
 bool TPREF_FORM::FormCloseQuery(int result) {
   if (result != IDOK) return true;
-  const std::u16string name = ControlText(Control(kED01));
-  const std::u16string altReg = ControlText(Control(kED10));
-  const std::u16string preProcess = ControlText(Memo1);
-  const std::optional<InputProblem> problem =
-      CheckProfileInput(ProfileInput{name, SelectedVersion(), IsChecked(Control(kCHB5)), altReg, preProcess}, Profiles_,
-                        takenSections_, services_.comparer);
-  const auto environment = environment_.Input(services_.comparer);
-  if (!problem && std::holds_alternative<std::vector<EnvironmentVariable>>(environment)) return true;
-  if (!problem) {
-    const auto& refused = std::get<EnvironmentProblem>(environment);
-    services_.showMessage(Handle(), texts::kErrorCaption, refused.message, MB_TASKMODAL | MB_ICONERROR | MB_OK);
-    PC1.SetActivePage(kEnvironmentPage);
-    FocusDialogControl(Control(kMemoEnvironment));
-    SelectLine(Control(kMemoEnvironment), refused.line);
-    return false;
+  const std::optional<PageRefusal> refusal = FirstRefusal();
+  if (!refusal) return true;
+  services_.showMessage(Handle(), texts::kErrorCaption, refusal->message, MB_TASKMODAL | MB_ICONERROR | MB_OK);
+  const HWND control = Control(refusal->control);
+  for (int page = 0; page < PC1.PageCount(); ++page) {
+    if (IsChild(Control(kTabSheet1 + page), control)) PC1.SetActivePage(page);
   }
-  services_.showMessage(Handle(), texts::kErrorCaption, problem->message, MB_TASKMODAL | MB_ICONERROR | MB_OK);
-  PC1.SetActivePage(problem->field == EditorField::PreProcess ? kPreProcessPage : kGeneralPage);
-  FocusDialogControl(Control(problem->field == EditorField::ProfileName ? kED01
-                             : problem->field == EditorField::AltReg    ? kED10
-                                                                        : kMemo1));
+  FocusDialogControl(control);
+  if (refusal->line >= 0) SelectLine(control, refusal->line);
   return false;
 }
 
@@ -242,7 +223,7 @@ ProfileRecord TPREF_FORM::ImportedFields() const {
   record.version = SelectedVersion();
   record.ide64Installed = Ide64Installed(services_.registries, services_.files, record.version);
   for (const FieldBinding& binding : PrefFormBindings()) {
-    if (binding.key->imported) ReadField(Control(binding.control), *binding.key, record);
+    if (binding.key->imported) ReadBoundField(Control(binding.control), *binding.key, record);
   }
   return record;
 }
@@ -259,12 +240,11 @@ void TPREF_FORM::ImportIdeSettings() {
     ombrisk::ImportIdeSettings(*registry, record);
   } catch (...) {
     // What was read is shown, unsorted.
-    ApplyImport(record);
+    ShowPages(record, true);
     packages_.Assign(record.packages);
     throw;
   }
-  ApplyImport(record);
-  packages_.AssignSorted(record.packages);
+  ShowPages(record, true);
 }
 
 // The 32-bit and the 64-bit IDE know packages of their own, and may know
@@ -278,25 +258,6 @@ void TPREF_FORM::chbIde64Click() {
   environment_.Offer(record);
 }
 
-void TPREF_FORM::ApplyImport(const ProfileRecord& record) {
-  baseKeyExists_ = services_.registries.Create()->KeyExists(IdeRegistryKey(record.version, false, u""));
-  ShowWindow(packages_.View().Handle(), ReleaseFacts(record.version).packages ? SW_SHOW : SW_HIDE);
-  for (const FieldBinding& binding : PrefFormBindings()) {
-    if (binding.key->offeredFor != nullptr) EnableWindow(Control(binding.control), IsOffered(*binding.key, record));
-  }
-  ApplyFields(record, true);
-  environment_.Offer(record);
-  ClearLibrarySheets();
-  for (const LibraryPage& page : record.libraries) {
-    AddLibrarySheet(page.platform);
-    TframeLibrary& frame = *frames_.back();
-    for (int row = 0; row < TframeLibrary::kRows; ++row) {
-      frame.SetRowEnabled(row, !IsDisabledInEditor(LibrarySettings[static_cast<std::size_t>(row)], record.version));
-    }
-    frame.SetValues(page.values);
-  }
-}
-
 void TPREF_FORM::ApplyFields(const ProfileRecord& record, bool importedOnly) {
   for (const FieldBinding& binding : PrefFormBindings()) {
     if (importedOnly && !binding.key->imported) continue;
@@ -304,22 +265,6 @@ void TPREF_FORM::ApplyFields(const ProfileRecord& record, bool importedOnly) {
     if (binding.key->flag != nullptr) SetChecked(control, record.*binding.key->flag);
     if (binding.key->text != nullptr) SetText(control, record.*binding.key->text);
   }
-}
-
-ProfileRecord TPREF_FORM::ReadRecord() const {
-  ProfileRecord record;
-  record.version = SelectedVersion();
-  for (const FieldBinding& binding : PrefFormBindings()) ReadField(Control(binding.control), *binding.key, record);
-  record.packages = packages_.Rows();
-  if (const auto environment = environment_.Input(services_.comparer);
-      std::holds_alternative<std::vector<EnvironmentVariable>>(environment)) {
-    record.environment = std::get<std::vector<EnvironmentVariable>>(environment);
-  }
-  record.holdsEnvironment = environment_.Holds();
-  for (const std::unique_ptr<TframeLibrary>& frame : frames_) {
-    record.libraries.push_back(LibraryPage{frame->Tag(), frame->Values()});
-  }
-  return record;
 }
 
 void TPREF_FORM::ClearLibrarySheets() {

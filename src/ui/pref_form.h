@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -147,6 +148,37 @@ class TPREF_FORM : public ModalDialog {
   void OnDpiChanged(int previousDpi) override;
 
  private:
+  // A page of PC1: its caption, what it shows of a record (with imported,
+  // only what an import decides), what it reads back into a record, and its
+  // refusal on OK (pref_form_pages.cpp).
+  struct PageRefusal {
+    std::u16string message;
+    int control;    // focused; its page is shown
+    int line = -1;  // selected in a memo, from 0
+  };
+  struct EditorPage {
+    std::u16string_view caption;
+    void (TPREF_FORM::*show)(const ProfileRecord& record, bool imported);
+    void (TPREF_FORM::*read)(ProfileRecord& record) const;
+    std::optional<PageRefusal> (TPREF_FORM::*check)() const;
+  };
+  static std::span<const EditorPage> Pages();
+  void ShowPages(const ProfileRecord& record, bool imported);
+  std::optional<PageRefusal> FirstRefusal() const;
+  // The setting as its bound control holds it: a check box's state or an
+  // edit's text.
+  static void ReadBoundField(HWND control, const ProfileKey& key, ProfileRecord& record);
+  void ShowGeneral(const ProfileRecord& record, bool imported);
+  void ReadGeneral(ProfileRecord& record) const;
+  std::optional<PageRefusal> CheckGeneral() const;
+  void ShowPackages(const ProfileRecord& record, bool imported);
+  void ReadPackages(ProfileRecord& record) const;
+  void ShowLibraries(const ProfileRecord& record, bool imported);
+  void ReadLibraries(ProfileRecord& record) const;
+  void ShowEnvironment(const ProfileRecord& record, bool imported);
+  void ReadEnvironment(ProfileRecord& record) const;
+  std::optional<PageRefusal> CheckEnvironment() const;
+
   void FormShow();
   void LayOutParameterRow();
   void FormDestroy();
@@ -154,9 +186,6 @@ class TPREF_FORM : public ModalDialog {
   ProfileRecord ImportedFields() const;
   void ImportIdeSettings();
   void chbIde64Click();
-  // What an import decides: the controls of the release, the import's
-  // switches, the package rows and the library tabs.
-  void ApplyImport(const ProfileRecord& record);
   void ApplyFields(const ProfileRecord& record, bool importedOnly);
   ProfileRecord ReadRecord() const;
   void LV1ColumnClick(int column);
