@@ -95,17 +95,30 @@ std::vector<ListedProfile> ListProfiles(const SettingsFile& file, const Installe
   return rows;
 }
 
-void LoadProfile(const SettingsFile& file, Registry& registry, std::u16string_view name, ProfileRecord& record) {
-  const ProfileRecord stored = ReadStoredProfile(file, ProfileSection(name));
+namespace {
+
+// The stored switches and texts over the record's; a 64-bit IDE chosen once
+// counts while it is installed.
+void LayScalars(const ProfileRecord& stored, ProfileRecord& record) {
   for (const ProfileKey* key : kProfileKeys) {
     if (key->flag != nullptr && key->kind == KeyKind::Boolean) record.*key->flag = stored.*key->flag;
     if (key->text != nullptr) record.*key->text = stored.*key->text;
   }
-  // A 64-bit IDE chosen once counts while it is installed.
   record.ide64 = record.ide64 && record.ide64Installed;
+}
+
+void LayLists(Registry& registry, const ProfileRecord& stored, ProfileRecord& record) {
   registry.SetRootKey(RegistryRoot::CurrentUser);
   const std::u16string base = IdeRegistryKey(record.version, record.useAltReg, record.altReg);
   for (const ListSetting& list : ListSettings()) list.load(registry, base, stored, record);
+}
+
+}  // namespace
+
+void LoadProfile(const SettingsFile& file, Registry& registry, std::u16string_view name, ProfileRecord& record) {
+  const ProfileRecord stored = ReadStoredProfile(file, ProfileSection(name));
+  LayScalars(stored, record);
+  LayLists(registry, stored, record);
 }
 
 void SaveProfile(SettingsFile& file, std::u16string_view name, std::optional<std::u16string_view> replacedName,
@@ -187,13 +200,12 @@ std::vector<std::u16string> ProfileStore::TakenSections(std::optional<std::u16st
 }
 
 void ProfileStore::Load(Registry& registry, std::u16string_view name, ProfileRecord& record) const {
-  const std::unique_ptr<SettingsFile> file = Open();
+  const ProfileRecord stored = ReadStoredProfile(*Open(), ProfileSection(name));
   // The import reads the key the profile uses: its alternate key where
   // chosen, the 64-bit IDE's keys where chosen.
-  ReadProfileKeys(*file, ProfileSection(name), record);
-  record.ide64 = record.ide64 && record.ide64Installed;
+  LayScalars(stored, record);
   ImportIdeSettings(registry, record);
-  LoadProfile(*file, registry, name, record);
+  LayLists(registry, stored, record);
 }
 
 void ProfileStore::Save(std::u16string_view name, std::optional<std::u16string_view> replacedName,
