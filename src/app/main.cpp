@@ -24,6 +24,14 @@
 #include "win32/win_registry.h"
 #include "win32/win_text_comparer.h"
 
+// An exception that escapes every handler ends the program as the C++
+// runtime's own handler would, without its message to a console this
+// program has not got; so the runtime's demangler (some 45 KB) is not
+// linked in.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+
 namespace {
 
 using namespace ombrisk;
