@@ -7,7 +7,6 @@
 #include "core/editor_checks.h"
 #include "core/errors.h"
 #include "core/list_settings.h"
-#include "core/platforms.h"
 #include "core/profile_store.h"
 #include "core/text.h"
 #include "core/texts.h"

@@ -1,7 +1,6 @@
 #include "core/profile_store.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "core/list_settings.h"
 #include "core/text.h"
