@@ -6,7 +6,7 @@
 #include "core/alternate_key.h"
 #include "core/editor_checks.h"
 #include "core/errors.h"
-#include "core/list_settings.h"
+#include "core/profile_list_settings.h"
 #include "core/profile_store.h"
 #include "core/text.h"
 #include "core/texts.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/list_settings.h"
+#include "core/profile_list_settings.h"
 #include "core/text.h"
 
 namespace ombrisk {

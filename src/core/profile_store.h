@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "core/file_system.h"
-#include "core/list_settings.h"
 #include "core/profile_list.h"
+#include "core/profile_list_settings.h"
 #include "core/profile_record.h"
 #include "core/registry.h"
 #include "core/settings_file.h"

@@ -1,6 +1,6 @@
 // Every row of a profile's settings, scalar and list, through the settings
 // file and through a launch, for a release of each kind.
-#include "core/list_settings.h"
+#include "core/profile_list_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/list_settings.h"
+#include "core/profile_list_settings.h"
 
 #include <algorithm>
 #include <array>
