@@ -88,7 +88,7 @@ OtherProfileKey OtherProfileWithKey(const SettingsFile& file, std::u16string_vie
   OtherProfileKey found;
   for (const std::u16string& section : file.ReadSections()) {
     if (!section.starts_with(keys::kProfilePrefix) || mapping.Equal(section, own)) continue;
-    const ProfileRecord other = ReadStoredProfile(file, section, false);
+    const ProfileRecord other = ReadStoredProfile(file, section, KeyRows());
     const std::u16string path = IdeRegistryKey(other.version, other.useAltReg, other.altReg);
     if (path.empty()) continue;
     const KeyIdentity otherKey(path, mapping);

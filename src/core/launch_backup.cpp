@@ -178,10 +178,11 @@ std::u16string InFolder(std::u16string_view folder, std::u16string_view name) { 
   throw AppError(Format(texts::kBackupFailed, {error.empty() ? std::u16string(path) : Concat({path, u" ", error})}));
 }
 
-std::optional<RegistryScript> ReadBackup(FileSystem& files, std::u16string_view path) {
+// The backup's script, whole or (head) only up to its first key.
+std::optional<RegistryScript> ReadBackup(FileSystem& files, std::u16string_view path, bool head = false) {
   const FileReadResult read = files.ReadFile(path);
   if (read.status != FileReadStatus::Read || read.content.byteCount % 2 != 0) return std::nullopt;
-  return ParseRegistryScript(read.content.Units());
+  return head ? ParseRegistryScriptHead(read.content.Units()) : ParseRegistryScript(read.content.Units());
 }
 
 // The first four levels of the path as written, "\Software\<vendor>\<name>\<version>".
@@ -200,7 +201,8 @@ std::u16string ScriptSettingsKey(const RegistryScript& script) {
 }
 
 // The folder's backups of the key, with their file names, oldest first. Only
-// the scripts whose release and file name could hold the key are read.
+// the beginnings of the scripts whose release and file name could hold the
+// key are read.
 std::vector<std::pair<BackupEntry, std::u16string>> BackupsOf(FileSystem& files, std::u16string_view folder,
                                                               VersionCode code, std::u16string_view base,
                                                               const KeyIdentity& key, const CaseMapping& mapping) {
@@ -208,7 +210,7 @@ std::vector<std::pair<BackupEntry, std::u16string>> BackupsOf(FileSystem& files,
   for (std::u16string& name : files.ListFiles(folder)) {
     std::optional<BackupEntry> entry = ParseBackupName(name);
     if (!entry || entry->code != code || !mapping.Equal(entry->base, base)) continue;
-    const std::optional<RegistryScript> script = ReadBackup(files, InFolder(folder, name));
+    const std::optional<RegistryScript> script = ReadBackup(files, InFolder(folder, name), true);
     if (!script || KeyIdentity(ScriptSettingsKey(*script), mapping) != key) continue;
     backups.emplace_back(std::move(*entry), std::move(name));
   }

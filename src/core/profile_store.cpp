@@ -53,28 +53,35 @@ bool IsOffered(const ProfileKey& key, const ProfileRecord& record) {
 
 namespace {
 
-// Reads the profile's Boolean and String keys into the record, each with
-// its fallback where it is missing.
-void ReadProfileKeys(const SettingsFile& file, std::u16string_view section, ProfileRecord& record) {
-  for (const ProfileKey* key : kProfileKeys) {
-    if (key->kind == KeyKind::Boolean) record.*key->flag = file.ReadBool(section, key->name, key->fallback == u"1");
-    if (key->kind == KeyKind::String) record.*key->text = file.ReadString(section, key->name, key->fallback);
-  }
+// A scalar row of the section into the record, with its fallback where the
+// key is missing.
+void ReadScalar(const SettingsFile& file, std::u16string_view section, const ProfileKey& key, ProfileRecord& record) {
+  if (key.kind == KeyKind::Boolean) record.*key.flag = file.ReadBool(section, key.name, key.fallback == u"1");
+  if (key.kind == KeyKind::String) record.*key.text = file.ReadString(section, key.name, key.fallback);
 }
+
+// The rows the main list shows, and those that name a profile's key.
+constexpr const ProfileKey* kListedRows[] = {&kDescription};
+constexpr const ProfileKey* kKeyRows[] = {&kUseAltReg, &kAltReg};
 
 }  // namespace
 
-ProfileRecord ReadStoredProfile(const SettingsFile& file, std::u16string_view section, bool lists) {
+ProfileRecord ReadStoredProfile(const SettingsFile& file, std::u16string_view section,
+                                std::span<const ProfileKey* const> rows) {
   ProfileRecord record;
   record.version = file.ReadInteger(section, kVersion.name, 0);
-  ReadProfileKeys(file, section, record);
-  if (lists) {
-    for (const ProfileKey* key : kProfileKeys) {
-      if (const ListSetting* list = ListSettingOf(*key)) list->read(file, section, record);
+  for (const ProfileKey* key : rows) {
+    if (const ListSetting* list = ListSettingOf(*key)) {
+      list->read(file, section, record);
+    } else {
+      ReadScalar(file, section, *key, record);
     }
   }
   return record;
 }
+
+std::span<const ProfileKey* const> ListedRows() { return kListedRows; }
+std::span<const ProfileKey* const> KeyRows() { return kKeyRows; }
 
 std::vector<ListedProfile> ListProfiles(const SettingsFile& file, const InstalledVersionSet& installed,
                                         const TextComparer& comparer) {
@@ -85,7 +92,7 @@ std::vector<ListedProfile> ListProfiles(const SettingsFile& file, const Installe
   std::vector<ListedProfile> rows;
   for (const std::u16string& section : sections) {
     if (!section.starts_with(keys::kProfilePrefix)) continue;
-    ProfileRecord stored = ReadStoredProfile(file, section, false);
+    ProfileRecord stored = ReadStoredProfile(file, section, ListedRows());
     if (!IsVersionInstalled(installed, stored.version)) continue;
     rows.push_back(ListedProfile{section.substr(keys::kProfilePrefix.size()),
                                  std::u16string(FindRelease(stored.version)->label), std::move(stored.description),

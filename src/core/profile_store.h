@@ -160,10 +160,17 @@ std::span<const ProfileKey* const> ProfileKeys();
 // 64-bit IDE only where it is installed).
 bool IsOffered(const ProfileKey& key, const ProfileRecord& record);
 
-// The one reading of a stored profile: its release, the scalar rows, then,
-// with lists, each list setting as the section stores it (ListSetting::read).
-// The list, the launch, the editor and the key commands read a profile so.
-ProfileRecord ReadStoredProfile(const SettingsFile& file, std::u16string_view section, bool lists = true);
+// The one reading of a stored profile: its release, then the rows asked
+// for in their order (every row unless told), scalar rows with their
+// fallbacks and list settings as the section stores them (ListSetting::read).
+// The list, the launch, the editor and the key commands read a profile so,
+// each only the rows it uses.
+ProfileRecord ReadStoredProfile(const SettingsFile& file, std::u16string_view section,
+                                std::span<const ProfileKey* const> rows = ProfileKeys());
+// The rows the main list shows (the description), and those that name the
+// settings key a profile uses.
+std::span<const ProfileKey* const> ListedRows();
+std::span<const ProfileKey* const> KeyRows();
 
 // The profiles of installed releases: section names sorted by the locale's
 // case-insensitive comparison, those beginning with "PREF_" (exactly so)

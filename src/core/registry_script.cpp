@@ -245,15 +245,48 @@ std::optional<ScriptKey> ReadKeyLine(std::u16string_view line) {
 
 }  // namespace
 
+namespace {
+
+// The header lines and the profile's comment; false where they are not the
+// program's.
+bool ReadHead(ScriptLines& lines, RegistryScript& script) {
+  if (lines.Next() != kHeader || lines.Next() != u"") return false;
+  const std::optional<std::u16string_view> comment = lines.Next();
+  if (!comment || !comment->starts_with(kProfileComment)) return false;
+  script.profile = comment->substr(kProfileComment.size());
+  return true;
+}
+
+}  // namespace
+
+std::optional<RegistryScript> ParseRegistryScriptHead(std::u16string_view fileText) {
+  if (!fileText.starts_with(kByteOrderMark)) return std::nullopt;
+  ScriptLines lines(fileText.substr(1));
+  RegistryScript script;
+  if (!ReadHead(lines, script)) return std::nullopt;
+  while (const std::optional<std::u16string_view> line = lines.Next()) {
+    if (line->starts_with(kKeyComment) && script.key.empty()) {
+      script.key = line->substr(kKeyComment.size());
+    } else if (line->starts_with(u'[')) {
+      std::optional<ScriptKey> key = ReadKeyLine(*line);
+      if (!key) return std::nullopt;
+      script.keys.push_back(std::move(*key));
+      return script;
+    } else if (line->starts_with(kCheckComment)) {
+      return script;  // a script without keys
+    } else if (!line->empty()) {
+      return std::nullopt;
+    }
+  }
+  return std::nullopt;
+}
+
 std::optional<RegistryScript> ParseRegistryScript(std::u16string_view fileText) {
   if (!fileText.starts_with(kByteOrderMark)) return std::nullopt;
   const std::u16string_view text = fileText.substr(1);
   ScriptLines lines(text);
   RegistryScript script;
-  if (lines.Next() != kHeader || lines.Next() != u"") return std::nullopt;
-  const std::optional<std::u16string_view> comment = lines.Next();
-  if (!comment || !comment->starts_with(kProfileComment)) return std::nullopt;
-  script.profile = comment->substr(kProfileComment.size());
+  if (!ReadHead(lines, script)) return std::nullopt;
 
   while (true) {
     const std::size_t lineStart = lines.Position();

@@ -51,6 +51,11 @@ std::optional<std::string> WriteRegistryScript(const RegistryScript& script);
 // encoding, a changed or missing line, anything after the check line).
 std::optional<RegistryScript> ParseRegistryScript(std::u16string_view fileText);
 
+// The beginning of a script the program wrote, up to its first key: the
+// profile, the recorded settings key and that first key without values;
+// the rest (and the check line) unread. For choosing among many scripts.
+std::optional<RegistryScript> ParseRegistryScriptHead(std::u16string_view fileText);
+
 // Applies the script through the registry object, key by key in order.
 void ApplyRegistryScript(Registry& registry, const RegistryScript& script);
 

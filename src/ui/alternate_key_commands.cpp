@@ -61,7 +61,7 @@ bool DeleteProfileAndItsKey(const Services& services, const ProfileStore& store,
                             const ListedProfile& profile) {
   const CaseMapping& mapping = services.comparer.Mapping();
   const std::unique_ptr<SettingsFile> file = store.Open();
-  const ProfileRecord stored = ReadStoredProfile(*file, ProfileSection(profile.name), false);
+  const ProfileRecord stored = ReadStoredProfile(*file, ProfileSection(profile.name), KeyRows());
   // A name the key may not have is never deleted.
   const std::optional<AlternateKey> key = OwnAlternateKey(profile.code, stored.useAltReg, stored.altReg, mapping);
   const std::unique_ptr<Registry> registry = services.registries.Create();

@@ -71,6 +71,15 @@ TEST(RegistryScript, EveryBeforeStateIsParsedBackAsItWasWritten) {
     EXPECT_LE(end - from, 80U) << "hexadecimal data wraps as the registry editor's does";
   }
   EXPECT_EQ(ParseRegistryScript(text), script);
+  // Its beginning alone: the profile, the recorded key, the first key.
+  RegistryScript recorded = script;
+  recorded.key = u"\\Software\\Embarcadero\\BDS\\15.0";
+  const std::optional<RegistryScript> head = ParseRegistryScriptHead(Units(*WriteRegistryScript(recorded)));
+  ASSERT_TRUE(head);
+  EXPECT_EQ(head->profile, script.profile);
+  EXPECT_EQ(head->key, recorded.key);
+  const ScriptKey first{script.keys.front().path, script.keys.front().removed, {}};
+  EXPECT_EQ(head->keys, std::vector<ScriptKey>{first});
 
   EXPECT_FALSE(WriteRegistryScript(RegistryScript{u"", {ScriptKey{u"\\a\nb", false, {}}}}));
   EXPECT_FALSE(WriteRegistryScript(RegistryScript{u"", {ScriptKey{u"\\a", false, {{u"x\ry", std::nullopt}}}}}));
