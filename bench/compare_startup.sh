@@ -17,6 +17,9 @@ mkdir -p "$out"
 (cd "$baseline_dir" && x86_64-w64-mingw32-windres v6.rc -O coff -o "$out/v6.res.o")
 x86_64-w64-mingw32-g++ -std=c++17 -O2 -static -municode -s "$baseline_dir/baseline.cpp" "$out/v6.res.o" \
   -o "$out/baseline.exe" -lcomctl32
+# The same program noting when its runtime starts, for the breakdown.
+x86_64-w64-mingw32-g++ -std=c++17 -O2 -static -municode -s "$baseline_dir/baseline.cpp" \
+  "$OMBRISK_ROOT/bench/baseline_entry.cpp" "$out/v6.res.o" -o "$out/baseline_trace.exe" -lcomctl32
 
 prefix="$OMBRISK_ROOT/build/win64/wine/bench-$$"
 trap 'stop_started; rm -rf "$prefix"' EXIT
@@ -24,5 +27,5 @@ start_xvfb
 start_wine "$prefix"
 echo "== $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(wine --version)"
 for count in ${profiles[*]}; do
-  wine "$OMBRISK_ROOT/build/win64/bin/program_bench.exe" "$count" 11 "$(winepath -w "$out/baseline.exe")"
+  wine "$OMBRISK_ROOT/build/win64/bin/program_bench.exe" "$count" "${OMBRISK_BENCH_RUNS:-21}" "$(winepath -w "$out/baseline.exe")"
 done

@@ -33,6 +33,13 @@ namespace {
 
 double Milliseconds(Clock::duration elapsed) { return std::chrono::duration<double, std::milli>(elapsed).count(); }
 
+// The system time in 100-ns units, the clock of the traced program's marks.
+ULONGLONG SystemTime() {
+  FILETIME now;
+  GetSystemTimePreciseAsFileTime(&now);
+  return (ULONGLONG{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+}
+
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values.empty() ? 0 : values[values.size() / 2];
@@ -50,6 +57,7 @@ class IdleStarter : public ProcessStarter {
 struct Search {
   DWORD processId;
   const wchar_t* className;
+  bool visible;
   HWND found;
 };
 
@@ -59,18 +67,21 @@ BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM lParam) {
   GetWindowThreadProcessId(window, &owner);
   wchar_t className[32] = L"";
   GetClassNameW(window, className, 32);
-  if (owner == search->processId && IsWindowVisible(window) && std::wstring(className) == search->className) {
+  if (owner == search->processId && (!search->visible || IsWindowVisible(window)) &&
+      std::wstring(className) == search->className) {
     search->found = window;
     return FALSE;
   }
   return TRUE;
 }
 
-HWND VisibleWindow(DWORD processId, const wchar_t* className) {
-  Search search{processId, className, nullptr};
+HWND FindWindowOf(DWORD processId, const wchar_t* className, bool visible) {
+  Search search{processId, className, visible, nullptr};
   EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
+
+HWND VisibleWindow(DWORD processId, const wchar_t* className) { return FindWindowOf(processId, className, true); }
 
 // The rows the window's list view reports, -1 while it has none or hangs.
 int ListRows(HWND window) {
@@ -91,6 +102,10 @@ int ListRows(HWND window) {
 }
 
 struct Started {
+  // Since CreateProcess was called: the window found (maybe hidden), on
+  // screen, and on screen with every row.
+  double createdMilliseconds = -1;
+  double visibleMilliseconds = -1;
   double milliseconds = 0;
   double peakMiB = 0;
   double findMilliseconds = -1;
@@ -100,12 +115,13 @@ struct Started {
 // with the rows listed; with findCommand, then sends it and waits for the
 // process's next visible dialog (the find dialog or its message).
 Started StartAndWait(const std::wstring& program, const std::wstring& folder, const wchar_t* className, int rows,
-                     WORD findCommand) {
+                     WORD findCommand, ULONGLONG* startedAt = nullptr) {
   Started result;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   std::wstring commandLine = L"\"" + program + L"\"";
+  if (startedAt != nullptr) *startedAt = SystemTime();
   const auto start = Clock::now();
   if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                       &startup, &process)) {
@@ -114,7 +130,13 @@ Started StartAndWait(const std::wstring& program, const std::wstring& folder, co
   }
   HWND window = nullptr;
   while (Milliseconds(Clock::now() - start) < 30000) {
+    if (result.createdMilliseconds < 0 && FindWindowOf(process.dwProcessId, className, false) != nullptr) {
+      result.createdMilliseconds = Milliseconds(Clock::now() - start);
+    }
     window = VisibleWindow(process.dwProcessId, className);
+    if (window != nullptr && result.visibleMilliseconds < 0) {
+      result.visibleMilliseconds = Milliseconds(Clock::now() - start);
+    }
     if (window != nullptr && ListRows(window) == rows) break;
     window = nullptr;
     Sleep(1);
@@ -156,6 +178,52 @@ Started StartAndWait(const std::wstring& program, const std::wstring& folder, co
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return result;
+}
+
+// Each step's time since CreateProcess, in the order the traced program
+// marked them, the first mark of a step in each run.
+class Breakdown {
+ public:
+  void Add(const std::string& step, double milliseconds) {
+    auto found = std::find_if(steps_.begin(), steps_.end(), [&](const Step& s) { return s.name == step; });
+    if (found == steps_.end()) {
+      steps_.push_back({step, {}});
+      found = steps_.end() - 1;
+    }
+    found->times.push_back(milliseconds);
+  }
+  // The traced program's marks of one run, read from its trace file.
+  void AddTrace(const std::wstring& path, ULONGLONG startedAt) {
+    FILE* file = _wfopen(path.c_str(), L"r");
+    if (file == nullptr) return;
+    std::vector<std::string> seen;
+    char step[64];
+    unsigned long long time = 0;
+    while (std::fscanf(file, "%63[^\t]\t%llu\n", step, &time) == 2) {
+      if (std::find(seen.begin(), seen.end(), step) != seen.end()) continue;
+      seen.emplace_back(step);
+      Add(step, static_cast<double>(time - startedAt) / 10000.0);
+    }
+    std::fclose(file);
+    DeleteFileW(path.c_str());
+  }
+  void Print(const char* title) const {
+    std::printf("%s\n", title);
+    for (const Step& step : steps_) std::printf("  %-20s %7.1f ms\n", step.name.c_str(), Median(step.times));
+  }
+
+ private:
+  struct Step {
+    std::string name;
+    std::vector<double> times;
+  };
+  std::vector<Step> steps_;
+};
+
+void AddSeen(Breakdown& breakdown, const Started& started) {
+  breakdown.Add("window (outside)", started.createdMilliseconds);
+  breakdown.Add("on screen (outside)", started.visibleMilliseconds);
+  breakdown.Add("every row (outside)", started.milliseconds);
 }
 
 // The command of the main window's find action (its Ctrl+F).
@@ -217,13 +285,17 @@ int wmain(int argc, wchar_t** argv) {
 
   // Alternating, so both programs meet the machine in the same state.
   std::vector<double> startups, baselines, peaks, finds;
+  Breakdown seen, baselineSeen;
   for (int run = 0; run < runs; ++run) {
     const Started started = StartAndWait(program, folder, L"TMAIN_FORM", profiles, run == 0 ? kFindCommand : 0);
     startups.push_back(started.milliseconds);
     peaks.push_back(started.peakMiB);
     if (started.findMilliseconds >= 0) finds.push_back(started.findMilliseconds);
+    if (run > 0) AddSeen(seen, started);
     if (!baselineSource.empty()) {
-      baselines.push_back(StartAndWait(baseline, folder, L"START_BASELINE", profiles, 0).milliseconds);
+      const Started baselineStarted = StartAndWait(baseline, folder, L"START_BASELINE", profiles, 0);
+      baselines.push_back(baselineStarted.milliseconds);
+      AddSeen(baselineSeen, baselineStarted);
     }
   }
   std::printf("start-up to the filled main window with %d profiles: median %.1f ms of %d runs\n", profiles,
@@ -234,6 +306,35 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::printf("peak working set: median %.1f MiB\n", Median(peaks));
   std::printf("first Ctrl+F until its dialog is on screen: %.1f ms\n", Median(finds));
+  seen.Print("Ombrisk seen from outside, medians since CreateProcess:");
+  if (!baselines.empty()) baselineSeen.Print("the baseline seen from outside:");
+
+  // The build that marks its steps, started as often, in the same folder.
+  const std::wstring traced = bin + L"\\Ombrisk_trace.exe";
+  if (GetFileAttributesW(traced.c_str()) != INVALID_FILE_ATTRIBUTES &&
+      CopyFileW(traced.c_str(), program.c_str(), FALSE)) {
+    Breakdown steps;
+    for (int run = 0; run < runs; ++run) {
+      ULONGLONG startedAt = 0;
+      const Started started = StartAndWait(program, folder, L"TMAIN_FORM", profiles, 0, &startedAt);
+      steps.AddTrace(folder + L"\\Ombrisk.trace", startedAt);
+      AddSeen(steps, started);
+    }
+    steps.Print("the traced build's steps, medians since CreateProcess:");
+  }
+  // The baseline's build that notes its runtime's start, beside it.
+  const std::wstring tracedBaseline =
+      baselineSource.substr(0, baselineSource.find_last_of(L'\\') + 1) + L"baseline_trace.exe";
+  if (!baselineSource.empty() && CopyFileW(tracedBaseline.c_str(), baseline.c_str(), FALSE)) {
+    Breakdown steps;
+    for (int run = 0; run < runs; ++run) {
+      ULONGLONG startedAt = 0;
+      const Started started = StartAndWait(baseline, folder, L"START_BASELINE", profiles, 0, &startedAt);
+      steps.AddTrace(folder + L"\\baseline.trace", startedAt);
+      AddSeen(steps, started);
+    }
+    steps.Print("the baseline's traced build, medians since CreateProcess:");
+  }
 
   std::vector<double> launches;
   IdleStarter starter;

@@ -137,8 +137,7 @@ void SaveProfile(SettingsFile& file, std::u16string_view name, std::optional<std
   }
 }
 
-MainWindowSettings ReadMainWindowSettings(const SettingsFile& file, const InstalledVersionSet& installed,
-                                          const ScreenMetrics& screen, const TextComparer& comparer) {
+MainWindowSettings ReadMainWindowSettings(const SettingsFile& file, const ScreenMetrics& screen) {
   MainWindowSettings settings;
   settings.lineColor = file.ReadInteger(keys::kSystem, keys::kLineColor, kDefaultLineColor);
   MainFormGeometry& geometry = settings.geometry;
@@ -153,7 +152,6 @@ MainWindowSettings ReadMainWindowSettings(const SettingsFile& file, const Instal
   const std::vector<int> widths =
       ParseWidthList(file.ReadString(keys::kMainForm, keys::kColumnWidths, u"132,190,154"), 3, 100);
   std::copy(widths.begin(), widths.end(), geometry.columnWidths.begin());
-  settings.profiles = ListProfiles(file, installed, comparer);
   return settings;
 }
 
@@ -171,11 +169,6 @@ ProfileStore::ProfileStore(FileSystem& files, const TextComparer& comparer, std:
 
 std::unique_ptr<SettingsFile> ProfileStore::Open() const {
   return std::make_unique<SettingsFile>(files_, comparer_, path_);
-}
-
-MainWindowSettings ProfileStore::ReadMainWindow(const InstalledVersionSet& installed,
-                                                const ScreenMetrics& screen) const {
-  return ReadMainWindowSettings(*Open(), installed, screen, comparer_);
 }
 
 void ProfileStore::WriteMainWindow(const MainFormGeometry& geometry) const {
@@ -225,6 +218,12 @@ void ProfileStore::Delete(std::u16string_view name) const {
   const std::unique_ptr<SettingsFile> file = Open();
   file->EraseSection(ProfileSection(name));
   file->UpdateFile();
+}
+
+void ReadMainWindowList(RegistryFactory& registries, const ProfileStore& store, MainWindowList& list) {
+  DetectInstalledVersions(registries, store.Files(), list.installed);
+  list.file = store.Open();
+  list.profiles = ListProfiles(*list.file, list.installed, store.Comparer());
 }
 
 }  // namespace ombrisk

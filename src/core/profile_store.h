@@ -204,13 +204,12 @@ struct MainFormGeometry {
   std::array<int, 3> columnWidths{132, 190, 154};
 };
 
-// What the main window's first show reads: the stored line colour, the
-// geometry (Left and Top centre the window on the screen by default, given
-// the frame a window adds to its client area) and the listed profiles.
+// What the main window's first show reads besides its list: the stored line
+// colour and the geometry (Left and Top centre the window on the screen by
+// default, given the frame a window adds to its client area).
 struct MainWindowSettings {
   std::int32_t lineColor = 0;
   MainFormGeometry geometry;
-  std::vector<ListedProfile> profiles;
 };
 struct ScreenMetrics {
   int screenWidth, screenHeight, frameWidth, frameHeight;
@@ -222,8 +221,7 @@ constexpr int LengthAtDpi(int length, int dpi) { return static_cast<int>((std::i
 constexpr int LengthAt96(int length, int dpi) {
   return dpi > 0 ? static_cast<int>((std::int64_t{length} * 96 + dpi / 2) / dpi) : length;
 }
-MainWindowSettings ReadMainWindowSettings(const SettingsFile& file, const InstalledVersionSet& installed,
-                                          const ScreenMetrics& screen, const TextComparer& comparer);
+MainWindowSettings ReadMainWindowSettings(const SettingsFile& file, const ScreenMetrics& screen);
 // Writes the six keys of "MainForm" in their order.
 void WriteMainFormGeometry(SettingsFile& file, const MainFormGeometry& geometry);
 
@@ -237,7 +235,6 @@ class ProfileStore {
   // A copy of the file as it is now; throws AppError when it cannot be read.
   std::unique_ptr<SettingsFile> Open() const;
 
-  MainWindowSettings ReadMainWindow(const InstalledVersionSet& installed, const ScreenMetrics& screen) const;
   void WriteMainWindow(const MainFormGeometry& geometry) const;
   // The editor's package list: two columns, "430,410" when none are stored.
   std::array<int, 2> ReadPrefFormColumns() const;
@@ -261,5 +258,16 @@ class ProfileStore {
   const TextComparer& comparer_;
   std::u16string path_;
 };
+
+// What the main window lists at its first show, read while its window is
+// being made: the installed releases, the settings file as it is then, and
+// the profiles it lists, in this order: what was read before a failure (the
+// releases, when the file cannot be read) stays.
+struct MainWindowList {
+  InstalledVersionSet installed;
+  std::unique_ptr<SettingsFile> file;
+  std::vector<ListedProfile> profiles;
+};
+void ReadMainWindowList(RegistryFactory& registries, const ProfileStore& store, MainWindowList& list);
 
 }  // namespace ombrisk

@@ -16,4 +16,14 @@ std::u16string ErrorBoxText(std::u16string_view message) {
   return text;
 }
 
+namespace {
+StartupProbe startupProbe = nullptr;
+}  // namespace
+
+void SetStartupProbe(StartupProbe probe) { startupProbe = probe; }
+
+void MarkStartup(const char* step) {
+  if (startupProbe != nullptr) startupProbe(step);
+}
+
 }  // namespace ombrisk

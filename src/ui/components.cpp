@@ -48,6 +48,12 @@ Bounds Fitted(const ComponentRow& row, HWND owner, HFONT font, int dpi) {
   return bounds;
 }
 
+SIZE ClientSize(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  return SIZE{client.right, client.bottom};
+}
+
 }  // namespace
 
 void ComponentSet::Create(HWND owner, SIZE ownerDesign, std::span<const ComponentRow> rows, HFONT font, int dpi) {
@@ -63,15 +69,29 @@ void ComponentSet::Create(HWND owner, SIZE ownerDesign, std::span<const Componen
                                         WS_CHILD | WS_VISIBLE | row.style, bounds.left, bounds.top, bounds.width,
                                         bounds.height, parent == nullptr ? owner : parent->window,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
+    // A control that sizes itself as it is made (an etched line takes the
+    // height of its edge) gets the table's size back.
+    RECT made{};
+    GetWindowRect(window, &made);
+    if (made.right - made.left != bounds.width || made.bottom - made.top != bounds.height) {
+      SetWindowPos(window, nullptr, 0, 0, bounds.width, bounds.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if ((row.traits & kImeOff) != 0) ImmAssociateContext(window, nullptr);
     entries_.push_back(Entry{row.id, window, &row});
   }
+  placedFor_ = ClientSize(owner);
 }
 
 void ComponentSet::Adopt(int id, HWND window) { entries_.push_back(Entry{id, window, nullptr}); }
 
-void ComponentSet::Layout() const {
+void ComponentSet::Resized() {
+  const SIZE size = ClientSize(owner_);
+  if (size.cx != placedFor_.cx || size.cy != placedFor_.cy) Layout();
+}
+
+void ComponentSet::Layout() {
+  placedFor_ = ClientSize(owner_);
   for (const Entry& entry : entries_) {
     if (entry.row == nullptr) continue;
     const Bounds bounds = BoundsOf(*entry.row);
@@ -107,11 +127,7 @@ SIZE ComponentSet::DesignSize(int parent) const {
 
 SIZE ComponentSet::PresentSize(int parent) const {
   const Entry* entry = parent == 0 ? nullptr : Of(parent);
-  if (entry == nullptr || entry->row == nullptr) {
-    RECT client;
-    GetClientRect(entry == nullptr ? owner_ : entry->window, &client);
-    return SIZE{client.right, client.bottom};
-  }
+  if (entry == nullptr || entry->row == nullptr) return ClientSize(entry == nullptr ? owner_ : entry->window);
   const Bounds bounds = BoundsOf(*entry->row);
   return SIZE{bounds.width, bounds.height};
 }

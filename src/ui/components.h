@@ -69,6 +69,11 @@ struct ComponentRow {
     row.traits |= moreTraits;
     return row;
   }
+  constexpr ComponentRow WithExtended(DWORD moreExStyle) const {
+    ComponentRow row = *this;
+    row.exStyle |= moreExStyle;
+    return row;
+  }
 };
 
 // The builders: each component's kind with the style and traits it always
@@ -142,7 +147,10 @@ class ComponentSet {
   // components can sit on it and it can be found.
   void Adopt(int id, HWND window);
   // Places every component of the tables for the owner's present client size.
-  void Layout() const;
+  void Layout();
+  // Places them again where the owner's client size is not the one they
+  // were last placed for (the size a window's first show reports again).
+  void Resized();
   // A move to a monitor of another scale: every component takes the font
   // and is laid out at the DPI.
   void Rescale(HFONT font, int dpi);
@@ -165,6 +173,7 @@ class ComponentSet {
   SIZE ownerDesign_{};
   HFONT font_ = nullptr;
   int dpi_ = USER_DEFAULT_SCREEN_DPI;
+  SIZE placedFor_{-1, -1};
   std::vector<Entry> entries_;
 };
 

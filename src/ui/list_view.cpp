@@ -22,7 +22,10 @@ void ListView::AddColumns(std::span<const std::u16string_view> captions, std::sp
 
 int ListView::ColumnWidth(int column) const { return ListView_GetColumnWidth(view_, column); }
 
-void ListView::SetColumnWidth(int column, int width) const { ListView_SetColumnWidth(view_, column, width); }
+void ListView::SetColumnWidth(int column, int width) const {
+  // Setting a column's width lays the header out again, even to its width.
+  if (ColumnWidth(column) != width) ListView_SetColumnWidth(view_, column, width);
+}
 
 void ListView::RescaleColumns(int fromDpi, int toDpi) const {
   if (fromDpi <= 0 || fromDpi == toDpi) return;

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "core/startup.h"
 #include "core/text.h"
 #include "core/texts.h"
 #include "resource_ids.h"
@@ -14,6 +15,7 @@
 #include "ui/profile_shortcut.h"
 #include "ui/restore_form.h"
 #include "ui/window_placement.h"
+#include "win32/shell_api.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -50,6 +52,7 @@ void TMAIN_FORM::Show() {
     RunHandler([&failure](std::u16string_view message) { failure = std::u16string(message); }, [this] { FormShow(); });
   }
   ShowWindow(Handle(), IsIconic(Handle()) || IsZoomed(Handle()) ? SW_SHOW : SW_SHOWNORMAL);
+  MarkStartup("window shown");
   SetFocus(Control(kLV1));
   if (failure) {
     ShowComponents();
@@ -65,8 +68,18 @@ void TMAIN_FORM::ShowComponents() {
 }
 
 void TMAIN_FORM::FormShow() {
-  DetectInstalledVersions(services_.registries, services_.files, InstalledVersions_);
-  MainWindowSettings settings = store_.ReadMainWindow(InstalledVersions_, CurrentScreen(kStyle, kExStyle, Dpi()));
+  // The releases found stay when the settings file then cannot be read.
+  const auto takeReleases = [this] { InstalledVersions_ = std::move(list_.installed); };
+  try {
+    listReading_->Wait();
+  } catch (...) {
+    takeReleases();
+    throw;
+  }
+  takeReleases();
+  MarkStartup("list waited for");
+  MainWindowList list = std::move(list_);
+  const MainWindowSettings settings = ReadMainWindowSettings(*list.file, CurrentScreen(kStyle, kExStyle, Dpi()));
   LineColor_ =
       LineColorFor(settings.lineColor, [](int index) { return static_cast<std::uint32_t>(GetSysColor(index)); });
   LV1.SetLineColor(LineColor_);
@@ -74,7 +87,8 @@ void TMAIN_FORM::FormShow() {
   for (int column = 0; column < 3; ++column) {
     LV1.View().SetColumnWidth(column, Scaled(settings.geometry.columnWidths[static_cast<std::size_t>(column)], Dpi()));
   }
-  LV1.Assign(std::move(settings.profiles));
+  LV1.Assign(std::move(list.profiles));
+  MarkStartup("list filled");
 }
 
 void TMAIN_FORM::FormDestroy() {
@@ -108,7 +122,7 @@ bool TMAIN_FORM::OnActivate(bool active) {
 LRESULT TMAIN_FORM::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
-      if (LV1.View().Handle() != nullptr) components_.Layout();
+      if (LV1.View().Handle() != nullptr) components_.Resized();
       return 0;
     case kShowComponents:
       ShowComponents();
@@ -269,15 +283,15 @@ void TMAIN_FORM::LaunchRow(int row, std::u16string_view file) {
 void TMAIN_FORM::LV1DropFiles(HDROP drop) {
   struct FinishAtEnd {
     HDROP drop;
-    ~FinishAtEnd() { DragFinish(drop); }
+    ~FinishAtEnd() { shell::DragFinish(drop); }
   } finish{drop};
-  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) != 1) return;
+  if (shell::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) != 1) return;
   LVHITTESTINFO hit{};
-  DragQueryPoint(drop, &hit.pt);
+  shell::DragQueryPoint(drop, &hit.pt);
   const int row = ListView_HitTest(LV1.View().Handle(), &hit);
   if (row < 0 || (hit.flags & LVHT_ONITEM) == 0) return;
-  std::wstring file(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
-  file.resize(DragQueryFileW(drop, 0, file.data(), static_cast<UINT>(file.size())));
+  std::wstring file(shell::DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+  file.resize(shell::DragQueryFileW(drop, 0, file.data(), static_cast<UINT>(file.size())));
   // The row is the one launched, as after a click and Enter.
   LV1.View().Select(row);
   LaunchRow(row, FromWide(file));
@@ -345,6 +359,11 @@ LRESULT TMAIN_FORM::LV1Message(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_DROPFILES:
       LV1DropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
+    case WM_PAINT: {
+      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      MarkStartup("list painted");
+      return result;
+    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {

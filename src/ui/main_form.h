@@ -26,6 +26,7 @@
 #include "ui/services.h"
 #include "ui/ui_font.h"
 #include "ui/window.h"
+#include "win32/background_task.h"
 
 namespace ombrisk {
 
@@ -161,6 +162,12 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
   std::unique_ptr<ActionList> actions_;  // ActionManager1, with IL1 and PopupMenu1
   class FindDialog FD_LV;
   HWND focusBeforeDeactivation_ = nullptr;
+
+  // The installed releases and the settings file, read on a thread of their
+  // own while the window and its components are made; the first show waits
+  // for them. Last, so it is done with the members it fills before they go.
+  MainWindowList list_;
+  std::unique_ptr<BackgroundTask> listReading_;
 };
 
 // The main window's tables (main_form_components.cpp).

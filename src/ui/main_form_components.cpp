@@ -39,7 +39,8 @@ constexpr ComponentRow kComponents[] = {
     Panel(kPnlMain, "pnlMain", 0, {0, 0, 512, 283}).Anchor(akAll).With(kClipped),
     ReportList(kLV1, "LV1", kPnlMain, {4 + 2 + 8, 4 + 2 + 8, 504 - 20, 242 - 4 - 16})
         .Anchor(akAll)
-        .With(LVS_SHAREIMAGELISTS | LVS_OWNERDATA),
+        .With(LVS_SHAREIMAGELISTS | LVS_OWNERDATA)
+        .WithExtended(WS_EX_ACCEPTFILES),  // files dropped onto a row
     GroupBox(kGbProfileList, "gbProfileList", kPnlMain, kProfileListGroup, {4, 4, 504, 242}).Anchor(akAll),
     Panel(kPnlOparation, "pnlOparation", kPnlMain, {4, 246, 504, 33}).Anchor(kBottomEdge).With(kClipped),
     Button(kBtnAdd, "btnAdd", kPnlOparation, kAddAction, {10, 6, 88, 25}),

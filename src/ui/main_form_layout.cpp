@@ -1,11 +1,10 @@
 // The main window's creation and its layout at the DPI of its monitor,
 // also after a move to a monitor of another scale.
 #include <windows.h>
-// After windows.h, which it needs.
-#include <shellapi.h>
 
 #include <algorithm>
 
+#include "core/startup.h"
 #include "core/texts.h"
 #include "resource_ids.h"
 #include "ui/controls.h"
@@ -16,6 +15,10 @@
 namespace ombrisk {
 
 void TMAIN_FORM::Create() {
+  listReading_ = std::make_unique<BackgroundTask>([this] {
+    ReadMainWindowList(services_.registries, store_, list_);
+    MarkStartup("list read");
+  });
   // At the DPI of the monitor the window opens on: the one in the middle of
   // the primary screen until the stored place moves it.
   const POINT centre{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
@@ -27,6 +30,7 @@ void TMAIN_FORM::Create() {
   const int top = centre.y - size.cy / 2;
   CreateHandle(kClassName, Wide(texts::kMainFormCaption).c_str(), kStyle, kExStyle,
                RECT{left, top, left + size.cx, top + size.cy}, nullptr);
+  MarkStartup("window");
   CreateComponents();
 }
 
@@ -46,9 +50,9 @@ void TMAIN_FORM::CreateComponents() {
   const int dpi = WindowDpi(Handle());
   PlaceListBelowCaption(dpi);
   components_.Create(Handle(), kDesignClientSize, componentRows_, font_.Get(), dpi);
+  MarkStartup("components");
   LV1.Attach(Control(kLV1), services_.comparer.Mapping(), dpi);
   SetWindowSubclass(Control(kLV1), ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
-  DragAcceptFiles(Control(kLV1), TRUE);
   FillOwnBackground(Control(kGbProfileList));
   FillOwnBackground(Control(kBevel1));
 
@@ -57,6 +61,7 @@ void TMAIN_FORM::CreateComponents() {
     actions_->BindButton(Control(Command(action)), action);
   }
   actions_->BuildMenu(MainFormPopupItems());
+  MarkStartup("images and menu");
 }
 
 void TMAIN_FORM::OnDpiChanged(int dpi, const RECT& suggested) {

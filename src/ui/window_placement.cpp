@@ -34,10 +34,14 @@ void ApplyGeometry(HWND window, const MainFormGeometry& geometry, int dpi) {
   placement.length = sizeof placement;
   GetWindowPlacement(window, &placement);
   const POINT origin = WorkAreaOrigin();
-  placement.rcNormalPosition = RECT{geometry.left - origin.x, geometry.top - origin.y, geometry.left - origin.x + width,
-                                    geometry.top - origin.y + height};
-  placement.showCmd = SW_HIDE;
-  SetWindowPlacement(window, &placement);
+  const RECT normal{geometry.left - origin.x, geometry.top - origin.y, geometry.left - origin.x + width,
+                    geometry.top - origin.y + height};
+  // The window is made where the defaults place it: mostly nothing moves.
+  if (!EqualRect(&placement.rcNormalPosition, &normal)) {
+    placement.rcNormalPosition = normal;
+    placement.showCmd = SW_HIDE;
+    SetWindowPlacement(window, &placement);
+  }
   if (geometry.windowState == 1) ShowWindow(window, SW_SHOWMINNOACTIVE);
   if (geometry.windowState == 2) ShowWindow(window, SW_SHOWMAXIMIZED);
 }

@@ -41,6 +41,21 @@ HRESULT GetFolderPathW(HWND owner, int folder, HANDLE token, DWORD flags, wchar_
   return function == nullptr ? E_NOTIMPL : function(owner, folder, token, flags, path);
 }
 
+UINT DragQueryFileW(HDROP drop, UINT index, wchar_t* file, UINT size) {
+  static const auto function = Load<decltype(::DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+  return function == nullptr ? 0 : function(drop, index, file, size);
+}
+
+BOOL DragQueryPoint(HDROP drop, POINT* point) {
+  static const auto function = Load<decltype(::DragQueryPoint)>(L"shell32.dll", "DragQueryPoint");
+  return function != nullptr && function(drop, point);
+}
+
+void DragFinish(HDROP drop) {
+  static const auto function = Load<decltype(::DragFinish)>(L"shell32.dll", "DragFinish");
+  if (function != nullptr) function(drop);
+}
+
 HRESULT CoInitializeEx(void* reserved, DWORD model) {
   static const auto function = Load<decltype(::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
   return function == nullptr ? E_NOTIMPL : function(reserved, model);

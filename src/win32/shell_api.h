@@ -19,6 +19,10 @@ BOOL ExecuteExW(SHELLEXECUTEINFOW* info);
 HWND FindTextW(FINDREPLACEW* find);
 BOOL GetOpenFileNameW(OPENFILENAMEW* dialog);
 HRESULT GetFolderPathW(HWND owner, int folder, HANDLE token, DWORD flags, wchar_t* path);
+// Files dropped onto a window that accepts them (WS_EX_ACCEPTFILES).
+UINT DragQueryFileW(HDROP drop, UINT index, wchar_t* file, UINT size);
+BOOL DragQueryPoint(HDROP drop, POINT* point);
+void DragFinish(HDROP drop);
 
 // COM, from ole32.
 HRESULT CoInitializeEx(void* reserved, DWORD model);

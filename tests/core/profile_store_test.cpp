@@ -42,7 +42,7 @@ TEST_F(ProfileStoreTest, ListsProfilesOfInstalledReleasesInTheLocalesOrder) {
 }
 
 TEST_F(ProfileStoreTest, GeometryDefaultsCentreAndStoredValuesWin) {
-  MainFormGeometry geometry = Profiles().ReadMainWindow({}, {1280, 1024, 16, 39}).geometry;
+  MainFormGeometry geometry = ReadMainWindowSettings(*Open(), {1280, 1024, 16, 39}).geometry;
   EXPECT_EQ(geometry.windowState, 0);
   EXPECT_EQ(geometry.clientWidth, 512);
   EXPECT_EQ(geometry.clientHeight, 320);
@@ -51,7 +51,7 @@ TEST_F(ProfileStoreTest, GeometryDefaultsCentreAndStoredValuesWin) {
   EXPECT_EQ(geometry.columnWidths, (std::array<int, 3>{132, 190, 154}));
 
   Store(u"[MainForm]\r\nClientWidth=600\r\nListViewColumnWidths=50,abc\r\nTop=-7\r\n");
-  geometry = Profiles().ReadMainWindow({}, {1281, 1024, 16, 39}).geometry;
+  geometry = ReadMainWindowSettings(*Open(), {1281, 1024, 16, 39}).geometry;
   EXPECT_EQ(geometry.left, (1281 - 616) / 2) << "centred with the stored width";
   EXPECT_EQ(geometry.top, -7);
   EXPECT_EQ(geometry.columnWidths, (std::array<int, 3>{50, 100, 100}));
