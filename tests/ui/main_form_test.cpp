@@ -308,6 +308,7 @@ TEST_F(MainForm, AFileDroppedOnARowLaunchesItsProfileWithTheFile) {
   const std::wstring project = folder / L"Work Dir\\App.dproj";
   testing::WriteBytes(project, "<Project/>");
   NewForm();
+  EXPECT_NE(GetWindowLongW(LV1(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0) << "Explorer drops files onto the list";
   RECT second;
   ListView_GetItemRect(LV1(), 1, &second, LVIR_BOUNDS);
   const POINT onSecond{(second.left + second.right) / 2, (second.top + second.bottom) / 2};
