@@ -14,6 +14,7 @@
 #include "core/command_line.h"
 #include "core/startup.h"
 #include "core/texts.h"
+#include "ui/changes_form.h"
 #include "ui/error_boundary.h"
 #include "ui/main_form.h"
 #include "ui/message_loop.h"
@@ -66,6 +67,9 @@ int RunCommandLine(const CommandLineRequest& request) {
     services.confirm = [](std::u16string_view question) {
       return ShowMessageDialog(nullptr, texts::kConfirmCaption, question,
                                MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2, u"") == IDYES;
+    };
+    services.reviewChanges = [](std::span<const SettingChange> changes) {
+      return ReviewChanges(ShowErrorBox, ShowModally, nullptr, nullptr, changes);
     };
     exitCode = LaunchFromCommandLine(services, request.name, request.file.empty() ? u"" : FullPathName(request.file));
   });

@@ -103,6 +103,7 @@ int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_vi
     launch.file = file;
     launch.runningProcesses = services.runningProcesses;
     launch.confirm = services.confirm;
+    launch.reviewChanges = services.reviewChanges;
     const LaunchResult result = LaunchProfile(launch, found->code, found->name);
     if (result.cancelled) return 1;
     if (!result.started) throw AppError(Format(texts::kIdeStartFailed, {result.executable}));

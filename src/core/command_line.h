@@ -56,11 +56,14 @@ struct CommandLineServices {
   // that uses the profile's key (LaunchServices).
   ProcessLister runningProcesses = nullptr;
   std::function<bool(std::u16string_view question)> confirm = nullptr;
+  // The review of what the IDE changed since the profile's last launch.
+  std::function<ChangesAnswer(std::span<const SettingChange> changes)> reviewChanges = nullptr;
 };
 
 // Launches the profile the list would show under the name (matched as the
 // settings file matches section names, an exact match first), without
-// writing the settings file; with a file (a full path), the IDE opens it in
+// writing the settings file unless changes the IDE made are taken into the
+// profile; with a file (a full path), the IDE opens it in
 // place of the profile's parameters, and a file that is not there is
 // refused before anything else. Returns the exit code: 0 when the IDE
 // started, 1 when an error was reported (no such file, no such profile of

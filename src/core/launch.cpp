@@ -6,6 +6,7 @@
 #include "core/alternate_key.h"
 #include "core/editor_checks.h"
 #include "core/errors.h"
+#include "core/profile_launch_record.h"
 #include "core/profile_list_settings.h"
 #include "core/profile_store.h"
 #include "core/text.h"
@@ -88,6 +89,35 @@ bool MayWriteBesideRunningIdes(const LaunchServices& services, std::u16string_vi
   return services.confirm && services.confirm(Format(texts::kIdeRunningQuestion, {label, key}));
 }
 
+// Where the IDE changed in the key what the profile's own last launch wrote
+// there, the user chooses: the chosen changes taken into the profile (saved
+// in the file, and launched), the profile launched as stored, or nothing
+// (false). A key that is not there holds no changes.
+bool ReviewIdeChanges(const LaunchServices& services, const LaunchRecords& records, Registry& registry,
+                      SettingsFile& file, std::u16string_view settingsKey, std::u16string_view profileName,
+                      ProfileRecord& stored) {
+  const CaseMapping& mapping = services.store.Comparer().Mapping();
+  const std::optional<LaunchRecord> last = records.Read(settingsKey);
+  if (!last || !mapping.Equal(last->profile, profileName) || !registry.KeyExists(settingsKey)) return true;
+  const std::vector<SettingChange> changes = ChangesSinceLaunch(registry, settingsKey, last->written, mapping);
+  if (changes.empty()) return true;
+  const ChangesAnswer answer = services.reviewChanges ? services.reviewChanges(changes) : ChangesAnswer{};
+  if (answer.choice == ChangesAnswer::Choice::Cancel) return false;
+  if (answer.choice == ChangesAnswer::Choice::TakeIn) {
+    std::vector<SettingChange> taken;
+    for (std::size_t at = 0; at < changes.size() && at < answer.taken.size(); ++at) {
+      if (answer.taken[at]) taken.push_back(changes[at]);
+    }
+    // Saved as the editor saves a profile: the stored one with the changes.
+    ProfileRecord saved = ReadStoredProfile(file, ProfileSection(profileName));
+    TakeInChanges(taken, mapping, saved);
+    SaveProfile(file, profileName, std::nullopt, saved);
+    file.UpdateFile();
+    TakeInChanges(taken, mapping, stored);
+  }
+  return true;
+}
+
 // The backup (after the copy of the base key into a missing alternate key
 // where the profile asks for it), then the registry writes, with the settings
 // file and the registry object released when they end, also when an error
@@ -116,6 +146,10 @@ std::optional<ProfileRecord> WriteProfileToRegistry(const LaunchServices& servic
   if (copies) CheckNotNested(*file, profileName, *own, mapping);
   const std::u16string settingsKey = IdeRegistryKey(code, stored.useAltReg, stored.altReg);
   if (!MayWriteBesideRunningIdes(services, settingsKey, copies)) return std::nullopt;
+  const LaunchRecords records(services.store.Files(), services.store.Comparer(), services.store.Path());
+  if (!copies && !ReviewIdeChanges(services, records, *registry, *file, settingsKey, profileName, stored)) {
+    return std::nullopt;
+  }
 
   const std::u16string folder = BackupFolder(services.store.Path());
   if (copies) {
@@ -128,6 +162,7 @@ std::optional<ProfileRecord> WriteProfileToRegistry(const LaunchServices& servic
     WriteLaunchBackup(services.store.Files(), folder, code, writes.settingsKey,
                       CaptureBeforeLaunch(*registry, writes, profileName), services.clock(), mapping);
   }
+  records.Write(settingsKey, profileName, stored);
   ApplyLaunchWrites(*registry, writes);
   return stored;
 }

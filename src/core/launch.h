@@ -4,12 +4,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/catalogue.h"
 #include "core/file_system.h"
 #include "core/launch_backup.h"
+#include "core/profile_list_settings.h"
 #include "core/profile_store.h"
 #include "core/registry.h"
 #include "core/running_ide.h"
@@ -42,6 +45,15 @@ class ProcessStarter {
   virtual bool SupportsElevation() = 0;
 };
 
+// The answer to the changes the IDE (or an installer) made in the key since
+// the profile's last launch into it.
+struct ChangesAnswer {
+  enum class Choice { Cancel, LaunchAsStored, TakeIn };
+  Choice choice = Choice::Cancel;
+  // With TakeIn: which of the changes, in their order.
+  std::vector<bool> taken;
+};
+
 // What the launch needs of its surroundings.
 struct LaunchServices {
   const ProfileStore& store;
@@ -58,6 +70,9 @@ struct LaunchServices {
   ProcessLister runningProcesses = nullptr;
   // Asks the question whether to launch all the same; true for Yes.
   std::function<bool(std::u16string_view question)> confirm = nullptr;
+  // Shows what the IDE changed in the key since the profile's last launch
+  // into it and asks what to do; unset, nothing is launched.
+  std::function<ChangesAnswer(std::span<const SettingChange> changes)> reviewChanges = nullptr;
   // A file (a full path) the IDE opens in place of the profile's
   // parameters, for this launch only; "" for the profile's own.
   std::u16string_view file = u"";
@@ -78,8 +93,11 @@ void CheckLaunchFile(FileSystem& files, std::u16string_view file);
 
 // The launch of a profile: a file to open that is not there is refused
 // first; when an IDE of the release runs with the
-// profile's key, the question whether to launch all the same; then the
-// backup of what the registry writes replace,
+// profile's key, the question whether to launch all the same; where the
+// IDE changed in the key what the profile's last launch wrote there, the
+// changes reviewed (taken into the profile and saved, or not); then the
+// backup of what the registry writes replace with the record of what they
+// write,
 // the registry writes, the pre-launch command, the IDE start and the closing
 // of the window, which comes whether the IDE started or not. A registry
 // error ends it with AppError, as do a profile whose section the settings

@@ -174,10 +174,6 @@ auto Age(const BackupEntry& entry) { return std::tie(entry.time, entry.sequence)
 
 std::u16string InFolder(std::u16string_view folder, std::u16string_view name) { return Concat({folder, u"\\", name}); }
 
-[[noreturn]] void ThrowBackupFailed(std::u16string_view path, std::u16string_view error) {
-  throw AppError(Format(texts::kBackupFailed, {error.empty() ? std::u16string(path) : Concat({path, u" ", error})}));
-}
-
 // The backup's script, whole or (head) only up to its first key.
 std::optional<RegistryScript> ReadBackup(FileSystem& files, std::u16string_view path, bool head = false) {
   const FileReadResult read = files.ReadFile(path);
@@ -219,6 +215,10 @@ std::vector<std::pair<BackupEntry, std::u16string>> BackupsOf(FileSystem& files,
 }
 
 }  // namespace
+
+[[noreturn]] void ThrowBackupFailed(std::u16string_view path, std::u16string_view error) {
+  throw AppError(Format(texts::kBackupFailed, {error.empty() ? std::u16string(path) : Concat({path, u" ", error})}));
+}
 
 std::u16string DisplayTime(const BackupTime& time) {
   return Concat({Padded(time.year, 4), u"/", Padded(time.month, 2), u"/", Padded(time.day, 2), u" ",

@@ -75,6 +75,10 @@ std::u16string BackupFolder(std::u16string_view settingsPath);
 void WriteLaunchBackup(FileSystem& files, std::u16string_view folder, VersionCode code, std::u16string_view settingsKey,
                        RegistryScript script, const BackupTime& time, const CaseMapping& mapping);
 
+// Refuses a launch whose backup cannot be written (AppError kBackupFailed):
+// the file or folder, with the system's description where there is one.
+[[noreturn]] void ThrowBackupFailed(std::u16string_view path, std::u16string_view error);
+
 // A backup as its file name tells it, and the profile and the settings key
 // its script names ("" where the script cannot be read). A script of an
 // earlier version, which did not record its key, holds the key its keys lie

@@ -7,6 +7,7 @@
 #include "core/platforms.h"
 #include "core/profile_store.h"
 #include "core/text.h"
+#include "core/texts.h"
 
 namespace ombrisk {
 
@@ -98,6 +99,34 @@ void WritePairs(SettingsFile& file, std::u16string_view section, const NumberedP
   file.WriteInteger(section, pairs.count, written);
 }
 
+// A change's value as the dialog shows it: the text, "(なし)" for none.
+std::u16string ShownValue(const std::optional<std::u16string>& value) {
+  return value ? *value : std::u16string(texts::kValueMissing);
+}
+
+// Each name that the written pairs and the pairs the key holds now do not
+// both have (or, with valuesCount, have with other values), in the written
+// order, then the added ones in the key's order.
+using NamedValues = std::vector<std::pair<std::u16string, std::u16string>>;
+template <class SameName>
+void CompareNamed(const NamedValues& written, const NamedValues& now, SameName sameName, bool valuesCount,
+                  std::vector<SettingChange>& changes) {
+  const auto find = [&](const NamedValues& in, std::u16string_view name) {
+    return std::find_if(in.begin(), in.end(), [&](const auto& pair) { return sameName(pair.first, name); });
+  };
+  for (const auto& [name, value] : written) {
+    const auto present = find(now, name);
+    if (present == now.end()) {
+      changes.push_back({nullptr, name, {}, 0, value, std::nullopt});
+    } else if (valuesCount && present->second != value) {
+      changes.push_back({nullptr, name, {}, 0, value, present->second});
+    }
+  }
+  for (const auto& [name, value] : now) {
+    if (find(written, name) == written.end()) changes.push_back({nullptr, name, {}, 0, std::nullopt, value});
+  }
+}
+
 // The disabled packages: "PKG_PATH%d" and "PKG_NAME%d" per package the
 // profile disables, then "PKG_Count"; the IDE's known packages (the 64-bit
 // IDE's where chosen) with those unchecked; the key of disabled packages
@@ -149,6 +178,41 @@ void PlanPackages(Registry&, const ProfileRecord& stored, LaunchWrites& writes) 
   writes.keys.push_back(std::move(disabled));
 }
 
+bool SamePackagePath(std::u16string_view a, std::u16string_view b) { return AsciiUpper(a) == AsciiUpper(b); }
+
+// The packages the IDE's key disables now: each path with its description.
+NamedValues IdeDisabledPackages(Registry& registry, std::u16string_view base, bool ide64) {
+  NamedValues disabled;
+  if (!registry.OpenKeyReadOnly(Concat({base, ide::DisabledPackages(ide64)}))) return disabled;
+  for (auto& [name, data] : registry.ReadValues()) disabled.emplace_back(std::move(name), DataText(data));
+  registry.CloseKey();
+  return disabled;
+}
+
+void ComparePackages(Registry& registry, std::u16string_view base, const ProfileRecord& written, const CaseMapping&,
+                     std::vector<SettingChange>& changes) {
+  if (!kPackages.AppliesTo(written.version)) return;
+  NamedValues before;
+  for (const PackageRow& package : written.packages) {
+    if (!package.enabled) before.emplace_back(package.path, package.name);
+  }
+  CompareNamed(before, IdeDisabledPackages(registry, base, written.ide64), SamePackagePath, false, changes);
+}
+
+void TakeInPackage(const SettingChange& change, const CaseMapping&, ProfileRecord& stored) {
+  std::erase_if(stored.packages, [&](const PackageRow& row) { return SamePackagePath(row.path, change.name); });
+  if (change.now) stored.packages.push_back(PackageRow{*change.now, change.name, false});
+}
+
+ChangeTexts DescribePackage(const SettingChange& change) {
+  const std::u16string description = change.written.value_or(change.now.value_or(u""));
+  const auto state = [](const std::optional<std::u16string>& disabled) {
+    return std::u16string(disabled ? texts::kPackageDisabled : texts::kPackageEnabled);
+  };
+  return {Format(texts::kChangedPackage, {Trim(description).empty() ? change.name : description}),
+          state(change.written), state(change.now)};
+}
+
 // The designer setting: "Embedded_Designer" ("True" or "False"), the IDE's
 // "Embedded Designer" below "Form Design", written at a launch.
 
@@ -180,6 +244,35 @@ void PlanDesigner(Registry&, const ProfileRecord& stored, LaunchWrites& writes) 
       false,
       false,
       {{std::u16string(ide::kEmbeddedDesigner), std::u16string(stored.embeddedDesigner ? u"True" : u"False")}}});
+}
+
+std::u16string DesignerText(bool embedded) { return embedded ? u"True" : u"False"; }
+
+void CompareDesigner(Registry& registry, std::u16string_view base, const ProfileRecord& written, const CaseMapping&,
+                     std::vector<SettingChange>& changes) {
+  if (!kEmbeddedDesigner.AppliesTo(written.version)) return;
+  const std::optional<bool> now = ReadIdeDesigner(registry, base);
+  if (now == written.embeddedDesigner) return;
+  changes.push_back({nullptr,
+                     u"",
+                     {},
+                     0,
+                     DesignerText(written.embeddedDesigner),
+                     now ? std::optional(DesignerText(*now)) : std::nullopt});
+}
+
+void TakeInDesigner(const SettingChange& change, const CaseMapping&, ProfileRecord& stored) {
+  // A designer setting no longer there is the IDE's default, embedded.
+  stored.embeddedDesigner = change.now.value_or(u"True") == u"True";
+  stored.holdsDesigner = true;
+}
+
+ChangeTexts DescribeDesigner(const SettingChange& change) {
+  const auto state = [](const std::optional<std::u16string>& value) {
+    if (!value) return std::u16string(texts::kValueMissing);
+    return std::u16string(*value == u"True" ? texts::kSettingOn : texts::kSettingOff);
+  };
+  return {PlainCaption(texts::kEmbeddedDesignerBox), state(change.written), state(change.now)};
 }
 
 // The library pages: twelve keys per page, the platform's prefix and each
@@ -258,6 +351,44 @@ void PlanLibraries(Registry& registry, const ProfileRecord& stored, LaunchWrites
   }
 }
 
+// Each value a launch writes on each page; one that is not there counts as
+// empty, as the IDE reads it.
+void CompareLibraries(Registry& registry, std::u16string_view base, const ProfileRecord& written, const CaseMapping&,
+                      std::vector<SettingChange>& changes) {
+  const VersionCode code = written.version;
+  for (const LibraryPage& page : written.libraries) {
+    const bool open = registry.OpenKeyReadOnly(Concat({base, LibraryKeyName(page.platform)}));
+    for (std::size_t row = 0; row < LibrarySettings.size(); ++row) {
+      const LibrarySetting& setting = LibrarySettings[row];
+      if (!IsWrittenAtLaunch(setting, code)) continue;
+      std::optional<std::u16string> now;
+      if (open && registry.ValueExists(RegistryValueName(setting, code))) {
+        now = OneLine(registry.ReadString(RegistryValueName(setting, code)));
+      }
+      if (now.value_or(u"") != page.values[row]) {
+        changes.push_back({nullptr, u"", page.platform, row, page.values[row], std::move(now)});
+      }
+    }
+    if (open) registry.CloseKey();
+  }
+}
+
+void TakeInLibrary(const SettingChange& change, const CaseMapping&, ProfileRecord& stored) {
+  auto page = std::find_if(stored.libraries.begin(), stored.libraries.end(),
+                           [&](const LibraryPage& held) { return held.platform == change.platform; });
+  if (page == stored.libraries.end()) {
+    page = stored.libraries.insert(stored.libraries.end(), LibraryPage{});
+    page->platform = change.platform;
+  }
+  page->values[change.row] = change.now.value_or(u"");
+}
+
+ChangeTexts DescribeLibrary(const SettingChange& change) {
+  return {Format(texts::kChangedLibrary,
+                 {PlatformTabCaption(change.platform), PlainCaption(texts::kLibraryLabels[change.row])}),
+          ShownValue(change.written), ShownValue(change.now)};
+}
+
 // The environment variables: "ENV_NAME%d" and "ENV_VALUE%d" per variable,
 // then "ENV_Count", where the profile holds them; the IDE's key of
 // variables (the 64-bit IDE's own where it has one), replaced by them at a
@@ -298,11 +429,47 @@ void PlanEnvironment(Registry& registry, const ProfileRecord& stored, LaunchWrit
   writes.keys.push_back(std::move(environment));
 }
 
+void CompareEnvironment(Registry& registry, std::u16string_view base, const ProfileRecord& written,
+                        const CaseMapping& mapping, std::vector<SettingChange>& changes) {
+  if (!kEnvironment.AppliesTo(written.version) || !written.holdsEnvironment) return;
+  NamedValues before;
+  NamedValues now;
+  for (const EnvironmentVariable& variable : written.environment) before.emplace_back(variable.name, variable.value);
+  for (EnvironmentVariable& variable : ReadIdeEnvironment(registry, base, written.ide64)) {
+    now.emplace_back(std::move(variable.name), std::move(variable.value));
+  }
+  CompareNamed(
+      before, now, [&](std::u16string_view a, std::u16string_view b) { return mapping.Equal(a, b); }, true, changes);
+}
+
+void TakeInVariable(const SettingChange& change, const CaseMapping& mapping, ProfileRecord& stored) {
+  std::vector<EnvironmentVariable>& variables = stored.environment;
+  const auto held = std::find_if(variables.begin(), variables.end(), [&](const EnvironmentVariable& variable) {
+    return mapping.Equal(variable.name, change.name);
+  });
+  if (!change.now) {
+    if (held != variables.end()) variables.erase(held);
+  } else if (held != variables.end()) {
+    held->value = *change.now;
+  } else {
+    variables.push_back({change.name, *change.now});
+  }
+  stored.holdsEnvironment = true;
+}
+
+ChangeTexts DescribeVariable(const SettingChange& change) {
+  return {Format(texts::kChangedVariable, {change.name}), ShownValue(change.written), ShownValue(change.now)};
+}
+
 constexpr std::array<ListSetting, 4> kListSettings{{
-    {&kPackages, SavePackages, ReadPackages, ImportPackages, LoadPackages, PlanPackages},
-    {&kEmbeddedDesigner, SaveDesigner, ReadDesigner, ImportDesigner, LoadDesigner, PlanDesigner},
-    {&kLibraries, SaveLibraries, ReadLibraries, ImportLibraries, LoadLibraries, PlanLibraries},
-    {&kEnvironment, SaveEnvironment, ReadEnvironment, ImportEnvironment, LoadEnvironment, PlanEnvironment},
+    {&kPackages, SavePackages, ReadPackages, ImportPackages, LoadPackages, PlanPackages, ComparePackages, TakeInPackage,
+     DescribePackage},
+    {&kEmbeddedDesigner, SaveDesigner, ReadDesigner, ImportDesigner, LoadDesigner, PlanDesigner, CompareDesigner,
+     TakeInDesigner, DescribeDesigner},
+    {&kLibraries, SaveLibraries, ReadLibraries, ImportLibraries, LoadLibraries, PlanLibraries, CompareLibraries,
+     TakeInLibrary, DescribeLibrary},
+    {&kEnvironment, SaveEnvironment, ReadEnvironment, ImportEnvironment, LoadEnvironment, PlanEnvironment,
+     CompareEnvironment, TakeInVariable, DescribeVariable},
 }};
 
 }  // namespace

@@ -3,8 +3,10 @@
 // variables), each declared once beside the scalar rows of profile_keys::
 // how it is stored in the profile's section and read back, imported from
 // the IDE's key, laid over an import when the editor opens a stored
-// profile, and planned into a launch's writes. Adding one is a row here,
-// its functions in list_settings.cpp, the record's field and its page.
+// profile, planned into a launch's writes, compared with what the key holds
+// once the IDE changed it, and taken in from there. Adding one is a row
+// here, its functions in profile_list_settings.cpp, the record's field and
+// its page.
 #pragma once
 
 #include <optional>
@@ -17,10 +19,30 @@
 #include "core/profile_record.h"
 #include "core/registry.h"
 #include "core/settings_file.h"
+#include "core/text_comparer.h"
 
 namespace ombrisk {
 
 struct ProfileKey;
+struct ListSetting;
+
+// A value of a list setting that the IDE's key holds otherwise than the last
+// launch wrote it: a disabled package (by its path; its value is its
+// description while it is disabled), the designer setting ("True" or
+// "False"), a library value (a platform's row) or an environment variable
+// (by its name). A value that is not there is none.
+struct SettingChange {
+  const ListSetting* setting = nullptr;
+  std::u16string name;
+  TPlatformType platform = TPlatformType::pftNone;
+  std::size_t row = 0;
+  std::optional<std::u16string> written;
+  std::optional<std::u16string> now;
+};
+// A change as the changes' dialog shows it.
+struct ChangeTexts {
+  std::u16string setting, written, now;
+};
 
 struct ListSetting {
   // Its row among the profile's keys, which places it in the file.
@@ -38,6 +60,14 @@ struct ListSetting {
   void (*load)(Registry& registry, std::u16string_view base, const ProfileRecord& stored, ProfileRecord& record);
   // Adds what a launch of the stored record writes for it.
   void (*plan)(Registry& registry, const ProfileRecord& stored, LaunchWrites& writes);
+  // Appends each value the IDE's key (base) now holds otherwise than a
+  // launch wrote it (written: what that launch wrote, read back as a
+  // section stores it), names compared as Windows compares them.
+  void (*compare)(Registry& registry, std::u16string_view base, const ProfileRecord& written,
+                  const CaseMapping& mapping, std::vector<SettingChange>& changes);
+  // Takes a change's present value into a stored profile.
+  void (*takeIn)(const SettingChange& change, const CaseMapping& mapping, ProfileRecord& stored);
+  ChangeTexts (*describe)(const SettingChange& change);
 };
 
 // The list settings, in the order a launch writes them.

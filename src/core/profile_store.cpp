@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/profile_launch_record.h"
 #include "core/profile_list_settings.h"
 #include "core/text.h"
 
@@ -63,6 +64,10 @@ void ReadScalar(const SettingsFile& file, std::u16string_view section, const Pro
 // The rows the main list shows, and those that name a profile's key.
 constexpr const ProfileKey* kListedRows[] = {&kDescription};
 constexpr const ProfileKey* kKeyRows[] = {&kUseAltReg, &kAltReg};
+// What a launch's record holds: the release, the 64-bit IDE and the list
+// settings.
+constexpr const ProfileKey* kLaunchRecordRows[] = {&kVersion,          &kIde64,     &kPackages,
+                                                   &kEmbeddedDesigner, &kLibraries, &kEnvironment};
 
 }  // namespace
 
@@ -82,6 +87,14 @@ ProfileRecord ReadStoredProfile(const SettingsFile& file, std::u16string_view se
 
 std::span<const ProfileKey* const> ListedRows() { return kListedRows; }
 std::span<const ProfileKey* const> KeyRows() { return kKeyRows; }
+std::span<const ProfileKey* const> LaunchRecordRows() { return kLaunchRecordRows; }
+
+void WriteProfileRows(SettingsFile& file, std::u16string_view section, const ProfileRecord& record,
+                      std::span<const ProfileKey* const> rows) {
+  for (const ProfileKey* key : rows) {
+    if (key->AppliesTo(record.version)) WriteKey(file, section, *key, record);
+  }
+}
 
 std::vector<ListedProfile> ListProfiles(const SettingsFile& file, const InstalledVersionSet& installed,
                                         const TextComparer& comparer) {
@@ -132,9 +145,7 @@ void SaveProfile(SettingsFile& file, std::u16string_view name, std::optional<std
   const std::u16string section = ProfileSection(name);
   file.EraseSection(section);
   if (replacedName) file.EraseSection(ProfileSection(*replacedName));
-  for (const ProfileKey* key : kProfileKeys) {
-    if (key->AppliesTo(record.version)) WriteKey(file, section, *key, record);
-  }
+  WriteProfileRows(file, section, record, kProfileKeys);
 }
 
 MainWindowSettings ReadMainWindowSettings(const SettingsFile& file, const ScreenMetrics& screen) {
@@ -212,12 +223,14 @@ void ProfileStore::Save(std::u16string_view name, std::optional<std::u16string_v
   const std::unique_ptr<SettingsFile> file = Open();
   SaveProfile(*file, name, replacedName, record);
   file->UpdateFile();
+  if (replacedName && *replacedName != name) LaunchRecords(files_, comparer_, path_).Rename(*replacedName, name);
 }
 
 void ProfileStore::Delete(std::u16string_view name) const {
   const std::unique_ptr<SettingsFile> file = Open();
   file->EraseSection(ProfileSection(name));
   file->UpdateFile();
+  LaunchRecords(files_, comparer_, path_).Rename(name, std::nullopt);
 }
 
 void ReadMainWindowList(RegistryFactory& registries, const ProfileStore& store, MainWindowList& list) {

@@ -171,6 +171,13 @@ ProfileRecord ReadStoredProfile(const SettingsFile& file, std::u16string_view se
 // settings key a profile uses.
 std::span<const ProfileKey* const> ListedRows();
 std::span<const ProfileKey* const> KeyRows();
+// The rows a launch's record holds (profile_launch_record.*): the release,
+// the 64-bit IDE and the list settings.
+std::span<const ProfileKey* const> LaunchRecordRows();
+// Writes the rows that apply to the record's release into the section, in
+// their order.
+void WriteProfileRows(SettingsFile& file, std::u16string_view section, const ProfileRecord& record,
+                      std::span<const ProfileKey* const> rows);
 
 // The profiles of installed releases: section names sorted by the locale's
 // case-insensitive comparison, those beginning with "PREF_" (exactly so)
@@ -247,10 +254,12 @@ class ProfileStore {
   // profile uses (ImportIdeSettings), then LoadProfile. The record comes
   // with its release and whether its 64-bit IDE is installed.
   void Load(Registry& registry, std::u16string_view name, ProfileRecord& record) const;
-  // SaveProfile, then the file written.
+  // SaveProfile, then the file written; the records of the profile's
+  // launches follow a new name.
   void Save(std::u16string_view name, std::optional<std::u16string_view> replacedName,
             const ProfileRecord& record) const;
-  // Removes the profile's section from the file.
+  // Removes the profile's section from the file, and the records of its
+  // launches.
   void Delete(std::u16string_view name) const;
 
  private:

@@ -27,6 +27,21 @@ std::u16string_view Trim(std::u16string_view text) {
   return text.substr(first, last - first);
 }
 
+std::u16string PlainCaption(std::u16string_view caption) {
+  std::u16string plain;
+  for (std::size_t at = 0; at < caption.size(); ++at) {
+    if (caption.substr(at, 2) == u"(&" && at + 3 < caption.size() && caption[at + 3] == u')') {
+      at += 3;
+    } else if (caption[at] == u'&' && at + 1 < caption.size()) {
+      plain += caption[++at];
+    } else {
+      plain += caption[at];
+    }
+  }
+  while (!plain.empty() && (plain.back() == u':' || IsBlankOrControl(plain.back()))) plain.pop_back();
+  return plain;
+}
+
 std::u16string OneLine(std::u16string_view text) {
   std::u16string line;
   line.reserve(text.size());

@@ -22,6 +22,10 @@ std::u16string_view Trim(std::u16string_view text);
 // (CR LF, CR or LF) becomes one blank, and NULs are dropped.
 std::u16string OneLine(std::u16string_view text);
 
+// A caption as running text: without its mnemonic (a "(&B)" after it, or
+// the "&" before a letter; "&&" stands for "&") and its trailing colon.
+std::u16string PlainCaption(std::u16string_view caption);
+
 // Upper case of the letters a to z only; every other character stays.
 std::u16string AsciiUpper(std::u16string_view text);
 

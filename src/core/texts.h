@@ -78,6 +78,25 @@ inline constexpr std::u16string_view kRestoreCaption = u"起動前の設定に�
 inline constexpr std::u16string_view kRestoreButton = u"元に戻す(&R)";
 inline constexpr std::array<std::u16string_view, 4> kBackupHeaders{u"日時", u"バージョン", u"キー", u"プロファイル"};
 
+// The settings the IDE changed since the last launch. kChangedPackage: the
+// package's description (its path where it has none); kChangedVariable: the
+// variable's name; kChangedLibrary: the platform's tab, then the row's label.
+inline constexpr std::u16string_view kChangesCaption = u"IDE で変更された設定";
+inline constexpr std::u16string_view kChangesLabel =
+    u"前回の起動の後に、次の設定が IDE またはインストーラーによって変更されました。"
+    u"プロファイルに取り込む変更を選んでください。";
+inline constexpr std::array<std::u16string_view, 3> kChangesHeaders{u"設定", u"前回書き込んだ値", u"現在の値"};
+inline constexpr std::u16string_view kTakeInButton = u"取り込んで起動(&T)";
+inline constexpr std::u16string_view kLaunchAsStoredButton = u"取り込まずに起動(&L)";
+inline constexpr std::u16string_view kChangedPackage = u"無効パッケージ [%s]";
+inline constexpr std::u16string_view kChangedVariable = u"環境変数 [%s]";
+inline constexpr std::u16string_view kChangedLibrary = u"%s: %s";
+inline constexpr std::u16string_view kPackageDisabled = u"無効";
+inline constexpr std::u16string_view kPackageEnabled = u"有効";
+inline constexpr std::u16string_view kSettingOn = u"オン";
+inline constexpr std::u16string_view kSettingOff = u"オフ";
+inline constexpr std::u16string_view kValueMissing = u"(なし)";
+
 // Buttons of more than one window.
 inline constexpr std::u16string_view kOkButton = u"OK";
 inline constexpr std::u16string_view kCancelButton = u"キャンセル";

@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "core/launch_backup.h"
+#include "core/profile_launch_record.h"
 #include "core/running_ide.h"
 #include "core/text.h"
 #include "core/texts.h"
@@ -54,6 +55,7 @@ bool CopyBaseKeyOnRequest(const Services& services, const ProfileStore& store, H
   }
   BackUpWholeKey(services, store, *registry, code, *key, profile);
   CopyBaseKey(*registry, *key);
+  LaunchRecords(services.files, services.comparer, store.Path()).Forget(key->path);
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include "core/texts.h"
 #include "resource_ids.h"
 #include "ui/alternate_key_commands.h"
+#include "ui/changes_form.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/message_loop.h"
@@ -276,6 +277,9 @@ void TMAIN_FORM::LaunchRow(int row, std::u16string_view file) {
                         [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }};
   launch.runningProcesses = services_.runningProcesses;
   launch.confirm = [this](std::u16string_view question) { return AskYesNo(services_, Handle(), question); };
+  launch.reviewChanges = [this](std::span<const SettingChange> changes) {
+    return ReviewChanges(services_.reportError, services_.runModal, services_.afterIdle, Handle(), changes);
+  };
   launch.file = file;
   LaunchProfile(launch, profile.code, profile.name);
 }

@@ -20,6 +20,8 @@ namespace ombrisk {
 
 class ModalDialog : public Window {
  public:
+  // A dialog's frame: a caption with the close box, no sizing border.
+  static constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   // Called by the modal loop right after each idle update, once every
   // message before it has been handled (Services::afterIdle).
   using IdleObserver = std::function<void(HWND window)>;

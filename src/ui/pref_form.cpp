@@ -31,7 +31,6 @@ void SetText(HWND control, std::u16string_view text) {
   if (ControlText(control) != text) SetWindowTextW(control, Wide(text).c_str());
 }
 
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
 // The first page of PC1.
@@ -45,7 +44,7 @@ std::array<int, 2> StoredWidths(const ListView& view, int dpi) {
 }  // namespace
 
 TPREF_FORM::TPREF_FORM(const Services& services, const ProfileStore& store, COLORREF lineColor)
-    : ModalDialog(kClassName, kStyle, kExStyle, kClientSize, PrefFormComponents(), services.reportError,
+    : ModalDialog(kClassName, kDialogStyle, kExStyle, kClientSize, PrefFormComponents(), services.reportError,
                   services.afterIdle),
       services_(services),
       store_(store),

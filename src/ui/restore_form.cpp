@@ -6,6 +6,7 @@
 #include <array>
 
 #include "core/catalogue.h"
+#include "core/profile_launch_record.h"
 #include "core/text.h"
 #include "core/texts.h"
 #include "ui/alternate_key_commands.h"
@@ -17,7 +18,6 @@ namespace ombrisk {
 
 namespace {
 
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
 constexpr unsigned kCorner = akRight | akBottom;
 
@@ -44,7 +44,8 @@ const std::u16string& Cell(const BackupRow& row, int column) {
 }  // namespace
 
 TRESTORE_FORM::TRESTORE_FORM(const ErrorReporter& report, IdleObserver afterIdle, std::span<const BackupRow> rows)
-    : ModalDialog(kClassName, kStyle, kExStyle, kClientSize, kComponents, report, std::move(afterIdle)), rows_(rows) {}
+    : ModalDialog(kClassName, kDialogStyle, kExStyle, kClientSize, kComponents, report, std::move(afterIdle)),
+      rows_(rows) {}
 
 void TRESTORE_FORM::Create(HWND owner) { ModalDialog::Create(owner, texts::kRestoreCaption); }
 
@@ -135,8 +136,9 @@ void RestoreLaunchBackup(const Services& services, const ProfileStore& store, HW
     return !confirmed || backup.key.empty() || !RefusedWhileIdeRuns(services, dialog.Handle(), backup.key);
   });
   if (services.runModal(dialog) != IDOK || !confirmed) return;
-  RestoreBackup(services.registries, services.files, backups[static_cast<std::size_t>(dialog.Chosen())].path,
-                services.comparer.Mapping());
+  const BackupEntry& chosen = backups[static_cast<std::size_t>(dialog.Chosen())];
+  RestoreBackup(services.registries, services.files, chosen.path, services.comparer.Mapping());
+  if (!chosen.key.empty()) LaunchRecords(services.files, services.comparer, store.Path()).Forget(chosen.key);
 }
 
 }  // namespace ombrisk

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 
 #include "core/command_line.h"
 #include "core/errors.h"
 #include "core/fakes.h"
 #include "core/platforms.h"
+#include "core/profile_launch_record.h"
 #include "core/profile_record.h"
 #include "core/settings_file.h"
 #include "core/test_comparer.h"
@@ -122,12 +124,23 @@ class Launch : public ::testing::Test {
   void Install(VersionCode code) {
     store.SetString(InstallationRoot(code), InstallationKey(code), ExecutableValueName(code), u"C:\\IDE\\bin\\ide.exe");
   }
-  void Run(VersionCode code, std::u16string_view name) {
+  LaunchResult Run(VersionCode code, std::u16string_view name) {
     const ProfileStore profiles(files, comparer, std::u16string(kSettings));
-    LaunchProfile(LaunchServices{profiles, registries, starter, [this] { log.push_back(u"messages"); },
-                                 [this] { log.push_back(u"close"); }, [] { return kLaunchTime; }},
-                  code, name);
+    LaunchServices services{profiles,
+                            registries,
+                            starter,
+                            [this] { log.push_back(u"messages"); },
+                            [this] { log.push_back(u"close"); },
+                            [] { return kLaunchTime; }};
+    services.reviewChanges = [this](std::span<const SettingChange> changes) {
+      reviewed.emplace_back(changes.begin(), changes.end());
+      return changesAnswer;
+    };
+    return LaunchProfile(services, code, name);
   }
+  // The changes each launch showed, and the answer given.
+  std::vector<std::vector<SettingChange>> reviewed;
+  ChangesAnswer changesAnswer{ChangesAnswer::Choice::LaunchAsStored, {}};
   // The values of the user's registry below a key, as "sub key|name".
   Dump Below(std::u16string_view key) {
     Dump below;
@@ -604,7 +617,7 @@ TEST_F(Launch, TheIdeGetsTheKeyTheLaunchWroteAndARefusedNameStopsTheLaunch) {
   testing::ExpectAppError([&] { Run(2017, u"Refused"); }, u"代替レジストリキー名 [BDS\\] は使用できません");
   EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), before);
   EXPECT_TRUE(log.empty());
-  EXPECT_EQ(files.ListFiles(u"C:\\Tools\\Ombrisk.backup").size(), 1U) << "only the first launch's backup";
+  EXPECT_EQ(ListBackups(files, u"C:\\Tools\\Ombrisk.backup").size(), 1U) << "only the first launch's backup";
 }
 
 // A profile stored before variables were, on an alternate key (and again
@@ -645,7 +658,8 @@ TEST_F(Launch, ABackupThatCannotBeWrittenStopsTheLaunchBeforeAnyWrite) {
   Profile(u"P", {{u"Version", u"2017"}, {u"PKG_Count", u"1"}, {u"PKG_PATH1", u"new.bpl"}});
   const Dump before = testing::DumpRegistry(store, RegistryRoot::CurrentUser, true);
   const std::u16string folder = u"C:\\Tools\\Ombrisk.backup";
-  for (const std::u16string& failing : {folder, folder + u"\\2017_BDS_20261209-153012.reg"}) {
+  for (const std::u16string& failing :
+       {folder, folder + u"\\2017_BDS_20261209-153012.reg", folder + u"\\LastLaunches.ini"}) {
     files.writeFailures = {{failing, u"アクセスが拒否されました。"}};
     testing::ExpectAppError([&] { Run(2017, u"P"); },
                             u"バックアップを作成できません: " + failing + u" アクセスが拒否されました。");
@@ -699,6 +713,125 @@ TEST_F(Launch, AnIdeRunningWithTheKeyMakesTheLaunchAskFirst) {
   questions.clear();
   EXPECT_TRUE(launch(u"Base").started);
   EXPECT_TRUE(questions.empty()) << "the running IDE uses another key";
+}
+
+// What the IDE or an installer changed in the key since the profile's last
+// launch is shown kind by kind before anything is written: Cancel writes
+// nothing, the chosen changes are taken into the profile (saved, and
+// written back as they are), and the profile as stored puts its own values
+// back. Nothing is shown once the key holds what the launch wrote.
+TEST_F(Launch, ChangesSinceTheLastLaunchAreShownKindByKindAndTakenInAsChosen) {
+  Install(2017);
+  Profile(u"P", {{u"Version", u"2017"},
+                 {u"Embedded_Designer", u"True"},
+                 {u"PKG_Count", u"2"},
+                 {u"PKG_PATH1", u"a.bpl"},
+                 {u"PKG_NAME1", u"A"},
+                 {u"PKG_PATH2", u"b.bpl"},
+                 {u"PKG_NAME2", u""},
+                 {SettingsKey(TPlatformType::pftWin32, LibrarySettings[0]), u"C:\\Lib"},
+                 {u"ENV_Count", u"2"},
+                 {u"ENV_NAME1", u"X"},
+                 {u"ENV_VALUE1", u"1"},
+                 {u"ENV_NAME2", u"Y"},
+                 {u"ENV_VALUE2", u"2"}});
+  Run(2017, u"P");
+  Run(2017, u"P");
+  EXPECT_TRUE(reviewed.empty()) << "the first launch, and a key as the launch left it";
+
+  const std::u16string key = u"\\Software\\Embarcadero\\BDS\\14.0\\";
+  const std::u16string library = key + LibraryKeyName(TPlatformType::pftWin32);
+  const auto changeKey = [&] {
+    MemoryRegistry registry(store);
+    registry.OpenKey(key + u"Disabled Packages", false);
+    registry.DeleteValue(u"a.bpl");
+    registry.WriteString(u"c.bpl", u"");
+    registry.OpenKey(key + u"Environment Variables", false);
+    registry.DeleteValue(u"Y");
+    registry.WriteString(u"x", u"10");
+    registry.WriteString(u"Z", u"3");
+    store.SetString(RegistryRoot::CurrentUser, key + u"Form Design", u"Embedded Designer", u"False");
+    store.SetString(RegistryRoot::CurrentUser, library, u"Search Path", u"C:\\Lib;C:\\New");
+  };
+  changeKey();
+  const std::u16string_view below = u"Software\\Embarcadero\\BDS\\14.0";
+  const Dump changed = Below(below);
+  changesAnswer = ChangesAnswer{};
+  log.clear();
+  EXPECT_TRUE(Run(2017, u"P").cancelled);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(Below(below), changed) << "Cancel writes nothing";
+  ASSERT_EQ(reviewed.size(), 1u);
+  const std::vector<std::array<std::u16string, 3>> rows{
+      {u"無効パッケージ [A]", u"無効", u"有効"},
+      {u"無効パッケージ [c.bpl]", u"有効", u"無効"},  // no description
+      {u"埋め込みデザイナ", u"オン", u"オフ"},
+      {u"Win32: ライブラリパス", u"C:\\Lib", u"C:\\Lib;C:\\New"},
+      {u"環境変数 [X]", u"1", u"10"},
+      {u"環境変数 [Y]", u"2", u"(なし)"},
+      {u"環境変数 [Z]", u"(なし)", u"3"},
+  };
+  std::vector<std::array<std::u16string, 3>> shown;
+  for (const SettingChange& change : reviewed[0]) {
+    const ChangeTexts texts = change.setting->describe(change);
+    shown.push_back({texts.setting, texts.written, texts.now});
+  }
+  EXPECT_EQ(shown, rows);
+
+  // All but the designer taken in.
+  changesAnswer = ChangesAnswer{ChangesAnswer::Choice::TakeIn, {true, true, false, true, true, true, true}};
+  Run(2017, u"P");
+  const std::unique_ptr<SettingsFile> file = ProfileStore(files, comparer, std::u16string(kSettings)).Open();
+  const ProfileRecord saved = ReadStoredProfile(*file, u"PREF_P");
+  std::vector<std::u16string> disabled;
+  for (const DisabledPackage& package : DisabledPackages(*file, u"PREF_P")) disabled.push_back(package.path);
+  EXPECT_EQ(disabled, (std::vector<std::u16string>{u"b.bpl", u"c.bpl"}));
+  EXPECT_TRUE(saved.embeddedDesigner);
+  EXPECT_EQ(saved.libraries.at(0).values[0], u"C:\\Lib;C:\\New");
+  EXPECT_EQ(saved.environment, (std::vector<EnvironmentVariable>{{u"X", u"10"}, {u"Z", u"3"}}));
+  Dump expected = changed;
+  expected[u"Form Design|Embedded Designer"] = u"True";
+  EXPECT_EQ(Below(below), expected) << "the changes kept, the designer the profile's";
+  Run(2017, u"P");
+  EXPECT_EQ(reviewed.size(), 2u) << "the key holds what the launch wrote";
+
+  // The profile as stored puts its own values back.
+  store.SetString(RegistryRoot::CurrentUser, library, u"Search Path", u"C:\\Installer");
+  changesAnswer = ChangesAnswer{ChangesAnswer::Choice::LaunchAsStored, {}};
+  Run(2017, u"P");
+  ASSERT_EQ(reviewed.size(), 3u);
+  EXPECT_EQ(reviewed[2].size(), 1u);
+  EXPECT_EQ(Below(below), expected);
+}
+
+// Only the profile's own last launch into the key is reviewed: after
+// another profile's launch the difference is that profile's. The records
+// follow a renamed profile and go with a deleted one.
+TEST_F(Launch, OnlyTheProfilesOwnLastLaunchIsReviewedAndItsRecordsFollowItsName) {
+  Install(2017);
+  const std::u16string searchPath = SettingsKey(TPlatformType::pftWin32, LibrarySettings[0]);
+  Profile(u"P", {{u"Version", u"2017"}, {searchPath, u"C:\\P"}});
+  Profile(u"Q", {{u"Version", u"2017"}, {searchPath, u"C:\\Q"}});
+  const std::u16string library = u"\\Software\\Embarcadero\\BDS\\14.0\\" + LibraryKeyName(TPlatformType::pftWin32);
+  const auto installerWrites = [&] { store.SetString(RegistryRoot::CurrentUser, library, u"Search Path", u"C:\\I"); };
+  Run(2017, u"P");
+  Run(2017, u"Q");
+  installerWrites();
+  Run(2017, u"P");
+  EXPECT_TRUE(reviewed.empty()) << "Q launched last";
+
+  installerWrites();
+  const ProfileStore profiles(files, comparer, std::u16string(kSettings));
+  ProfileRecord renamed = ReadStoredProfile(*profiles.Open(), u"PREF_P");
+  profiles.Save(u"Renamed", u"P", renamed);
+  Run(2017, u"Renamed");
+  ASSERT_EQ(reviewed.size(), 1u) << "the record follows the new name";
+  EXPECT_EQ(reviewed[0].at(0).now, u"C:\\I");
+
+  const LaunchRecords records(files, comparer, std::u16string(kSettings));
+  ASSERT_TRUE(records.Read(u"\\SOFTWARE\\\\Embarcadero\\BDS\\14.0"));
+  profiles.Delete(u"Renamed");
+  EXPECT_FALSE(records.Read(u"\\Software\\Embarcadero\\BDS\\14.0\\"));
 }
 
 }  // namespace

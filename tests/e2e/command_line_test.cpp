@@ -13,6 +13,7 @@
 #include "core/command_line.h"
 #include "core/text.h"
 #include "support/win_test_support.h"
+#include "ui/changes_form.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -89,7 +90,8 @@ constexpr std::u16string_view kNightly =
     u"WIN64_Search_Path=C:\\lib\\64\r\n";
 
 // "/launch" leaves what a launch from the list leaves: the same command line
-// and the same keys, from a registry the IDE changed in between.
+// and the same keys, from a registry the IDE changed in between once the
+// changes, shown as the list's launch shows them, are not taken in.
 TEST_F(CommandLine, LaunchesAProfileAsTheListDoes) {
   Settings(kNightly);
   {
@@ -106,7 +108,14 @@ TEST_F(CommandLine, LaunchesAProfileAsTheListDoes) {
   RegistryCleaner({L"Software\\Embarcadero\\BDS\\14.0\\Library"});
   SetRegistryString(HKEY_CURRENT_USER, L"Software\\Embarcadero\\BDS\\14.0\\Disabled Packages", L"x.bpl", L"X");
   const std::string stored = ReadBytes(settings);
-  EXPECT_EQ(Run(L"-Launch \"XE6 nightly\""), 0u);
+  {
+    Process launch(Quoted(program) + L" -Launch \"XE6 nightly\"");
+    const HWND changes = WaitForProcessWindow(launch.Id(), L"TCHANGES_FORM", L"IDE で変更された設定");
+    ASSERT_NE(changes, nullptr);
+    EXPECT_EQ(ListView_GetItemCount(GetDlgItem(changes, TCHANGES_FORM::kLV1)), 3) << "both search paths, x.bpl";
+    PostMessageW(GetDlgItem(changes, TCHANGES_FORM::kBtnLaunch), BM_CLICK, 0, 0);
+    EXPECT_EQ(launch.WaitForExit(), 0u);
+  }
   EXPECT_EQ(LaunchOutcome(), fromTheList);
   EXPECT_EQ(ReadBytes(settings), stored) << "the settings file is only read";
 }

@@ -124,10 +124,9 @@ TEST_F(MainForm, TheRestoreCommandPutsTheChosenBackupBackAfterAsking) {
   EXPECT_EQ(dump(), before);
   EXPECT_TRUE(errors.empty());
 
-  const std::wstring backups = folder / L"Ombrisk.backup";
-  const std::vector<std::u16string> names = files.ListFiles(FromWide(backups));
-  ASSERT_EQ(names.size(), 1u);
-  const std::wstring backup = backups + L"\\" + Wide(names[0]);
+  const std::vector<BackupEntry> backups = ListBackups(files, FromWide(folder / L"Ombrisk.backup"));
+  ASSERT_EQ(backups.size(), 1u);
+  const std::wstring backup = Wide(backups[0].path);
   testing::WriteBytes(backup, testing::ReadBytes(backup) + std::string("\n\0", 2));
   restore();
   EXPECT_EQ(errors, std::vector<std::u16string>{u"このファイルは復元できません: " + FromWide(backup)});

@@ -7,6 +7,7 @@
 #include "core/profile_store.h"
 #include "core/texts.h"
 #include "support/layout_checks.h"
+#include "ui/changes_form.h"
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/main_form_fixture.h"
@@ -159,18 +160,29 @@ TEST_F(MainForm, ScaleTheEditorAtTheRunsDpiAndMoved) {
   ExpectWidthsKept({431, 409}, {written[0], written[1]});
 }
 
-TEST(RestoreForm, ScaleTheBackupsDialogAtTheRunsDpiAndMoved) {
+TEST(SmallDialogs, ScaleTheBackupsAndTheChangesDialogsAtTheRunsDpiAndMoved) {
   const int dpi = RunDpi();
   const ErrorReporter report = [](std::u16string_view message) { ADD_FAILURE() << ToUtf8(message); };
-  const std::vector<BackupRow> rows{{u"2026/12/09 15:30:12", u"Delphi XE6 / RAD Studio XE6", u"BDS", u"XE6"}};
-  TRESTORE_FORM form(report, nullptr, rows);
-  form.Create(nullptr);
-  EXPECT_EQ(form.Dpi(), dpi);
-  const HWND button = form.Control(TRESTORE_FORM::kBtnRestore);
-  EXPECT_EQ(ScaleProblems(form.Handle(), TRESTORE_FORM::kClientSize, dpi, button), std::vector<std::string>{});
-  MoveToScale(form.Handle(), dpi, OtherDpi(dpi));
-  EXPECT_EQ(ScaleProblems(form.Handle(), TRESTORE_FORM::kClientSize, OtherDpi(dpi), button),
-            std::vector<std::string>{});
+  const std::vector<BackupRow> backups{{u"2026/12/09 15:30:12", u"Delphi XE6 / RAD Studio XE6", u"BDS", u"XE6"}};
+  const std::vector<ChangeTexts> changes{{u"Win32: ライブラリパス", u"C:\\Lib", u"C:\\Lib;C:\\Installer"}};
+  TRESTORE_FORM restore(report, nullptr, backups);
+  restore.Create(nullptr);
+  TCHANGES_FORM review(report, nullptr, changes);
+  review.Create(nullptr);
+  const struct {
+    ModalDialog& form;
+    SIZE design;
+    int button;
+  } dialogs[] = {{restore, TRESTORE_FORM::kClientSize, TRESTORE_FORM::kBtnRestore},
+                 {review, TCHANGES_FORM::kClientSize, TCHANGES_FORM::kBtnTakeIn}};
+  for (const auto& dialog : dialogs) {
+    SCOPED_TRACE(testing::Narrow(testing::ClassName(dialog.form.Handle())));
+    EXPECT_EQ(dialog.form.Dpi(), dpi);
+    const HWND button = dialog.form.Control(dialog.button);
+    EXPECT_EQ(ScaleProblems(dialog.form.Handle(), dialog.design, dpi, button), std::vector<std::string>{});
+    MoveToScale(dialog.form.Handle(), dpi, OtherDpi(dpi));
+    EXPECT_EQ(ScaleProblems(dialog.form.Handle(), dialog.design, OtherDpi(dpi), button), std::vector<std::string>{});
+  }
 }
 
 }  // namespace

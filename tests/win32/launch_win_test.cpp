@@ -101,8 +101,12 @@ class LaunchUnderWine : public ::testing::Test {
     WinProcessStarter starter(nullptr);
     int messages = 0;
     const ProfileStore store(files, comparer, settings());
-    LaunchProfile(LaunchServices{store, registries, starter, [&] { ++messages; }, [&] { closed = true; }}, 2017,
-                  u"XE6 nightly");
+    LaunchServices services{store, registries, starter, [&] { ++messages; }, [&] { closed = true; }};
+    // A backup restored here is no change of the IDE's: the profile as stored.
+    services.reviewChanges = [](std::span<const SettingChange>) {
+      return ChangesAnswer{ChangesAnswer::Choice::LaunchAsStored, {}};
+    };
+    LaunchProfile(services, 2017, u"XE6 nightly");
     EXPECT_EQ(messages, 2);
     std::map<std::string, std::string> found;
     std::istringstream lines(testing::ReadWrittenFile(ide + L".txt"));
@@ -196,9 +200,9 @@ TEST_F(LaunchUnderWine, AnXe6ProfileIsLaunchedAsItAlwaysWas) {
 // The only backup in the folder beside the settings file.
 std::wstring OnlyBackup(const TempFolder& folder) {
   WinFileSystem files;
-  const std::vector<std::u16string> names = files.ListFiles(FromWide(folder / L"Ombrisk.backup"));
-  EXPECT_EQ(names.size(), 1u);
-  return names.empty() ? L"" : folder / (L"Ombrisk.backup\\" + Wide(names.front()));
+  const std::vector<BackupEntry> backups = ListBackups(files, FromWide(folder / L"Ombrisk.backup"));
+  EXPECT_EQ(backups.size(), 1u);
+  return backups.empty() ? L"" : Wide(backups.front().path);
 }
 
 // A launch's backup gives the key back as it was, through the program's
