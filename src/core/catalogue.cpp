@@ -34,6 +34,19 @@ constexpr TPlatformType kAlexandria[] = {pftWin32,        pftWin64,       pftOSX
 constexpr TPlatformType kAthens[] = {pftWin32,       pftWin64,       pftWin64x,    pftOSX64,     pftOSXARM64,
                                      pftiOSDevice64, pftiOSSimARM64, pftAndroid32, pftAndroid64, pftLinux64};
 
+// The "ProjectVersion" values of each release's project files; a later
+// version of a release may write a value of its own.
+constexpr std::u16string_view k2007Projects[] = {u""};
+constexpr std::u16string_view k2009Projects[] = {u"12.0"};
+constexpr std::u16string_view kXeProjects[] = {u"12.2", u"12.3"};
+constexpr std::u16string_view kXe2Projects[] = {u"13.4"};
+constexpr std::u16string_view kXe3Projects[] = {u"14.3", u"14.4"};
+constexpr std::u16string_view kXe4Projects[] = {u"14.4", u"14.6"};
+constexpr std::u16string_view kXe5Projects[] = {u"15.1", u"15.3"};
+constexpr std::u16string_view kXe6Projects[] = {u"15.4"};
+constexpr std::u16string_view kXe7Projects[] = {u"16.0"};
+constexpr std::u16string_view kXe8Projects[] = {u"17.2"};
+
 // Delphi 2 to 7: installed for the machine, one fixed key.
 constexpr Release Classic(VersionCode code, std::u16string_view label, std::u16string_view keyVersion, int image,
                           std::u16string_view executableValue = u"APP",
@@ -50,15 +63,17 @@ constexpr Release Classic(VersionCode code, std::u16string_view label, std::u16s
 
 // What a release from Delphi 8 on has besides packages and a key per user.
 enum StudioTraits : unsigned {
-  kDesigner = 1,  // the embedded designer option (up to 10.4 Sydney)
-  kEditions = 2,  // editions with platforms of their own (from XE7)
-  kIde64 = 4,     // a 64-bit IDE beside the 32-bit one (from 12 Athens)
-  kMsBuild = 8,   // builds with MSBuild (from 2007)
+  kDesigner = 1,      // the embedded designer option (up to 10.4 Sydney)
+  kEditions = 2,      // editions with platforms of their own (from XE7)
+  kIde64 = 4,         // a 64-bit IDE beside the 32-bit one (from 12 Athens)
+  kMsBuild = 8,       // builds with MSBuild (from 2007)
+  kBdsProjects = 16,  // makes .bdsproj and .bdsgroup files (2005, 2006)
 };
 
 constexpr Release Studio(VersionCode code, std::u16string_view label, std::u16string_view company,
                          std::u16string_view keyVersion, int image, unsigned traits,
-                         std::span<const TPlatformType> platforms = {}) {
+                         std::span<const TPlatformType> platforms = {},
+                         std::span<const std::u16string_view> projectVersions = {}) {
   return {.code = code,
           .label = label,
           .company = company,
@@ -69,7 +84,9 @@ constexpr Release Studio(VersionCode code, std::u16string_view label, std::u16st
           .designer = (traits & kDesigner) != 0,
           .ide64 = (traits & kIde64) != 0,
           .msbuild = (traits & kMsBuild) != 0,
-          .onlyKnownPlatforms = (traits & kEditions) != 0};
+          .onlyKnownPlatforms = (traits & kEditions) != 0,
+          .projectVersions = projectVersions,
+          .bdsProjects = (traits & kBdsProjects) != 0};
 }
 
 constexpr std::array<Release, 29> kReleases{{
@@ -80,21 +97,23 @@ constexpr std::array<Release, 29> kReleases{{
     Classic(6, u"Delphi 6", u"6.0", 3),
     Classic(7, u"Delphi 7 / 7.1", u"7.0", 4),
     Studio(8, u"Delphi 8", kBorland, u"2.0", 5, kDesigner),
-    Studio(2005, u"Delphi 2005", kBorland, u"3.0", 5, kDesigner),
-    Studio(2006, u"Developer Studio 2006 / Turbo Delphi ", kBorland, u"4.0", 5, kDesigner),
-    Studio(2007, u"Delphi 2007 / RAD Studio 2007", kBorland, u"5.0", 5, kDesigner | kMsBuild),
-    Studio(2009, u"Delphi 2009 / RAD Studio 2009", kCodeGear, u"6.0", 5, kDesigner | kMsBuild),
-    Studio(2010, u"Delphi 2010 / RAD Studio 2010", kCodeGear, u"7.0", 6, kDesigner | kMsBuild),
-    Studio(2011, u"Delphi XE / RAD Studio XE", kEmbarcadero, u"8.0", 6, kDesigner | kMsBuild),
-    Studio(2012, u"Delphi XE2 / RAD Studio XE2", kEmbarcadero, u"9.0", 6, kDesigner | kMsBuild, kXe2),
-    Studio(2013, u"Delphi XE3 / RAD Studio XE3", kEmbarcadero, u"10.0", 6, kDesigner | kMsBuild, kXe2),
-    Studio(2014, u"Delphi XE4 / RAD Studio XE4", kEmbarcadero, u"11.0", 6, kDesigner | kMsBuild, kXe4),
-    Studio(2015, u"Delphi XE5 / RAD Studio XE5", kEmbarcadero, u"12.0", 6, kDesigner | kMsBuild, kXe5),
+    Studio(2005, u"Delphi 2005", kBorland, u"3.0", 5, kDesigner | kBdsProjects),
+    Studio(2006, u"Developer Studio 2006 / Turbo Delphi ", kBorland, u"4.0", 5, kDesigner | kBdsProjects),
+    Studio(2007, u"Delphi 2007 / RAD Studio 2007", kBorland, u"5.0", 5, kDesigner | kMsBuild, {}, k2007Projects),
+    Studio(2009, u"Delphi 2009 / RAD Studio 2009", kCodeGear, u"6.0", 5, kDesigner | kMsBuild, {}, k2009Projects),
+    Studio(2010, u"Delphi 2010 / RAD Studio 2010", kCodeGear, u"7.0", 6, kDesigner | kMsBuild, {}, k2009Projects),
+    Studio(2011, u"Delphi XE / RAD Studio XE", kEmbarcadero, u"8.0", 6, kDesigner | kMsBuild, {}, kXeProjects),
+    Studio(2012, u"Delphi XE2 / RAD Studio XE2", kEmbarcadero, u"9.0", 6, kDesigner | kMsBuild, kXe2, kXe2Projects),
+    Studio(2013, u"Delphi XE3 / RAD Studio XE3", kEmbarcadero, u"10.0", 6, kDesigner | kMsBuild, kXe2, kXe3Projects),
+    Studio(2014, u"Delphi XE4 / RAD Studio XE4", kEmbarcadero, u"11.0", 6, kDesigner | kMsBuild, kXe4, kXe4Projects),
+    Studio(2015, u"Delphi XE5 / RAD Studio XE5", kEmbarcadero, u"12.0", 6, kDesigner | kMsBuild, kXe5, kXe5Projects),
     Studio(2016, u"AppMethod ", kEmbarcadero, u"13.0", 7, kDesigner | kMsBuild, kXe5),
-    Studio(2017, u"Delphi XE6 / RAD Studio XE6", kEmbarcadero, u"14.0", 6, kDesigner | kMsBuild, kXe5),
+    Studio(2017, u"Delphi XE6 / RAD Studio XE6", kEmbarcadero, u"14.0", 6, kDesigner | kMsBuild, kXe5, kXe6Projects),
     // XE7 and XE8 share the XE releases' image.
-    Studio(2018, u"Delphi XE7 / RAD Studio XE7", kEmbarcadero, u"15.0", 6, kDesigner | kEditions | kMsBuild, kXe5),
-    Studio(2019, u"Delphi XE8 / RAD Studio XE8", kEmbarcadero, u"16.0", 6, kDesigner | kEditions | kMsBuild, kXe8),
+    Studio(2018, u"Delphi XE7 / RAD Studio XE7", kEmbarcadero, u"15.0", 6, kDesigner | kEditions | kMsBuild, kXe5,
+           kXe7Projects),
+    Studio(2019, u"Delphi XE8 / RAD Studio XE8", kEmbarcadero, u"16.0", 6, kDesigner | kEditions | kMsBuild, kXe8,
+           kXe8Projects),
     Studio(2020, u"Delphi 10 Seattle / RAD Studio 10 Seattle", kEmbarcadero, u"17.0", 8,
            kDesigner | kEditions | kMsBuild, kXe8),
     Studio(2021, u"Delphi 10.1 Berlin / RAD Studio 10.1 Berlin", kEmbarcadero, u"18.0", 8,

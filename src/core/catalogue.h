@@ -52,6 +52,11 @@ struct Release {
   // only where it exists or the profile holds a value for it, so an
   // edition never gets a key it does not know.
   bool onlyKnownPlatforms = false;
+  // The "ProjectVersion" values of the project files (.dproj) it makes, ""
+  // for one without the value; and whether it makes .bdsproj and .bdsgroup
+  // files.
+  std::span<const std::u16string_view> projectVersions = {};
+  bool bdsProjects = false;
 };
 
 // The releases, oldest first: Delphi 2 to Delphi 13 Florence.

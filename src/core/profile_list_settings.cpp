@@ -15,16 +15,6 @@ namespace {
 
 using namespace profile_keys;
 
-// Entries stored as numbered pairs of keys, "<first><n>" and "<second><n>"
-// from 1, followed by a count key.
-struct NumberedPairs {
-  std::u16string_view first;
-  std::u16string_view second;
-  std::u16string_view count;
-  // The file trims what it reads: a second text that must keep its blanks
-  // is stored in quotes where it needs them.
-  bool secondKeepsBlanks = false;
-};
 constexpr NumberedPairs kPackagePairs{u"PKG_PATH", u"PKG_NAME", kPackages.name};
 constexpr NumberedPairs kEnvironmentPairs{u"ENV_NAME", u"ENV_VALUE", kEnvironment.name, true};
 
@@ -58,11 +48,8 @@ std::int32_t PairNumber(std::u16string_view key, const NumberedPairs& pairs) {
   return static_cast<std::int32_t>(number);
 }
 
-// The pairs for the numbers 1 to the count, as reading every number would
-// give them (a missing key reads as ""), read by the numbers the section
-// has keys for: a run of numbers without keys all read as two empty texts,
-// and stands as one such pair. So any count and any numbers cost what the
-// section holds.
+}  // namespace
+
 std::vector<std::pair<std::u16string, std::u16string>> ReadPairs(const SettingsFile& file, std::u16string_view section,
                                                                  const NumberedPairs& pairs) {
   const std::int32_t count = file.ReadInteger(section, pairs.count, 0);
@@ -98,6 +85,8 @@ void WritePairs(SettingsFile& file, std::u16string_view section, const NumberedP
   }
   file.WriteInteger(section, pairs.count, written);
 }
+
+namespace {
 
 // A change's value as the dialog shows it: the text, "(なし)" for none.
 std::u16string ShownValue(const std::optional<std::u16string>& value) {

@@ -76,6 +76,27 @@ std::span<const ListSetting> ListSettings();
 // The setting a row of the profile's keys stores, or nullptr for a scalar.
 const ListSetting* ListSettingOf(const ProfileKey& key);
 
+// Entries stored as numbered pairs of keys, "<first><n>" and "<second><n>"
+// from 1, followed by a count key.
+struct NumberedPairs {
+  std::u16string_view first;
+  std::u16string_view second;
+  std::u16string_view count;
+  // The file trims what it reads: a second text that must keep its blanks
+  // is stored in quotes where it needs them.
+  bool secondKeepsBlanks = false;
+};
+// The pairs for the numbers 1 to the count, as reading every number would
+// give them (a missing key reads as ""), read by the numbers the section
+// has keys for: a run of numbers without keys all read as two empty texts,
+// and stands as one such pair. So any count and any numbers cost what the
+// section holds.
+std::vector<std::pair<std::u16string, std::u16string>> ReadPairs(const SettingsFile& file, std::u16string_view section,
+                                                                 const NumberedPairs& pairs);
+// Writes the entries numbered from 1, each on one line, then the count.
+void WritePairs(SettingsFile& file, std::u16string_view section, const NumberedPairs& pairs,
+                std::span<const std::pair<std::u16string_view, std::u16string_view>> entries);
+
 // A package the profile disables: "PKG_PATH%d" and "PKG_NAME%d" of one
 // number.
 struct DisabledPackage {

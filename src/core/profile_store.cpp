@@ -4,6 +4,7 @@
 
 #include "core/profile_launch_record.h"
 #include "core/profile_list_settings.h"
+#include "core/profile_projects.h"
 #include "core/text.h"
 
 namespace ombrisk {
@@ -222,13 +223,16 @@ void ProfileStore::Save(std::u16string_view name, std::optional<std::u16string_v
                         const ProfileRecord& record) const {
   const std::unique_ptr<SettingsFile> file = Open();
   SaveProfile(*file, name, replacedName, record);
+  const bool renamed = replacedName && *replacedName != name;
+  if (renamed) RenameProjectProfile(*file, *replacedName, name, comparer_.Mapping());
   file->UpdateFile();
-  if (replacedName && *replacedName != name) LaunchRecords(files_, comparer_, path_).Rename(*replacedName, name);
+  if (renamed) LaunchRecords(files_, comparer_, path_).Rename(*replacedName, name);
 }
 
 void ProfileStore::Delete(std::u16string_view name) const {
   const std::unique_ptr<SettingsFile> file = Open();
   file->EraseSection(ProfileSection(name));
+  RenameProjectProfile(*file, name, std::nullopt, comparer_.Mapping());
   file->UpdateFile();
   LaunchRecords(files_, comparer_, path_).Rename(name, std::nullopt);
 }

@@ -254,12 +254,12 @@ class ProfileStore {
   // profile uses (ImportIdeSettings), then LoadProfile. The record comes
   // with its release and whether its 64-bit IDE is installed.
   void Load(Registry& registry, std::u16string_view name, ProfileRecord& record) const;
-  // SaveProfile, then the file written; the records of the profile's
-  // launches follow a new name.
+  // SaveProfile, then the file written; the profile's project pairings and
+  // the records of its launches follow a new name.
   void Save(std::u16string_view name, std::optional<std::u16string_view> replacedName,
             const ProfileRecord& record) const;
-  // Removes the profile's section from the file, and the records of its
-  // launches.
+  // Removes the profile's section from the file, with its project pairings
+  // and the records of its launches.
   void Delete(std::u16string_view name) const;
 
  private:

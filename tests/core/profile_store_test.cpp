@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/fakes.h"
+#include "core/profile_projects.h"
 #include "core/test_comparer.h"
 #include "core/text.h"
 
@@ -19,6 +20,12 @@ class ProfileStoreTest : public ::testing::Test {
     files.contents[u"Ombrisk.env"] = bytes;
   }
   std::unique_ptr<SettingsFile> Open() { return std::make_unique<SettingsFile>(files, comparer, u"Ombrisk.env"); }
+  std::u16string SettingsText() {
+    const std::string& bytes = files.contents[u"Ombrisk.env"];
+    std::u16string text(bytes.size() / 2, u'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * 2);
+    return text;
+  }
   ProfileStore Profiles() { return ProfileStore(files, comparer, u"Ombrisk.env"); }
 
   testing::FakeFileSystem files;
@@ -117,6 +124,34 @@ TEST_F(ProfileStoreTest, NumberedPairsAreReadByTheNumbersThatExist) {
     for (DisabledPackage& package : DisabledPackages(*Open(), u"PREF_P")) read.emplace_back(package.path, package.name);
     EXPECT_EQ(read, c.expected);
   }
+}
+
+// The profile each project was last opened in: remembered (the newest
+// choice for a path, compared as Windows compares paths, replacing the
+// older), read back from the file, following a renamed profile and going
+// with a deleted one.
+TEST_F(ProfileStoreTest, ProjectPairingsAreRememberedReplacedRenamedAndDropped) {
+  Store(u"[PREF_A]\r\nVersion=7\r\n[PREF_B]\r\nVersion=7\r\n");
+  const CaseMapping& mapping = comparer.Mapping();
+  {
+    const std::unique_ptr<SettingsFile> file = Open();
+    RememberProject(*file, u"C:\\Work\\One.dproj", u"A", mapping);
+    RememberProject(*file, u"C:\\Work\\Two.dproj", u"A", mapping);
+    RememberProject(*file, u"c:\\work\\ONE.DPROJ", u"B", mapping);
+    file->UpdateFile();
+  }
+  EXPECT_NE(SettingsText().find(u"[Projects]\r\nPROJECT_PATH1=C:\\Work\\Two.dproj\r\nPROJECT_PROFILE1=A\r\n"
+                                u"PROJECT_PATH2=c:\\work\\ONE.DPROJ\r\nPROJECT_PROFILE2=B\r\nPROJECT_Count=2\r\n"),
+            std::u16string::npos);
+  EXPECT_EQ(RememberedProfile(*Open(), u"C:\\WORK\\one.dproj", mapping), u"B");
+  EXPECT_EQ(RememberedProfile(*Open(), u"C:\\Work\\Three.dproj", mapping), std::nullopt);
+
+  ProfileRecord record = ReadStoredProfile(*Open(), u"PREF_A");
+  Profiles().Save(u"Renamed", u"A", record);
+  EXPECT_EQ(ReadProjectPairings(*Open()),
+            (std::vector<ProjectPairing>{{u"C:\\Work\\Two.dproj", u"Renamed"}, {u"c:\\work\\ONE.DPROJ", u"B"}}));
+  Profiles().Delete(u"b");
+  EXPECT_EQ(ReadProjectPairings(*Open()), (std::vector<ProjectPairing>{{u"C:\\Work\\Two.dproj", u"Renamed"}}));
 }
 
 }  // namespace
