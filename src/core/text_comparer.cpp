@@ -29,7 +29,7 @@ std::size_t CaseMapping::Hash(std::u16string_view text) const {
 }
 
 const CaseMapping& TextComparer::Mapping() const {
-  if (!mapping_) {
+  std::call_once(made_, [this] {
     std::u16string units(0x10000, u'\0');
     for (std::size_t i = 0; i < units.size(); ++i) units[i] = static_cast<char16_t>(i);
     // Surrogates only have a case as pairs; they map to themselves.
@@ -42,7 +42,7 @@ const CaseMapping& TextComparer::Mapping() const {
     std::copy(below.begin(), below.end(), table->begin() + 1);
     std::copy(above.begin(), above.end(), table->begin() + 0xE000);
     mapping_ = std::make_unique<CaseMapping>(std::move(table));
-  }
+  });
   return *mapping_;
 }
 

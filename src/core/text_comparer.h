@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -34,10 +35,13 @@ class TextComparer {
   // The user's locale comparison with case ignored: negative, 0 or positive.
   virtual int CompareIgnoringCase(std::u16string_view a, std::u16string_view b) const = 0;
 
-  // The mapping of UpperCaseInPlace for every code unit, made on first use.
+  // The mapping of UpperCaseInPlace for every code unit, made on first use,
+  // once, also when threads ask for it at the same time (the main window's
+  // list is read on a thread of its own while the window is made).
   const CaseMapping& Mapping() const;
 
  private:
+  mutable std::once_flag made_;
   mutable std::unique_ptr<CaseMapping> mapping_;
 };
 
