@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <thread>
+#include <vector>
+
+#include "core/test_comparer.h"
+
 namespace ombrisk {
 namespace {
 
@@ -32,6 +38,28 @@ TEST(Text, Utf8RoundTripsAndReplacesBadBytes) {
   EXPECT_EQ(FromUtf8("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD") << "encoded surrogates are refused";
   EXPECT_EQ(FromUtf8("\xE3\x81"), u"\uFFFD\uFFFD") << "a cut sequence";
   EXPECT_EQ(ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+}
+
+TEST(Text, PlainCaptionDropsTheMnemonicAndTheColon) {
+  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+      {u"ライブラリパス(&B):", u"ライブラリパス"},
+      {u"埋め込みデザイナ(&M)", u"埋め込みデザイナ"},
+      {u"&Library path:", u"Library path"},
+      {u"Save && E&xit", u"Save & Exit"},
+  };
+  for (const auto& [caption, plain] : cases) EXPECT_EQ(PlainCaption(caption), plain) << ToUtf8(caption);
+}
+
+// The main window's list is read on a thread of its own while the window
+// takes the mapping: every thread gets the one mapping, made once.
+TEST(Text, TheCaseMappingIsMadeOnceForThreadsAskingTogether) {
+  testing::PlatformTextComparer comparer;
+  std::array<const CaseMapping*, 4> seen{};
+  std::vector<std::thread> threads;
+  for (const CaseMapping*& mapping : seen) threads.emplace_back([&] { mapping = &comparer.Mapping(); });
+  for (std::thread& thread : threads) thread.join();
+  for (const CaseMapping* mapping : seen) EXPECT_EQ(mapping, &comparer.Mapping());
+  EXPECT_EQ(comparer.Mapping().Upper(u'a'), u'A');
 }
 
 }  // namespace
