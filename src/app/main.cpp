@@ -18,6 +18,7 @@
 #include "ui/error_boundary.h"
 #include "ui/main_form.h"
 #include "ui/message_loop.h"
+#include "ui/open_form.h"
 #include "win32/message_dialog.h"
 #include "win32/module_path.h"
 #include "win32/running_processes.h"
@@ -71,6 +72,16 @@ int RunCommandLine(const CommandLineRequest& request) {
     services.reviewChanges = [](std::span<const SettingChange> changes) {
       return ReviewChanges(ShowErrorBox, ShowModally, nullptr, nullptr, changes);
     };
+    if (request.kind == CommandLineRequest::Kind::Open) {
+      services.chooseProfile = [&](std::span<const ListedProfile> profiles, std::size_t, std::u16string_view file) {
+        const ProfileStore store(files, comparer, SettingsFileName(ExecutablePath()));
+        const COLORREF lineColor = LineColorFor(
+            store.ReadLineColor(), [](int index) { return static_cast<std::uint32_t>(GetSysColor(index)); });
+        return ChooseProfile(ShowErrorBox, ShowModally, nullptr, profiles, comparer.Mapping(), lineColor, file);
+      };
+      exitCode = OpenFromCommandLine(services, FullPathName(request.file));
+      return;
+    }
     exitCode = LaunchFromCommandLine(services, request.name, request.file.empty() ? u"" : FullPathName(request.file));
   });
   return exitCode;

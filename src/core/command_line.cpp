@@ -5,7 +5,9 @@
 
 #include "core/catalogue.h"
 #include "core/errors.h"
+#include "core/profile_projects.h"
 #include "core/profile_store.h"
+#include "core/project_release.h"
 #include "core/settings_file.h"
 #include "core/text.h"
 #include "core/texts.h"
@@ -38,6 +40,11 @@ CommandLineRequest ParseCommandLine(std::span<const std::u16string> arguments) {
   if (arguments.empty()) return request;
   if (arguments.size() == 1 && IsSwitch(arguments[0], u"?")) {
     request.kind = CommandLineRequest::Kind::Usage;
+    return request;
+  }
+  if (arguments.size() == 2 && IsSwitch(arguments[0], u"open")) {
+    request.kind = CommandLineRequest::Kind::Open;
+    request.file = arguments[1];
     return request;
   }
   if ((arguments.size() == 2 || arguments.size() == 3) && IsSwitch(arguments[0], u"launch")) {
@@ -86,7 +93,8 @@ std::u16string ShortcutFileName(std::u16string_view profileName, std::size_t max
   return name;
 }
 
-int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_view name, std::u16string_view file) {
+int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_view name, std::u16string_view file,
+                          bool rememberFile) {
   try {
     CheckLaunchFile(services.files, file);  // before the profile is looked for
     InstalledVersionSet installed;
@@ -101,6 +109,7 @@ int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_vi
     if (found == profiles.end()) throw AppError(Format(texts::kProfileNotFound, {name}));
     LaunchServices launch{store, services.registries, services.processes, [] {}, [] {}};
     launch.file = file;
+    launch.rememberFile = rememberFile;
     launch.runningProcesses = services.runningProcesses;
     launch.confirm = services.confirm;
     launch.reviewChanges = services.reviewChanges;
@@ -112,6 +121,41 @@ int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_vi
     services.reportError(error.Message());
     return 1;
   }
+}
+
+int OpenFromCommandLine(const CommandLineServices& services, std::u16string_view file) {
+  ProfileChoice choice;
+  try {
+    CheckLaunchFile(services.files, file);
+    InstalledVersionSet installed;
+    DetectInstalledVersions(services.registries, services.files, installed);
+    const ProfileStore store(services.files, services.comparer, SettingsFileName(services.executablePath));
+    const std::unique_ptr<SettingsFile> settings = store.Open();
+    std::vector<ListedProfile> profiles = ListProfiles(*settings, installed, services.comparer);
+    const CaseMapping& mapping = services.comparer.Mapping();
+    const std::optional<std::u16string> remembered = RememberedProfile(*settings, file, mapping);
+    const auto listed = [&](const ListedProfile& profile) {
+      return remembered && mapping.Equal(profile.name, *remembered);
+    };
+    if (const auto found = std::find_if(profiles.begin(), profiles.end(), listed); found != profiles.end()) {
+      choice.name = found->name;
+    } else {
+      const std::vector<VersionCode> releases = ProjectReleases(services.files, file);
+      const auto madeBy = std::stable_partition(profiles.begin(), profiles.end(), [&](const ListedProfile& profile) {
+        return std::find(releases.begin(), releases.end(), profile.code) != releases.end();
+      });
+      const std::optional<ProfileChoice> chosen =
+          services.chooseProfile
+              ? services.chooseProfile(profiles, static_cast<std::size_t>(madeBy - profiles.begin()), file)
+              : std::nullopt;
+      if (!chosen) return 1;
+      choice = *chosen;
+    }
+  } catch (const AppError& error) {
+    services.reportError(error.Message());
+    return 1;
+  }
+  return LaunchFromCommandLine(services, choice.name, file, choice.remember);
 }
 
 }  // namespace ombrisk

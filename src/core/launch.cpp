@@ -8,6 +8,7 @@
 #include "core/errors.h"
 #include "core/profile_launch_record.h"
 #include "core/profile_list_settings.h"
+#include "core/profile_projects.h"
 #include "core/profile_store.h"
 #include "core/text.h"
 #include "core/texts.h"
@@ -199,6 +200,13 @@ LaunchResult LaunchProfile(const LaunchServices& services, VersionCode code, std
     result.started = services.processes.RunElevated(quoted, parameters);
   } else {
     result.started = services.processes.Open(quoted, parameters);
+  }
+  // Remembered once the IDE has the file; a settings file that cannot be
+  // written is told with the window still there.
+  if (result.started && !services.file.empty() && services.rememberFile) {
+    const std::unique_ptr<SettingsFile> file = services.store.Open();
+    RememberProject(*file, services.file, profileName, services.store.Comparer().Mapping());
+    file->UpdateFile();
   }
   services.closeWindow();
   return result;

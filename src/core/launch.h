@@ -76,6 +76,9 @@ struct LaunchServices {
   // A file (a full path) the IDE opens in place of the profile's
   // parameters, for this launch only; "" for the profile's own.
   std::u16string_view file = u"";
+  // Whether a launch with a file remembers the profile for the file
+  // (profile_projects.*), to open it there again from Explorer.
+  bool rememberFile = true;
 };
 
 struct LaunchResult {

@@ -183,6 +183,8 @@ std::unique_ptr<SettingsFile> ProfileStore::Open() const {
   return std::make_unique<SettingsFile>(files_, comparer_, path_);
 }
 
+std::int32_t ProfileStore::ReadLineColor() const { return ReadMainWindowSettings(*Open(), ScreenMetrics{}).lineColor; }
+
 void ProfileStore::WriteMainWindow(const MainFormGeometry& geometry) const {
   const std::unique_ptr<SettingsFile> file = Open();
   WriteMainFormGeometry(*file, geometry);

@@ -243,6 +243,9 @@ class ProfileStore {
   std::unique_ptr<SettingsFile> Open() const;
 
   void WriteMainWindow(const MainFormGeometry& geometry) const;
+  // The stored line colour of the list's shading (LineColorFor makes it a
+  // colour).
+  std::int32_t ReadLineColor() const;
   // The editor's package list: two columns, "430,410" when none are stored.
   std::array<int, 2> ReadPrefFormColumns() const;
   void WritePrefFormColumns(std::span<const int, 2> widths) const;

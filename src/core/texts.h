@@ -97,6 +97,12 @@ inline constexpr std::u16string_view kSettingOn = u"オン";
 inline constexpr std::u16string_view kSettingOff = u"オフ";
 inline constexpr std::u16string_view kValueMissing = u"(なし)";
 
+// Choosing the profile a file opens in (/open). kOpenLabel: the file's name.
+inline constexpr std::u16string_view kOpenCaption = u"プロファイルの選択";
+inline constexpr std::u16string_view kOpenLabel = u"[%s] を開くプロファイルを選んでください。";
+inline constexpr std::u16string_view kRememberBox = u"次回からこのプロファイルで開く(&R)";
+inline constexpr std::u16string_view kOpenButton = u"開く(&O)";
+
 // Buttons of more than one window.
 inline constexpr std::u16string_view kOkButton = u"OK";
 inline constexpr std::u16string_view kCancelButton = u"キャンセル";
@@ -114,7 +120,8 @@ inline constexpr std::u16string_view kShortcutAction = u"ショートカット�
 inline constexpr std::u16string_view kRestoreAction = u"起動前の設定に戻す(&B)...";
 
 // The command line
-inline constexpr std::u16string_view kUsage = u"使い方: Ombrisk.exe [/launch プロファイル名 [ファイル]]";
+inline constexpr std::u16string_view kUsage =
+    u"使い方: Ombrisk.exe [/launch プロファイル名 [ファイル] | /open ファイル]";
 
 // A profile's shortcut; %s is the shortcut's name.
 inline constexpr std::u16string_view kShortcutExists = u"ショートカット [%s] は既に存在します。上書きしますか？";

@@ -10,6 +10,7 @@
 #include "core/fakes.h"
 #include "core/platforms.h"
 #include "core/profile_launch_record.h"
+#include "core/profile_projects.h"
 #include "core/profile_record.h"
 #include "core/settings_file.h"
 #include "core/test_comparer.h"
@@ -832,6 +833,58 @@ TEST_F(Launch, OnlyTheProfilesOwnLastLaunchIsReviewedAndItsRecordsFollowItsName)
   ASSERT_TRUE(records.Read(u"\\SOFTWARE\\\\Embarcadero\\BDS\\14.0"));
   profiles.Delete(u"Renamed");
   EXPECT_FALSE(records.Read(u"\\Software\\Embarcadero\\BDS\\14.0\\"));
+}
+
+// "/open FILE": the user chooses among the listed profiles, those of the
+// release that made the project first; the choice is remembered where asked
+// (as a launch with a file remembers it), and the next /open of the file
+// launches it at once. Cancel and a missing file start nothing.
+TEST_F(Launch, OpenLaunchesTheRememberedProfileOrTheOneChosen) {
+  Install(2017);
+  Install(2022);
+  files.files.insert(u"C:\\IDE\\bin\\ide.exe");
+  Profile(u"XE6 b", {{u"Version", u"2017"}});
+  Profile(u"Tokyo", {{u"Version", u"2022"}});
+  Profile(u"XE6 a", {{u"Version", u"2017"}});
+  for (const std::u16string_view name : {u"C:\\Work\\App.dproj", u"C:\\Work\\Other.dproj"}) {
+    files.contents[std::u16string(name)] = "<Project><ProjectVersion>15.4</ProjectVersion></Project>";
+  }
+  std::vector<std::vector<std::u16string>> offered;
+  std::optional<ProfileChoice> choice = ProfileChoice{u"XE6 a", true};
+  std::vector<std::u16string> errors;
+  CommandLineServices services{registries, files,
+                               comparer,   u"C:\\Tools\\Ombrisk.exe",
+                               starter,    [&](std::u16string_view message) { errors.emplace_back(message); }};
+  services.chooseProfile = [&](std::span<const ListedProfile> profiles, std::size_t madeBy, std::u16string_view) {
+    std::vector<std::u16string> names;
+    for (const ListedProfile& profile : profiles) names.push_back(profile.name);
+    names.insert(names.begin() + static_cast<std::ptrdiff_t>(madeBy), u"|");
+    offered.push_back(names);
+    return choice;
+  };
+  const auto open = [&](std::u16string_view file) {
+    log.clear();
+    return OpenFromCommandLine(services, file);
+  };
+  EXPECT_EQ(open(u"C:\\Work\\App.dproj"), 0);
+  EXPECT_EQ(offered, (std::vector<std::vector<std::u16string>>{{u"XE6 a", u"XE6 b", u"|", u"Tokyo"}}));
+  EXPECT_EQ(log, std::vector<std::u16string>{u"open \"C:\\IDE\\bin\\ide.exe\" [C:\\Work\\App.dproj]"});
+  EXPECT_EQ(open(u"C:\\Work\\App.dproj"), 0);
+  EXPECT_EQ(offered.size(), 1u) << "remembered";
+
+  choice = std::nullopt;
+  EXPECT_EQ(open(u"C:\\Work\\Other.dproj"), 1);
+  EXPECT_TRUE(log.empty());
+  choice = ProfileChoice{u"Tokyo", false};
+  EXPECT_EQ(open(u"C:\\Work\\Other.dproj"), 0);
+  EXPECT_EQ(open(u"C:\\Work\\Other.dproj"), 0);
+  EXPECT_EQ(offered.size(), 4u) << "not remembered";
+  EXPECT_EQ(ReadProjectPairings(*ProfileStore(files, comparer, std::u16string(kSettings)).Open()),
+            (std::vector<ProjectPairing>{{u"C:\\Work\\App.dproj", u"XE6 a"}}));
+
+  EXPECT_EQ(open(u"C:\\Work\\Gone.dproj"), 1);
+  EXPECT_EQ(errors, std::vector<std::u16string>{u"ファイル [C:\\Work\\Gone.dproj] が見つかりません"});
+  EXPECT_EQ(offered.size(), 4u);
 }
 
 }  // namespace

@@ -10,10 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "core/command_line.h"
 #include "core/text.h"
 #include "support/win_test_support.h"
 #include "ui/changes_form.h"
+#include "ui/open_form.h"
 #include "win32/wide.h"
 
 namespace ombrisk {
@@ -231,7 +234,7 @@ TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {
   SetRegistryString(HKEY_CURRENT_USER, L"Software\\Borland\\Delphi\\5.0\\Library", L"Search Path", L"C:\\D5");
   Settings(std::u16string(kNightly) +
            u"[PREF_Seven]\r\nVersion=7\r\n[PREF_Old]\r\nVersion=2007\r\nUseAltReg=1\r\nAltReg=Delphi\r\n");
-  const std::wstring usage = L"使い方: Ombrisk.exe [/launch プロファイル名 [ファイル]]";
+  const std::wstring usage = L"使い方: Ombrisk.exe [/launch プロファイル名 [ファイル] | /open ファイル]";
   const auto dump = [] {
     return DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero") +
            DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Borland");
@@ -248,6 +251,8 @@ TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {
            {L"/?", usage, 0},
            {L"/bogus", usage, 1},
            {L"/launch", usage, 1},
+           {L"/open", usage, 1},
+           {L"/open C:\\nope\\App.dproj", L"ファイル [C:\\nope\\App.dproj] が見つかりません.", 1},
            {L"/launch \"XE6 nightly\" C:\\nope\\App.dproj", L"ファイル [C:\\nope\\App.dproj] が見つかりません.", 1},
            {L"/launch Nope C:\\nope\\App.dproj", L"ファイル [C:\\nope\\App.dproj] が見つかりません.", 1},
            {L"/launch Old", L"代替レジストリキー [Delphi] は Delphi 5 の設定キーと重なるため使用できません.", 1},
@@ -280,7 +285,8 @@ TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {
 // "/launch NAME FILE", also as a shortcut's command line with a file that
 // Explorer appends: the profile's switches, then the file, quoted where it
 // holds a blank, in place of the profile's parameters; a relative file from
-// the current folder. The settings file stays as it was.
+// the current folder. The profile stays as it was, and the project is
+// remembered for it.
 TEST_F(CommandLine, AFileOpensInTheProfilesSetupInPlaceOfItsParameters) {
   Settings(kNightly);
   CreateDirectoryW((folder / L"Work Dir").c_str(), nullptr);
@@ -304,7 +310,52 @@ TEST_F(CommandLine, AFileOpensInTheProfilesSetupInPlaceOfItsParameters) {
   SetCurrentDirectoryW(current);
   EXPECT_EQ(relative, 0u);
   EXPECT_TRUE(command().ends_with(expected)) << "the relative file made full";
-  EXPECT_EQ(ReadBytes(settings), stored);
+  const std::string now = ReadBytes(settings);
+  EXPECT_EQ(now.substr(0, stored.size()), stored);
+  std::u16string added(now.size() / 2 - stored.size() / 2, u'\0');
+  std::memcpy(added.data(), now.data() + stored.size(), added.size() * 2);
+  EXPECT_EQ(added, u"\r\n[Projects]\r\nPROJECT_PATH1=" + FromWide(project) +
+                       u"\r\nPROJECT_PROFILE1=XE6 nightly\r\nPROJECT_Count=1\r\n\r\n");
+}
+
+// "/open FILE" of an XE6 project with two XE6 profiles and one of 10.2
+// Tokyo: the dialog offers the XE6 ones first and Enter launches the first
+// with the file; the next /open of the file launches it without asking;
+// Cancel starts nothing.
+TEST_F(CommandLine, OpenChoosesTheProfileOnceAndThenRemembersIt) {
+  SetRegistryString(HKEY_CURRENT_USER, L"Software\\Embarcadero\\BDS\\19.0", L"APP", ide);
+  Settings(
+      u"[PREF_Tokyo]\r\nVersion=2022\r\n[PREF_XE6 b]\r\nVersion=2017\r\n"
+      u"[PREF_XE6 a]\r\nVersion=2017\r\nNoSplash=1\r\n");
+  const std::wstring project = folder / L"App.dproj";
+  const std::wstring other = folder / L"Other.dproj";
+  for (const std::wstring& file : {project, other}) {
+    WriteBytes(file,
+               "\xEF\xBB\xBF<Project><PropertyGroup><ProjectVersion>15.4</ProjectVersion></PropertyGroup></Project>");
+  }
+  const std::string launched = " /ns " + Narrow(project);
+  {
+    Process open(Quoted(program) + L" /open " + Quoted(project));
+    const HWND dialog = WaitForProcessWindow(open.Id(), L"TOPEN_FORM", L"プロファイルの選択");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ListView_GetItemCount(GetDlgItem(dialog, TOPEN_FORM::kLV1)), 3);
+    PostMessageW(GetDlgItem(dialog, TOPEN_FORM::kLV1), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(open.WaitForExit(), 0u);
+  }
+  std::string report = TakeReport();
+  EXPECT_NE(report.find("release=2017"), std::string::npos) << report;
+  EXPECT_NE(report.find(launched + "\n"), std::string::npos) << "XE6 a, the first XE6 row: " << report;
+
+  EXPECT_EQ(Run(L"/open " + Quoted(project)), 0u) << "remembered: no dialog";
+  report = TakeReport();
+  EXPECT_NE(report.find(launched + "\n"), std::string::npos) << report;
+
+  Process cancelled(Quoted(program) + L" -OPEN " + Quoted(other));
+  const HWND dialog = WaitForProcessWindow(cancelled.Id(), L"TOPEN_FORM", L"プロファイルの選択");
+  ASSERT_NE(dialog, nullptr);
+  PostMessageW(GetDlgItem(dialog, TOPEN_FORM::kBtnCancel), BM_CLICK, 0, 0);
+  EXPECT_EQ(cancelled.WaitForExit(), 1u);
+  EXPECT_EQ(BytesOf(ide + L".txt"), "") << "nothing started";
 }
 
 // Names with the shell's special characters, quotes, a trailing backslash

@@ -11,6 +11,8 @@
 #include "ui/controls.h"
 #include "ui/dpi.h"
 #include "ui/main_form_fixture.h"
+#include "ui/open_form.h"
+#include "win32/win_text_comparer.h"
 
 namespace ombrisk {
 namespace {
@@ -160,7 +162,7 @@ TEST_F(MainForm, ScaleTheEditorAtTheRunsDpiAndMoved) {
   ExpectWidthsKept({431, 409}, {written[0], written[1]});
 }
 
-TEST(SmallDialogs, ScaleTheBackupsAndTheChangesDialogsAtTheRunsDpiAndMoved) {
+TEST(SmallDialogs, ScaleTheBackupsChangesAndOpenDialogsAtTheRunsDpiAndMoved) {
   const int dpi = RunDpi();
   const ErrorReporter report = [](std::u16string_view message) { ADD_FAILURE() << ToUtf8(message); };
   const std::vector<BackupRow> backups{{u"2026/12/09 15:30:12", u"Delphi XE6 / RAD Studio XE6", u"BDS", u"XE6"}};
@@ -169,12 +171,17 @@ TEST(SmallDialogs, ScaleTheBackupsAndTheChangesDialogsAtTheRunsDpiAndMoved) {
   restore.Create(nullptr);
   TCHANGES_FORM review(report, nullptr, changes);
   review.Create(nullptr);
+  const std::vector<ListedProfile> profiles{{u"XE6", u"Delphi XE6 / RAD Studio XE6", u"夜間ビルド", 2017}};
+  const WinTextComparer comparer;
+  TOPEN_FORM open(report, nullptr, profiles, comparer.Mapping(), RGB(0xEE, 0xEE, 0xFF), u"C:\\Work\\App.dproj");
+  open.Create();
   const struct {
     ModalDialog& form;
     SIZE design;
     int button;
   } dialogs[] = {{restore, TRESTORE_FORM::kClientSize, TRESTORE_FORM::kBtnRestore},
-                 {review, TCHANGES_FORM::kClientSize, TCHANGES_FORM::kBtnTakeIn}};
+                 {review, TCHANGES_FORM::kClientSize, TCHANGES_FORM::kBtnTakeIn},
+                 {open, TOPEN_FORM::kClientSize, TOPEN_FORM::kBtnOpen}};
   for (const auto& dialog : dialogs) {
     SCOPED_TRACE(testing::Narrow(testing::ClassName(dialog.form.Handle())));
     EXPECT_EQ(dialog.form.Dpi(), dpi);
