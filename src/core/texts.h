@@ -118,6 +118,11 @@ inline constexpr std::u16string_view kCopyAction = u"コピーを作成(&C)";
 inline constexpr std::u16string_view kFindAction = u"検索";
 inline constexpr std::u16string_view kShortcutAction = u"ショートカットを作成(&S)";
 inline constexpr std::u16string_view kRestoreAction = u"起動前の設定に戻す(&B)...";
+inline constexpr std::u16string_view kExplorerAction = u"エクスプローラーから開けるようにする(&O)";
+// The entry in Explorer's context menu of project files, and the message of
+// one that cannot be changed (%s: the system's description).
+inline constexpr std::u16string_view kExplorerVerb = u"Ombrisk で開く";
+inline constexpr std::u16string_view kExplorerEntryFailed = u"エクスプローラーのメニューを変更できません: %s";
 
 // The command line
 inline constexpr std::u16string_view kUsage =

@@ -41,6 +41,11 @@ void ActionList::SetEnabled(int action, bool enabled) {
   }
 }
 
+void ActionList::SetChecked(int action, bool checked) {
+  if (checked_.size() <= static_cast<std::size_t>(action)) checked_.resize(static_cast<std::size_t>(action) + 1);
+  checked_[static_cast<std::size_t>(action)] = checked;
+}
+
 void ActionList::BindButton(HWND button, int action) {
   buttons_.emplace_back(button, action);
   SetButtonImage(button, action);
@@ -90,7 +95,10 @@ void ActionList::BuildMenu(std::span<const int> items) {
 
 void ActionList::ShowMenu(HWND owner, POINT at) const {
   for (int item : menuItems_) {
-    if (item >= 0) EnableMenuItem(menu_, Command(item), MF_BYCOMMAND | (Enabled(item) ? MF_ENABLED : MF_GRAYED));
+    if (item < 0) continue;
+    EnableMenuItem(menu_, Command(item), MF_BYCOMMAND | (Enabled(item) ? MF_ENABLED : MF_GRAYED));
+    const bool checked = static_cast<std::size_t>(item) < checked_.size() && checked_[static_cast<std::size_t>(item)];
+    CheckMenuItem(menu_, Command(item), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
   }
   TrackPopupMenu(menu_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
 }

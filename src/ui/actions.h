@@ -39,6 +39,8 @@ class ActionList {
   bool Enabled(int action) const { return enabled_[static_cast<std::size_t>(action)]; }
   // Also enables or disables the action's buttons.
   void SetEnabled(int action, bool enabled);
+  // A menu item's check mark, shown the next time the menu is.
+  void SetChecked(int action, bool checked);
 
   // The button shows the action's image and is disabled with it.
   void BindButton(HWND button, int action);
@@ -63,6 +65,7 @@ class ActionList {
   std::span<const ActionInfo> actions_;
   int firstCommand_;
   std::vector<bool> enabled_;
+  std::vector<bool> checked_;
   void SetButtonImage(HWND button, int action);
 
   int imageSize_;

@@ -16,6 +16,7 @@
 #include "ui/profile_shortcut.h"
 #include "ui/restore_form.h"
 #include "ui/window_placement.h"
+#include "win32/explorer_entry.h"
 #include "win32/shell_api.h"
 #include "win32/wide.h"
 
@@ -196,6 +197,9 @@ void TMAIN_FORM::Execute(Action action) {
     case AL_RESTORE:
       RestoreLaunchBackup(services_, store_, Handle());
       break;
+    case AL_EXPLORER:
+      SetExplorerEntry(services_.executablePath, !ExplorerEntryRuns(services_.executablePath));
+      break;
     case AL_ADD:
     case AL_EDIT:
     case AL_COPY:
@@ -243,6 +247,7 @@ void TMAIN_FORM::OnContextMenu(HWND list, LPARAM lParam) {
     // run.
     LV1MouseDown();
   }
+  actions_->SetChecked(AL_EXPLORER, ExplorerEntryRuns(services_.executablePath));
   actions_->ShowMenu(Handle(), at);
 }
 

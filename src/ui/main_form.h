@@ -51,6 +51,7 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
     AL_FIND,
     AL_SHORTCUT,
     AL_RESTORE,
+    AL_EXPLORER,
     kActionCount
   };
   // The command an action's button, menu item and shortcut send.

@@ -22,11 +22,12 @@ constexpr ActionInfo kActions[TMAIN_FORM::kActionCount] = {
     {kFindAction, 1, FVIRTKEY | FCONTROL, 'F', u"Ctrl+F"},
     {kShortcutAction, 5, 0, 0, u""},
     {kRestoreAction, -1, 0, 0, u""},
+    {kExplorerAction, -1, 0, 0, u""},
 };
 
 // PopupMenu1 from top to bottom; -1 is a separator (N1, N3, N2).
-constexpr int kPopupItems[] = {AL_ADD, AL_EDIT, AL_DELETE, -1,        AL_COPY,   AL_SHORTCUT,
-                               -1,     AL_FIND, -1,        AL_LAUNCH, AL_RESTORE};
+constexpr int kPopupItems[] = {AL_ADD,      AL_EDIT, AL_DELETE, -1, AL_COPY,   AL_SHORTCUT,
+                               AL_EXPLORER, -1,      AL_FIND,   -1, AL_LAUNCH, AL_RESTORE};
 
 constexpr unsigned kBottomEdge = akLeft | akRight | akBottom;
 constexpr unsigned kTopRight = akTop | akRight;

@@ -41,6 +41,11 @@ HRESULT GetFolderPathW(HWND owner, int folder, HANDLE token, DWORD flags, wchar_
   return function == nullptr ? E_NOTIMPL : function(owner, folder, token, flags, path);
 }
 
+void ChangeNotify(LONG event, UINT flags, const void* first, const void* second) {
+  static const auto function = Load<decltype(::SHChangeNotify)>(L"shell32.dll", "SHChangeNotify");
+  if (function != nullptr) function(event, flags, first, second);
+}
+
 UINT DragQueryFileW(HDROP drop, UINT index, wchar_t* file, UINT size) {
   static const auto function = Load<decltype(::DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
   return function == nullptr ? 0 : function(drop, index, file, size);

@@ -19,6 +19,8 @@ BOOL ExecuteExW(SHELLEXECUTEINFOW* info);
 HWND FindTextW(FINDREPLACEW* find);
 BOOL GetOpenFileNameW(OPENFILENAMEW* dialog);
 HRESULT GetFolderPathW(HWND owner, int folder, HANDLE token, DWORD flags, wchar_t* path);
+// Tells the shell of a change (SHChangeNotify).
+void ChangeNotify(LONG event, UINT flags, const void* first, const void* second);
 // Files dropped onto a window that accepts them (WS_EX_ACCEPTFILES).
 UINT DragQueryFileW(HDROP drop, UINT index, wchar_t* file, UINT size);
 BOOL DragQueryPoint(HDROP drop, POINT* point);

@@ -11,6 +11,7 @@
 #include "core/catalogue.h"
 #include "support/layout_checks.h"
 #include "ui/main_form_fixture.h"
+#include "win32/explorer_entry.h"
 
 namespace ombrisk {
 namespace {
@@ -92,8 +93,8 @@ TEST_F(MainForm, ComponentsLaidOutWithTheirCaptions) {
     items.push_back(text);
   }
   EXPECT_EQ(items, (std::vector<std::wstring>{L"追加(&A)\tIns", L"編集(&E)", L"削除(&D)\tDel", L"", L"コピーを作成(&C)",
-                                              L"ショートカットを作成(&S)", L"", L"検索\tCtrl+F", L"", L"起動(&L)",
-                                              L"起動前の設定に戻す(&B)..."}));
+                                              L"ショートカットを作成(&S)", L"エクスプローラーから開けるようにする(&O)",
+                                              L"", L"検索\tCtrl+F", L"", L"起動(&L)", L"起動前の設定に戻す(&B)..."}));
 
   // Wider, the right-hand buttons keep their distance to the right edge,
   // the bottom panel its height and the left-hand buttons their place.
@@ -640,6 +641,36 @@ TEST_F(Search, ModalWindowsBlockTheFindDialogToo) {
   FindNext(L"nothing like it");
   EXPECT_EQ(Reported().back(), kNoMatch);
   EXPECT_TRUE(IsWindowEnabled(dialog));
+}
+
+// The context menu's item adds the entry "Ombrisk で開く" of every project
+// file type for this executable, under the user's own classes, and takes
+// it away again; it shows checked while the entry runs this executable.
+TEST_F(MainForm, TheExplorerItemAddsAndRemovesTheEntry) {
+  testing::RegistryCleaner associations({L"Software\\Classes\\SystemFileAssociations"});
+  TMAIN_FORM& form = NewForm();
+  const std::u16string program = FromWide(folder / L"Ombrisk.exe");
+  const auto command = [](const wchar_t* extension) {
+    wchar_t text[512] = L"(none)";
+    DWORD size = sizeof text;
+    RegGetValueW(
+        HKEY_CURRENT_USER,
+        (L"Software\\Classes\\SystemFileAssociations\\" + std::wstring(extension) + L"\\shell\\Ombrisk\\command")
+            .c_str(),
+        nullptr, RRF_RT_REG_SZ, nullptr, text, &size);
+    return std::wstring(text);
+  };
+  EXPECT_FALSE(ExplorerEntryRuns(program));
+  form.Execute(TMAIN_FORM::AL_EXPLORER);
+  for (const wchar_t* extension : {L".dproj", L".groupproj", L".dpk", L".dpr", L".bdsproj", L".bdsgroup"}) {
+    EXPECT_EQ(command(extension), L"\"" + (folder / L"Ombrisk.exe") + L"\" /open \"%1\"") << testing::Narrow(extension);
+  }
+  EXPECT_TRUE(ExplorerEntryRuns(program));
+  EXPECT_FALSE(ExplorerEntryRuns(u"C:\\Elsewhere\\Ombrisk.exe")) << "a moved executable";
+  form.Execute(TMAIN_FORM::AL_EXPLORER);
+  EXPECT_EQ(command(L".dproj"), L"(none)");
+  EXPECT_FALSE(ExplorerEntryRuns(program));
+  EXPECT_TRUE(errors.empty());
 }
 
 }  // namespace
