@@ -13,6 +13,7 @@ constexpr NumberedPairs kProjectPairs{u"PROJECT_PATH", u"PROJECT_PROFILE", u"PRO
 
 void WritePairings(SettingsFile& file, const std::vector<ProjectPairing>& pairings) {
   std::vector<std::pair<std::u16string_view, std::u16string_view>> entries;
+  entries.reserve(pairings.size());
   for (const ProjectPairing& pairing : pairings) entries.emplace_back(pairing.path, pairing.profile);
   file.EraseSection(kProjects);
   WritePairs(file, kProjects, kProjectPairs, entries);
