@@ -309,31 +309,27 @@ int wmain(int argc, wchar_t** argv) {
   seen.Print("Ombrisk seen from outside, medians since CreateProcess:");
   if (!baselines.empty()) baselineSeen.Print("the baseline seen from outside:");
 
-  // The build that marks its steps, started as often, in the same folder.
-  const std::wstring traced = bin + L"\\Ombrisk_trace.exe";
-  if (GetFileAttributesW(traced.c_str()) != INVALID_FILE_ATTRIBUTES &&
-      CopyFileW(traced.c_str(), program.c_str(), FALSE)) {
+  // The builds that mark their steps, started as often, in the same folder.
+  const auto traced = [&](const std::wstring& build, const std::wstring& copy, const wchar_t* className,
+                          const std::wstring& trace, const char* title) {
+    if (GetFileAttributesW(build.c_str()) == INVALID_FILE_ATTRIBUTES ||
+        !CopyFileW(build.c_str(), copy.c_str(), FALSE)) {
+      return;
+    }
     Breakdown steps;
     for (int run = 0; run < runs; ++run) {
       ULONGLONG startedAt = 0;
-      const Started started = StartAndWait(program, folder, L"TMAIN_FORM", profiles, 0, &startedAt);
-      steps.AddTrace(folder + L"\\Ombrisk.trace", startedAt);
+      const Started started = StartAndWait(copy, folder, className, profiles, 0, &startedAt);
+      steps.AddTrace(folder + trace, startedAt);
       AddSeen(steps, started);
     }
-    steps.Print("the traced build's steps, medians since CreateProcess:");
-  }
-  // The baseline's build that notes its runtime's start, beside it.
-  const std::wstring tracedBaseline =
-      baselineSource.substr(0, baselineSource.find_last_of(L'\\') + 1) + L"baseline_trace.exe";
-  if (!baselineSource.empty() && CopyFileW(tracedBaseline.c_str(), baseline.c_str(), FALSE)) {
-    Breakdown steps;
-    for (int run = 0; run < runs; ++run) {
-      ULONGLONG startedAt = 0;
-      const Started started = StartAndWait(baseline, folder, L"START_BASELINE", profiles, 0, &startedAt);
-      steps.AddTrace(folder + L"\\baseline.trace", startedAt);
-      AddSeen(steps, started);
-    }
-    steps.Print("the baseline's traced build, medians since CreateProcess:");
+    steps.Print(title);
+  };
+  traced(bin + L"\\Ombrisk_trace.exe", program, L"TMAIN_FORM", L"\\Ombrisk.trace",
+         "the traced build's steps, medians since CreateProcess:");
+  if (!baselineSource.empty()) {
+    traced(baselineSource.substr(0, baselineSource.find_last_of(L'\\') + 1) + L"baseline_trace.exe", baseline,
+           L"START_BASELINE", L"\\baseline.trace", "the baseline's traced build, medians since CreateProcess:");
   }
 
   std::vector<double> launches;

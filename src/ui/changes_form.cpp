@@ -13,7 +13,6 @@ namespace ombrisk {
 
 namespace {
 
-constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
 constexpr unsigned kCorner = akRight | akBottom;
 
 using enum TCHANGES_FORM::Id;
@@ -33,7 +32,8 @@ constexpr std::u16string ChangeTexts::*kColumns[] = {&ChangeTexts::setting, &Cha
 }  // namespace
 
 TCHANGES_FORM::TCHANGES_FORM(const ErrorReporter& report, IdleObserver afterIdle, std::span<const ChangeTexts> rows)
-    : ModalDialog(kClassName, kDialogStyle, kExStyle, kClientSize, kComponents, report, std::move(afterIdle)),
+    : ModalDialog(kClassName, kDialogStyle, kSmallDialogExStyle, kClientSize, kComponents, report,
+                  std::move(afterIdle)),
       rows_(rows),
       checked_(rows.size(), true) {}
 

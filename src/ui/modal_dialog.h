@@ -22,6 +22,8 @@ class ModalDialog : public Window {
  public:
   // A dialog's frame: a caption with the close box, no sizing border.
   static constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  // A small dialog's frame, without the icon of a window.
+  static constexpr DWORD kSmallDialogExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
   // Called by the modal loop right after each idle update, once every
   // message before it has been handled (Services::afterIdle).
   using IdleObserver = std::function<void(HWND window)>;

@@ -12,7 +12,6 @@ namespace ombrisk {
 
 namespace {
 
-constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
 constexpr unsigned kCorner = akRight | akBottom;
 
 using enum TOPEN_FORM::Id;
@@ -34,7 +33,8 @@ std::u16string_view FileName(std::u16string_view path) {
 
 TOPEN_FORM::TOPEN_FORM(const ErrorReporter& report, IdleObserver afterIdle, std::span<const ListedProfile> profiles,
                        const CaseMapping& mapping, COLORREF lineColor, std::u16string_view file)
-    : ModalDialog(kClassName, kDialogStyle, kExStyle, kClientSize, kComponents, report, std::move(afterIdle)),
+    : ModalDialog(kClassName, kDialogStyle, kSmallDialogExStyle, kClientSize, kComponents, report,
+                  std::move(afterIdle)),
       profiles_(profiles),
       mapping_(mapping),
       lineColor_(lineColor),

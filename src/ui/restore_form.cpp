@@ -18,7 +18,6 @@ namespace ombrisk {
 
 namespace {
 
-constexpr DWORD kExStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
 constexpr unsigned kCorner = akRight | akBottom;
 
 using enum TRESTORE_FORM::Id;
@@ -44,7 +43,8 @@ const std::u16string& Cell(const BackupRow& row, int column) {
 }  // namespace
 
 TRESTORE_FORM::TRESTORE_FORM(const ErrorReporter& report, IdleObserver afterIdle, std::span<const BackupRow> rows)
-    : ModalDialog(kClassName, kDialogStyle, kExStyle, kClientSize, kComponents, report, std::move(afterIdle)),
+    : ModalDialog(kClassName, kDialogStyle, kSmallDialogExStyle, kClientSize, kComponents, report,
+                  std::move(afterIdle)),
       rows_(rows) {}
 
 void TRESTORE_FORM::Create(HWND owner) { ModalDialog::Create(owner, texts::kRestoreCaption); }
