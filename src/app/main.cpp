@@ -1,5 +1,5 @@
-// The program's entry: "/launch NAME" launches a profile without the window;
-// otherwise it refuses a second instance, then runs the main window until it
+// The program's entry: "/launch NAME" launches a profile without the window,
+// the scripts' commands run on the console; otherwise it refuses a second instance, then runs the main window until it
 // closes.
 #include <windows.h>
 // After windows.h, which it needs.
@@ -19,6 +19,7 @@
 #include "ui/main_form.h"
 #include "ui/message_loop.h"
 #include "ui/open_form.h"
+#include "win32/console.h"
 #include "win32/message_dialog.h"
 #include "win32/module_path.h"
 #include "win32/running_processes.h"
@@ -48,8 +49,43 @@ std::vector<std::u16string> Arguments() {
   return arguments;
 }
 
+// Runs a script's command (/apply, /export, /import), or tells its usage
+// after a mistake, on the console without any window; its exit code.
+int RunScriptCommand(const CommandLineRequest& request) {
+  const auto toConsole = [](ConsoleStream stream) {
+    return [stream](std::u16string_view text) { WriteConsoleLine(stream, text); };
+  };
+  if (request.kind == CommandLineRequest::Kind::Usage) {
+    WriteConsoleLine(ConsoleStream::Error, texts::kUsage);
+    return request.exitCode;
+  }
+  WinRegistryFactory registries;
+  WinFileSystem files;
+  WinTextComparer comparer;
+  WinProcessStarter starter(nullptr);
+  const ErrorReporter report = toConsole(ConsoleStream::Error);
+  int exitCode = 1;
+  RunHandler(report, [&] {
+    CommandLineServices services{registries, files, comparer, ExecutablePath(), starter, report};
+    services.tell = toConsole(ConsoleStream::Output);
+    services.runningProcesses = ListRunningProcesses;
+    if (request.kind == CommandLineRequest::Kind::Apply) {
+      exitCode = ApplyFromCommandLine(services, request.name);
+    } else if (request.kind == CommandLineRequest::Kind::Export) {
+      exitCode = ExportFromCommandLine(services, FullPathName(request.file), request.names);
+    } else {
+      exitCode = ImportFromCommandLine(services, FullPathName(request.file));
+    }
+  });
+  return exitCode;
+}
+
 // Runs what the command line asks for other than the window; its exit code.
 int RunCommandLine(const CommandLineRequest& request) {
+  using enum CommandLineRequest::Kind;
+  if (request.console || request.kind == Apply || request.kind == Export || request.kind == Import) {
+    return RunScriptCommand(request);
+  }
   if (request.kind == CommandLineRequest::Kind::Usage) {
     ShowMessageDialog(nullptr, texts::kAppTitle, texts::kUsage,
                       MB_OK | (request.exitCode == 0 ? MB_ICONINFORMATION : MB_ICONERROR), u"");

@@ -7,6 +7,7 @@
 #include "core/errors.h"
 #include "core/profile_projects.h"
 #include "core/profile_store.h"
+#include "core/profile_transfer.h"
 #include "core/project_release.h"
 #include "core/settings_file.h"
 #include "core/text.h"
@@ -38,6 +39,23 @@ bool IsDeviceName(std::u16string_view fileName) {
 CommandLineRequest ParseCommandLine(std::span<const std::u16string> arguments) {
   CommandLineRequest request;
   if (arguments.empty()) return request;
+  // The scripts' commands: a mistake is told on the console.
+  const std::size_t count = arguments.size();
+  const bool apply = IsSwitch(arguments[0], u"apply"), exports = IsSwitch(arguments[0], u"export");
+  if (apply || exports || IsSwitch(arguments[0], u"import")) {
+    if (count < 2 || (!exports && count > 2)) {
+      request.kind = CommandLineRequest::Kind::Usage;
+      request.exitCode = 2;
+      request.console = true;
+      return request;
+    }
+    request.kind = apply     ? CommandLineRequest::Kind::Apply
+                   : exports ? CommandLineRequest::Kind::Export
+                             : CommandLineRequest::Kind::Import;
+    (apply ? request.name : request.file) = arguments[1];
+    request.names.assign(arguments.begin() + 2, arguments.end());
+    return request;
+  }
   if (arguments.size() == 1 && IsSwitch(arguments[0], u"?")) {
     request.kind = CommandLineRequest::Kind::Usage;
     return request;
@@ -93,44 +111,105 @@ std::u16string ShortcutFileName(std::u16string_view profileName, std::size_t max
   return name;
 }
 
-int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_view name, std::u16string_view file,
-                          bool rememberFile) {
+namespace {
+
+// The listed profile of the name, matched as the settings file matches
+// section names, an exact match first; AppError kProfileNotFound where none
+// is listed.
+ListedProfile FindListedProfile(const CommandLineServices& services, const ProfileStore& store,
+                                std::u16string_view name) {
+  InstalledVersionSet installed;
+  DetectInstalledVersions(services.registries, services.files, installed);
+  std::vector<ListedProfile> profiles = ListProfiles(*store.Open(), installed, services.comparer);
+  auto found = std::find_if(profiles.begin(), profiles.end(), [&](const ListedProfile& p) { return p.name == name; });
+  if (found == profiles.end()) {
+    found = std::find_if(profiles.begin(), profiles.end(),
+                         [&](const ListedProfile& p) { return services.comparer.Mapping().Equal(p.name, name); });
+  }
+  if (found == profiles.end()) throw AppError(Format(texts::kProfileNotFound, {name}));
+  return std::move(*found);
+}
+
+ProfileStore StoreOf(const CommandLineServices& services) {
+  return ProfileStore(services.files, services.comparer, SettingsFileName(services.executablePath));
+}
+
+// Runs a command, reporting its refusal; its exit code.
+int Reporting(const CommandLineServices& services, const std::function<int()>& command) {
   try {
-    CheckLaunchFile(services.files, file);  // before the profile is looked for
-    InstalledVersionSet installed;
-    DetectInstalledVersions(services.registries, services.files, installed);
-    const ProfileStore store(services.files, services.comparer, SettingsFileName(services.executablePath));
-    const std::vector<ListedProfile> profiles = ListProfiles(*store.Open(), installed, services.comparer);
-    auto found = std::find_if(profiles.begin(), profiles.end(), [&](const ListedProfile& p) { return p.name == name; });
-    if (found == profiles.end()) {
-      found = std::find_if(profiles.begin(), profiles.end(),
-                           [&](const ListedProfile& p) { return services.comparer.Mapping().Equal(p.name, name); });
-    }
-    if (found == profiles.end()) throw AppError(Format(texts::kProfileNotFound, {name}));
-    LaunchServices launch{store, services.registries, services.processes, [] {}, [] {}};
-    launch.file = file;
-    launch.rememberFile = rememberFile;
-    launch.runningProcesses = services.runningProcesses;
-    launch.confirm = services.confirm;
-    launch.reviewChanges = services.reviewChanges;
-    const LaunchResult result = LaunchProfile(launch, found->code, found->name);
-    if (result.cancelled) return 1;
-    if (!result.started) throw AppError(Format(texts::kIdeStartFailed, {result.executable}));
-    return 0;
+    return command();
   } catch (const AppError& error) {
     services.reportError(error.Message());
     return 1;
   }
 }
 
+void Tell(const CommandLineServices& services, std::u16string_view message) {
+  if (services.tell) services.tell(message);
+}
+
+}  // namespace
+
+int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_view name, std::u16string_view file,
+                          bool rememberFile) {
+  return Reporting(services, [&] {
+    CheckLaunchFile(services.files, file);  // before the profile is looked for
+    const ProfileStore store = StoreOf(services);
+    const ListedProfile profile = FindListedProfile(services, store, name);
+    LaunchServices launch{store, services.registries, services.processes, [] {}, [] {}};
+    launch.file = file;
+    launch.rememberFile = rememberFile;
+    launch.runningProcesses = services.runningProcesses;
+    launch.confirm = services.confirm;
+    launch.reviewChanges = services.reviewChanges;
+    const LaunchResult result = LaunchProfile(launch, profile.code, profile.name);
+    if (result.cancelled) return 1;
+    if (!result.started) throw AppError(Format(texts::kIdeStartFailed, {result.executable}));
+    return 0;
+  });
+}
+
+int ApplyFromCommandLine(const CommandLineServices& services, std::u16string_view name) {
+  return Reporting(services, [&] {
+    const ProfileStore store = StoreOf(services);
+    const ListedProfile profile = FindListedProfile(services, store, name);
+    LaunchServices apply{store, services.registries, services.processes, [] {}, [] {}};
+    apply.runningProcesses = services.runningProcesses;
+    ApplyProfile(apply, profile.code, profile.name);
+    Tell(services, Format(texts::kApplied, {profile.name}));
+    return 0;
+  });
+}
+
+int ExportFromCommandLine(const CommandLineServices& services, std::u16string_view file,
+                          std::span<const std::u16string> names) {
+  return Reporting(services, [&] {
+    const std::size_t count = ExportProfiles(StoreOf(services), file, names);
+    Tell(services, Format(texts::kExported, {DecimalText(static_cast<long long>(count))}));
+    return 0;
+  });
+}
+
+int ImportFromCommandLine(const CommandLineServices& services, std::u16string_view file) {
+  return Reporting(services, [&] {
+    InstalledVersionSet installed;
+    DetectInstalledVersions(services.registries, services.files, installed);
+    const ImportOutcome outcome = ImportProfiles(
+        StoreOf(services), file, installed, [](std::u16string_view) { return ExistingProfile::LeaveOut; },
+        services.clock());
+    Tell(services, ImportMessage(outcome));
+    for (const std::u16string& name : outcome.leftOut) services.reportError(Format(texts::kImportLeftOut, {name}));
+    return outcome.leftOut.empty() ? 0 : 1;
+  });
+}
+
 int OpenFromCommandLine(const CommandLineServices& services, std::u16string_view file) {
   ProfileChoice choice;
-  try {
+  const int refused = Reporting(services, [&] {
     CheckLaunchFile(services.files, file);
     InstalledVersionSet installed;
     DetectInstalledVersions(services.registries, services.files, installed);
-    const ProfileStore store(services.files, services.comparer, SettingsFileName(services.executablePath));
-    const std::unique_ptr<SettingsFile> settings = store.Open();
+    const std::unique_ptr<SettingsFile> settings = StoreOf(services).Open();
     std::vector<ListedProfile> profiles = ListProfiles(*settings, installed, services.comparer);
     const CaseMapping& mapping = services.comparer.Mapping();
     const std::optional<std::u16string> remembered = RememberedProfile(*settings, file, mapping);
@@ -151,11 +230,9 @@ int OpenFromCommandLine(const CommandLineServices& services, std::u16string_view
       if (!chosen) return 1;
       choice = *chosen;
     }
-  } catch (const AppError& error) {
-    services.reportError(error.Message());
-    return 1;
-  }
-  return LaunchFromCommandLine(services, choice.name, file, choice.remember);
+    return 0;
+  });
+  return refused != 0 ? refused : LaunchFromCommandLine(services, choice.name, file, choice.remember);
 }
 
 }  // namespace ombrisk

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/file_system.h"
 #include "core/launch.h"
@@ -26,21 +27,28 @@ struct ProfileChoice {
 
 // What the arguments after the program's name ask for.
 struct CommandLineRequest {
-  enum class Kind { Window, Launch, Open, Usage };
+  enum class Kind { Window, Launch, Open, Apply, Export, Import, Usage };
   Kind kind = Kind::Window;
-  // The profile to launch, and a file for its IDE to open in place of the
-  // profile's parameters ("" for none), as given.
+  // The profile to launch or apply, and a file for its IDE to open in place
+  // of the profile's parameters ("" for none) or to export into or import
+  // from, as given.
   std::u16string name;
   std::u16string file;
+  // The profiles to export (every one where none).
+  std::vector<std::u16string> names;
   // The exit code after the usage text: 0 when it was asked for ("/?"), 1
-  // after a mistake.
+  // after a mistake, 2 after a mistake in a script's command, whose usage
+  // goes to the console (console).
   int exitCode = 0;
+  bool console = false;
 };
 
 // None: the window. "/launch NAME [FILE]" (also "-launch", letters in any
-// case): the launch. "/open FILE": the file opened in its profile. "/?" or
-// "-?": the usage text. Anything else, also a missing NAME or FILE or more
-// arguments after FILE: the usage text after a mistake.
+// case): the launch. "/open FILE": the file opened in its profile. The
+// scripts' commands, which show no window: "/apply NAME", "/export FILE
+// [NAME ...]", "/import FILE". "/?" or "-?": the usage text. Anything else,
+// also a missing NAME or FILE or more arguments than a command takes: the
+// usage text after a mistake, on the console for a script's command.
 CommandLineRequest ParseCommandLine(std::span<const std::u16string> arguments);
 
 // The text as one argument that the Windows rules of splitting a command
@@ -69,6 +77,10 @@ struct CommandLineServices {
   std::function<bool(std::u16string_view question)> confirm = nullptr;
   // The review of what the IDE changed since the profile's last launch.
   std::function<ChangesAnswer(std::span<const SettingChange> changes)> reviewChanges = nullptr;
+  // Writes what a script's command has to say besides its errors.
+  std::function<void(std::u16string_view message)> tell = nullptr;
+  // The time an import's backup is named after.
+  std::function<BackupTime()> clock = LocalTimeNow;
   // Asks which profile opens the file (/open): the listed profiles in the
   // list's order, those of the releases that made the file first (madeBy of
   // them). The choice, or none when the user cancelled.
@@ -95,5 +107,17 @@ int LaunchFromCommandLine(const CommandLineServices& services, std::u16string_vi
 // A file that is not there is refused first. The exit code: 0 when the IDE
 // started, 1 otherwise (also when the user cancelled).
 int OpenFromCommandLine(const CommandLineServices& services, std::u16string_view file);
+
+// The scripts' commands. Each reports a refusal through reportError and
+// what it did through tell, and returns the exit code: 0 done, 1 refused.
+// /apply NAME: ApplyProfile on the profile LaunchFromCommandLine would
+// launch.
+int ApplyFromCommandLine(const CommandLineServices& services, std::u16string_view name);
+// /export FILE [NAME ...]: ExportProfiles into the file (a full path).
+int ExportFromCommandLine(const CommandLineServices& services, std::u16string_view file,
+                          std::span<const std::u16string> names);
+// /import FILE: ImportProfiles of the file (a full path), every profile
+// whose name exists left out and named; 1 where any was.
+int ImportFromCommandLine(const CommandLineServices& services, std::u16string_view file);
 
 }  // namespace ombrisk

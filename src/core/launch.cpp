@@ -75,18 +75,23 @@ LaunchWrites PlanLaunchWrites(Registry& registry, const ProfileRecord& stored) {
   return writes;
 }
 
+// Whether the user is asked where a launch would ask, or the writes are
+// refused there (an apply, which no one watches).
+enum class Asking { User, Refuse };
+
 // An IDE that runs with the profile's key would write its settings back
 // over the launch's when it closes: the user is asked first. A copy of the
 // base key into the key it would undo whole: that launch is refused until
 // the IDE has ended.
-bool MayWriteBesideRunningIdes(const LaunchServices& services, std::u16string_view settingsKey, bool copies) {
+bool MayWriteBesideRunningIdes(const LaunchServices& services, std::u16string_view settingsKey, bool copies,
+                               Asking asking) {
   const CaseMapping& mapping = services.store.Comparer().Mapping();
   const std::optional<VersionCode> running =
       IdeUsingKey(services.runningProcesses, services.registries, services.store.Files(), settingsKey, mapping);
   if (!running) return true;
   const std::u16string_view label = FindRelease(*running)->label;
   const std::u16string key = ShownKey(settingsKey);
-  if (copies) throw AppError(Format(texts::kIdeRunningRefusal, {label, key}));
+  if (copies || asking == Asking::Refuse) throw AppError(Format(texts::kIdeRunningRefusal, {label, key}));
   return services.confirm && services.confirm(Format(texts::kIdeRunningQuestion, {label, key}));
 }
 
@@ -96,12 +101,20 @@ bool MayWriteBesideRunningIdes(const LaunchServices& services, std::u16string_vi
 // (false). A key that is not there holds no changes.
 bool ReviewIdeChanges(const LaunchServices& services, const LaunchRecords& records, Registry& registry,
                       SettingsFile& file, std::u16string_view settingsKey, std::u16string_view profileName,
-                      ProfileRecord& stored) {
+                      ProfileRecord& stored, Asking asking) {
   const CaseMapping& mapping = services.store.Comparer().Mapping();
   const std::optional<LaunchRecord> last = records.Read(settingsKey);
   if (!last || !mapping.Equal(last->profile, profileName) || !registry.KeyExists(settingsKey)) return true;
   const std::vector<SettingChange> changes = ChangesSinceLaunch(registry, settingsKey, last->written, mapping);
   if (changes.empty()) return true;
+  if (asking == Asking::Refuse) {
+    std::u16string refusal(texts::kChangesRefusal);
+    for (const SettingChange& change : changes) {
+      const ChangeTexts shown = change.setting->describe(change);
+      refusal += Concat({u"\r\n", shown.setting, u": ", shown.written, u" → ", shown.now});
+    }
+    throw AppError(refusal);
+  }
   const ChangesAnswer answer = services.reviewChanges ? services.reviewChanges(changes) : ChangesAnswer{};
   if (answer.choice == ChangesAnswer::Choice::Cancel) return false;
   if (answer.choice == ChangesAnswer::Choice::TakeIn) {
@@ -126,7 +139,7 @@ bool ReviewIdeChanges(const LaunchServices& services, const LaunchRecords& recor
 // anything else. Returns the profile's stored values the rest of the launch
 // uses.
 std::optional<ProfileRecord> WriteProfileToRegistry(const LaunchServices& services, VersionCode code,
-                                                    std::u16string_view profileName) {
+                                                    std::u16string_view profileName, Asking asking) {
   const std::unique_ptr<SettingsFile> file = services.store.Open();
   const std::u16string section = ProfileSection(profileName);
   // A profile the file cannot find would read as every default and empty
@@ -146,9 +159,9 @@ std::optional<ProfileRecord> WriteProfileToRegistry(const LaunchServices& servic
   const bool copies = stored.altRegInit && own && !registry->KeyExists(own->path) && registry->KeyExists(own->base);
   if (copies) CheckNotNested(*file, profileName, *own, mapping);
   const std::u16string settingsKey = IdeRegistryKey(code, stored.useAltReg, stored.altReg);
-  if (!MayWriteBesideRunningIdes(services, settingsKey, copies)) return std::nullopt;
+  if (!MayWriteBesideRunningIdes(services, settingsKey, copies, asking)) return std::nullopt;
   const LaunchRecords records(services.store.Files(), services.store.Comparer(), services.store.Path());
-  if (!copies && !ReviewIdeChanges(services, records, *registry, *file, settingsKey, profileName, stored)) {
+  if (!copies && !ReviewIdeChanges(services, records, *registry, *file, settingsKey, profileName, stored, asking)) {
     return std::nullopt;
   }
 
@@ -174,9 +187,13 @@ void CheckLaunchFile(FileSystem& files, std::u16string_view file) {
   if (!file.empty() && !files.FileExists(file)) throw AppError(Format(texts::kFileNotFound, {file}));
 }
 
+void ApplyProfile(const LaunchServices& services, VersionCode code, std::u16string_view profileName) {
+  WriteProfileToRegistry(services, code, profileName, Asking::Refuse);
+}
+
 LaunchResult LaunchProfile(const LaunchServices& services, VersionCode code, std::u16string_view profileName) {
   CheckLaunchFile(services.store.Files(), services.file);
-  const std::optional<ProfileRecord> written = WriteProfileToRegistry(services, code, profileName);
+  const std::optional<ProfileRecord> written = WriteProfileToRegistry(services, code, profileName, Asking::User);
   if (!written) return LaunchResult{{}, false, true};
   const ProfileRecord& stored = *written;
 

@@ -108,4 +108,11 @@ void CheckLaunchFile(FileSystem& files, std::u16string_view file);
 // or started).
 LaunchResult LaunchProfile(const LaunchServices& services, VersionCode code, std::u16string_view profileName);
 
+// What a launch of the profile does before it starts anything: its checks
+// and refusals, the backup, the copy of the base key, the record and the
+// registry writes; no pre-launch command, no IDE. Where a launch would ask
+// (an IDE runs with the key, the IDE changed what the last launch wrote),
+// it refuses instead (AppError, the changes listed), before any write.
+void ApplyProfile(const LaunchServices& services, VersionCode code, std::u16string_view profileName);
+
 }  // namespace ombrisk

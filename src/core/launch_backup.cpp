@@ -235,7 +235,6 @@ void WriteLaunchBackup(FileSystem& files, std::u16string_view folder, VersionCod
   script.key = settingsKey.substr(0, settingsKey.find_last_not_of(u'\\') + 1);
   const std::optional<std::string> content = WriteRegistryScript(script);
   if (!content) ThrowBackupFailed(folder, u"");
-  if (const std::u16string error = files.CreateFolder(folder); !error.empty()) ThrowBackupFailed(folder, error);
   const std::u16string base = FileNameBase(settingsKey);
   std::vector<std::pair<BackupEntry, std::u16string>> backups =
       BackupsOf(files, folder, code, base, KeyIdentity(script.key, mapping), mapping);
@@ -244,18 +243,25 @@ void WriteLaunchBackup(FileSystem& files, std::u16string_view folder, VersionCod
   for (const auto& backup : backups) {
     if (backup.first.time == time) sequence = std::max(sequence, backup.first.sequence + 1);
   }
-  const std::u16string stem = Concat({DecimalText(code), u"_", base, u"_", Stamp(time)});
-  std::u16string path;
-  for (;; ++sequence) {
-    path =
-        InFolder(folder, Concat({stem, sequence == 1 ? u"" : Concat({u"_", DecimalText(sequence)}), kBackupExtension}));
-    if (!files.FileExists(path)) break;
-  }
-  if (const std::u16string error = files.WriteFile(path, *content); !error.empty()) ThrowBackupFailed(path, error);
+  WriteBackupFile(files, folder, Concat({DecimalText(code), u"_", base}), time, kBackupExtension, *content, sequence);
   // The oldest beyond the number kept; the new one is the newest.
   for (std::size_t at = 0; at + kBackupsPerKey < backups.size() + 1; ++at) {
     files.RemoveFile(InFolder(folder, backups[at].second));
   }
+}
+
+std::u16string WriteBackupFile(FileSystem& files, std::u16string_view folder, std::u16string_view stem,
+                               const BackupTime& time, std::u16string_view extension, std::string_view content,
+                               int sequence) {
+  if (const std::u16string error = files.CreateFolder(folder); !error.empty()) ThrowBackupFailed(folder, error);
+  const std::u16string stamped = Concat({stem, u"_", Stamp(time)});
+  std::u16string path;
+  for (;; ++sequence) {
+    path = InFolder(folder, Concat({stamped, sequence == 1 ? u"" : Concat({u"_", DecimalText(sequence)}), extension}));
+    if (!files.FileExists(path)) break;
+  }
+  if (const std::u16string error = files.WriteFile(path, content); !error.empty()) ThrowBackupFailed(path, error);
+  return path;
 }
 
 std::vector<BackupEntry> ListBackups(FileSystem& files, std::u16string_view folder) {

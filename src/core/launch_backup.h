@@ -75,6 +75,15 @@ std::u16string BackupFolder(std::u16string_view settingsPath);
 void WriteLaunchBackup(FileSystem& files, std::u16string_view folder, VersionCode code, std::u16string_view settingsKey,
                        RegistryScript script, const BackupTime& time, const CaseMapping& mapping);
 
+// Writes the bytes into the folder, creating it, as
+// "<stem>_<yyyymmdd-hhmmss>[_<n>]<extension>" with the first sequence from
+// the one given whose name is not taken (1 has none); the file's path.
+// Throws AppError (kBackupFailed) when the folder or the file cannot be
+// written.
+std::u16string WriteBackupFile(FileSystem& files, std::u16string_view folder, std::u16string_view stem,
+                               const BackupTime& time, std::u16string_view extension, std::string_view content,
+                               int sequence = 1);
+
 // Refuses a launch whose backup cannot be written (AppError kBackupFailed):
 // the file or folder, with the system's description where there is one.
 [[noreturn]] void ThrowBackupFailed(std::u16string_view path, std::u16string_view error);

@@ -32,6 +32,9 @@ inline constexpr std::u16string_view kLineColor = u"ListViewLineColor";
 inline constexpr std::u16string_view kMainForm = u"MainForm";
 inline constexpr std::u16string_view kPrefForm = u"PrefForm";
 inline constexpr std::u16string_view kColumnWidths = u"ListViewColumnWidths";
+// The first section of an exported profiles' file, and its format.
+inline constexpr std::u16string_view kExportSection = u"Ombrisk";
+inline constexpr std::u16string_view kFormatVersion = u"FormatVersion";
 }  // namespace keys
 
 // The section of a profile: "PREF_" and the name.

@@ -368,6 +368,17 @@ void SettingsFile::EraseSection(std::u16string_view section) {
   if (it->second.empty()) sectionIndex_.erase(it);
 }
 
+void SettingsFile::CopySection(const SettingsFile& source, std::u16string_view section) {
+  const Section* from = source.FindSection(section);
+  if (from == nullptr) return;
+  const std::size_t index = AppendSection(Own(from->name));
+  std::vector<Line> lines;
+  lines.reserve(from->count + from->own.size());
+  for (const Line& line : source.LinesOf(*from)) lines.push_back(Line{Own(line.key), Own(line.value), line.hasKey});
+  sections_[index].own = std::move(lines);
+  sections_[index].detached = true;
+}
+
 std::string SettingsFile::FileContent() const {
   constexpr std::u16string_view kLineEnd = u"\r\n";
   std::size_t units = 1;  // the byte order mark

@@ -63,6 +63,9 @@ class SettingsFile {
   void WriteBool(std::u16string_view section, std::u16string_view key, bool value);
   // Removes the first section of that name with all its lines.
   void EraseSection(std::u16string_view section);
+  // Appends a section with the name and every line of the other copy's
+  // first section of that name, as they stand; nothing where it has none.
+  void CopySection(const SettingsFile& source, std::u16string_view section);
 
   // Writes the whole copy to the path; throws AppError when it cannot.
   void UpdateFile();

@@ -124,9 +124,29 @@ inline constexpr std::u16string_view kExplorerAction = u"エクスプローラ�
 inline constexpr std::u16string_view kExplorerVerb = u"Ombrisk で開く";
 inline constexpr std::u16string_view kExplorerEntryFailed = u"エクスプローラーのメニューを変更できません: %s";
 
-// The command line
+// Profiles exported to a file and imported from one. kNotProfileFile: the
+// file; kImportReplaceQuestion, kImportLeftOut: the profile's name;
+// kImported, kImportedNotInstalled, kExported: a number.
+inline constexpr std::u16string_view kExportAction = u"エクスポート(&X)...";
+inline constexpr std::u16string_view kExportAllAction = u"すべてエクスポート(&W)...";
+inline constexpr std::u16string_view kImportAction = u"インポート(&I)...";
+inline constexpr std::u16string_view kProfileFileFilter = u"Ombrisk プロファイル (*.ombrisk)";
+inline constexpr std::u16string_view kImportReplaceQuestion = u"プロファイル [%s] は既にあります。置き換えますか？";
+inline constexpr std::u16string_view kImported = u"%d 件のプロファイルをインポートしました";
+inline constexpr std::u16string_view kImportedNotInstalled = u"%d 件はインストールされていないリリースのものです";
+inline constexpr std::u16string_view kNotProfileFile = u"ファイル [%s] は Ombrisk のプロファイルではありません";
+inline constexpr std::u16string_view kImportLeftOut = u"プロファイル [%s] は既にあるため、インポートしませんでした";
+inline constexpr std::u16string_view kExported = u"%d 件のプロファイルをエクスポートしました";
+
+// The command line. kApplied: the profile's name. kChangesRefusal is
+// followed by the changes, one a line.
 inline constexpr std::u16string_view kUsage =
-    u"使い方: Ombrisk.exe [/launch プロファイル名 [ファイル] | /open ファイル]";
+    u"使い方: Ombrisk.exe [/launch プロファイル名 [ファイル] | /open ファイル | /apply プロファイル名 | "
+    u"/export ファイル [プロファイル名 ...] | /import ファイル]";
+inline constexpr std::u16string_view kApplied = u"プロファイル [%s] を適用しました";
+inline constexpr std::u16string_view kChangesRefusal =
+    u"前回の起動の後に、次の設定が IDE またはインストーラーによって変更されています。"
+    u"プロファイルを起動して、変更を取り込むかどうかを選んでからやり直してください。";
 
 // A profile's shortcut; %s is the shortcut's name.
 inline constexpr std::u16string_view kShortcutExists = u"ショートカット [%s] は既に存在します。上書きしますか？";
