@@ -14,6 +14,7 @@
 #include "ui/pref_form.h"
 #include "ui/profile_editing.h"
 #include "ui/profile_shortcut.h"
+#include "ui/profile_transfer.h"
 #include "ui/restore_form.h"
 #include "ui/window_placement.h"
 #include "win32/explorer_entry.h"
@@ -200,6 +201,17 @@ void TMAIN_FORM::Execute(Action action) {
     case AL_EXPLORER:
       SetExplorerEntry(services_.executablePath, !ExplorerEntryRuns(services_.executablePath));
       break;
+    case AL_EXPORT:
+    case AL_EXPORT_ALL:
+      ExportToFile(
+          services_, store_, Handle(),
+          action == AL_EXPORT ? std::optional<std::u16string_view>(LV1.Row(SelectedRow()).name) : std::nullopt);
+      break;
+    case AL_IMPORT:
+      if (ImportFromFile(services_, store_, InstalledVersions_, Handle())) {
+        LV1.Assign(ListProfiles(*store_.Open(), InstalledVersions_, services_.comparer));
+      }
+      break;
     case AL_ADD:
     case AL_EDIT:
     case AL_COPY:
@@ -253,7 +265,9 @@ void TMAIN_FORM::OnContextMenu(HWND list, LPARAM lParam) {
 
 void TMAIN_FORM::UpdateActionStates() {
   const bool selected = SelectedRow() >= 0;
-  for (Action action : {AL_EDIT, AL_DELETE, AL_COPY, AL_SHORTCUT, AL_LAUNCH}) actions_->SetEnabled(action, selected);
+  for (Action action : {AL_EDIT, AL_DELETE, AL_COPY, AL_SHORTCUT, AL_LAUNCH, AL_EXPORT}) {
+    actions_->SetEnabled(action, selected);
+  }
   actions_->SetEnabled(AL_FIND, LV1.RowCount() > 0);
 }
 
@@ -270,40 +284,6 @@ void TMAIN_FORM::EditProfile(TPrefMode mode) {
   } else {
     LV1.Append(std::move(*saved));
   }
-}
-
-void TMAIN_FORM::AL_LAUNCHExecute() { LaunchRow(SelectedRow(), u""); }
-
-void TMAIN_FORM::LaunchRow(int row, std::u16string_view file) {
-  if (row < 0) return;
-  const ListedProfile profile = LV1.Row(row);
-  const std::unique_ptr<ProcessStarter> starter = services_.processStarter(Handle());
-  LaunchServices launch{store_, services_.registries, *starter, ProcessPendingMessages,
-                        [this] { PostMessageW(Handle(), WM_CLOSE, 0, 0); }};
-  launch.runningProcesses = services_.runningProcesses;
-  launch.confirm = [this](std::u16string_view question) { return AskYesNo(services_, Handle(), question); };
-  launch.reviewChanges = [this](std::span<const SettingChange> changes) {
-    return ReviewChanges(services_.reportError, services_.runModal, services_.afterIdle, Handle(), changes);
-  };
-  launch.file = file;
-  LaunchProfile(launch, profile.code, profile.name);
-}
-
-void TMAIN_FORM::LV1DropFiles(HDROP drop) {
-  struct FinishAtEnd {
-    HDROP drop;
-    ~FinishAtEnd() { shell::DragFinish(drop); }
-  } finish{drop};
-  if (shell::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) != 1) return;
-  LVHITTESTINFO hit{};
-  shell::DragQueryPoint(drop, &hit.pt);
-  const int row = ListView_HitTest(LV1.View().Handle(), &hit);
-  if (row < 0 || (hit.flags & LVHT_ONITEM) == 0) return;
-  std::wstring file(shell::DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
-  file.resize(shell::DragQueryFileW(drop, 0, file.data(), static_cast<UINT>(file.size())));
-  // The row is the one launched, as after a click and Enter.
-  LV1.View().Select(row);
-  LaunchRow(row, FromWide(file));
 }
 
 void TMAIN_FORM::AL_SHORTCUTExecute() {

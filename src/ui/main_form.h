@@ -52,6 +52,9 @@ class TMAIN_FORM : public Window, private FindDialog::Target {
     AL_SHORTCUT,
     AL_RESTORE,
     AL_EXPLORER,
+    AL_EXPORT,
+    AL_EXPORT_ALL,
+    AL_IMPORT,
     kActionCount
   };
   // The command an action's button, menu item and shortcut send.

@@ -23,11 +23,14 @@ constexpr ActionInfo kActions[TMAIN_FORM::kActionCount] = {
     {kShortcutAction, 5, 0, 0, u""},
     {kRestoreAction, -1, 0, 0, u""},
     {kExplorerAction, -1, 0, 0, u""},
+    {kExportAction, -1, 0, 0, u""},
+    {kExportAllAction, -1, 0, 0, u""},
+    {kImportAction, -1, 0, 0, u""},
 };
 
-// PopupMenu1 from top to bottom; -1 is a separator (N1, N3, N2).
-constexpr int kPopupItems[] = {AL_ADD,      AL_EDIT, AL_DELETE, -1, AL_COPY,   AL_SHORTCUT,
-                               AL_EXPLORER, -1,      AL_FIND,   -1, AL_LAUNCH, AL_RESTORE};
+// PopupMenu1 from top to bottom; -1 is a separator.
+constexpr int kPopupItems[] = {AL_ADD,    AL_EDIT,       AL_DELETE, -1, AL_COPY, AL_SHORTCUT, AL_EXPLORER, -1,
+                               AL_EXPORT, AL_EXPORT_ALL, AL_IMPORT, -1, AL_FIND, -1,          AL_LAUNCH,   AL_RESTORE};
 
 constexpr unsigned kBottomEdge = akLeft | akRight | akBottom;
 constexpr unsigned kTopRight = akTop | akRight;

@@ -30,13 +30,14 @@ using ProcessStarterFactory = std::function<std::unique_ptr<ProcessStarter>(HWND
 // Runs a created modal dialog (the editor, the backups' dialog) and returns
 // how it closed.
 using ModalRunner = std::function<int(ModalDialog& dialog)>;
-// Shows a file-open dialog; false when the user cancelled it.
+// Shows a file-open (or file-save) dialog; false when the user cancelled it.
 using FileOpenDialog = std::function<bool(OPENFILENAMEW& dialog)>;
 
 // The production modal run: ModalDialog::ShowModal.
 int ShowModally(ModalDialog& dialog);
-// The system's file-open dialog.
+// The system's file-open and file-save dialogs.
 bool ShowOpenFileDialog(OPENFILENAMEW& dialog);
+bool ShowSaveFileDialog(OPENFILENAMEW& dialog);
 
 struct Services {
   RegistryFactory& registries;
@@ -57,6 +58,7 @@ struct Services {
   // The running processes, among which the IDEs that use a settings key
   // are found.
   ProcessLister runningProcesses = ListRunningProcesses;
+  FileOpenDialog saveFile = ShowSaveFileDialog;
 };
 
 // Asks the question with Yes and No, No the default; true for Yes.

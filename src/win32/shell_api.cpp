@@ -36,6 +36,11 @@ BOOL GetOpenFileNameW(OPENFILENAMEW* dialog) {
   return function != nullptr && function(dialog);
 }
 
+BOOL GetSaveFileNameW(OPENFILENAMEW* dialog) {
+  static const auto function = Load<decltype(::GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
+  return function != nullptr && function(dialog);
+}
+
 HRESULT GetFolderPathW(HWND owner, int folder, HANDLE token, DWORD flags, wchar_t* path) {
   static const auto function = Load<decltype(::SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
   return function == nullptr ? E_NOTIMPL : function(owner, folder, token, flags, path);

@@ -18,6 +18,7 @@ HINSTANCE ExecuteW(HWND owner, const wchar_t* verb, const wchar_t* file, const w
 BOOL ExecuteExW(SHELLEXECUTEINFOW* info);
 HWND FindTextW(FINDREPLACEW* find);
 BOOL GetOpenFileNameW(OPENFILENAMEW* dialog);
+BOOL GetSaveFileNameW(OPENFILENAMEW* dialog);
 HRESULT GetFolderPathW(HWND owner, int folder, HANDLE token, DWORD flags, wchar_t* path);
 // Tells the shell of a change (SHChangeNotify).
 void ChangeNotify(LONG event, UINT flags, const void* first, const void* second);

@@ -33,6 +33,16 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
+# Ends what the script started and removes the demo installation
+# (install_demo) from the prefix.
+remove_demo() {
+  e2e_cleanup
+  for key in 'HKLM\Software\Wow6432Node\Borland' 'HKCU\Software\Borland' 'HKCU\Software\Embarcadero'; do
+    wine reg delete "$key" /f >/dev/null 2>&1 || true
+  done
+  rm -rf "$WINEPREFIX/drive_c/Ombrisk" "$WINEPREFIX/drive_c/DemoIDE" "$WINEPREFIX/demo.reg"
+}
+
 # Waits for a command to succeed, looking again every tenth of a second;
 # fails when it has not after 30 seconds, as a test that is stuck.
 wait_for() {

@@ -25,14 +25,7 @@ D7_REPORT="$drive/DemoIDE/Delphi7/Bin/delphi32.exe.txt"
 R2007_REPORT="$drive/DemoIDE/RAD Studio 2007/bin/bds.exe.txt"
 XE6_REPORT="$drive/DemoIDE/RAD Studio XE6/bin/bds.exe.txt"
 
-cleanup_demo() {
-  e2e_cleanup
-  for key in 'HKLM\Software\Wow6432Node\Borland' 'HKCU\Software\Borland' 'HKCU\Software\Embarcadero'; do
-    wine reg delete "$key" /f >/dev/null 2>&1 || true
-  done
-  rm -rf "$drive/Ombrisk" "$drive/DemoIDE" "$WINEPREFIX/demo.reg"
-}
-trap cleanup_demo EXIT
+trap remove_demo EXIT
 
 install_demo "$fake_ide_exe"
 cp "$hold_file_exe" "$drive/Ombrisk/hold_file.exe"

@@ -9,8 +9,11 @@
 //                                brings a shown one to the foreground
 //   probe.exe event NAME         the named event (manual reset) is set, or
 //                                becomes set while the probe waits
+//   probe.exe texts CAPTION      prints the texts of the shown dialog box
+//                                with the caption, one a line (UTF-8)
 #include <windows.h>
 
+#include <cstdio>
 #include <cwchar>
 #include <string>
 
@@ -73,6 +76,22 @@ bool BecomesActive(const wchar_t* className) {
   return active;
 }
 
+BOOL CALLBACK PrintText(HWND child, LPARAM) {
+  wchar_t text[1024] = L"";
+  if (!IsWindowVisible(child) || GetWindowTextW(child, text, 1024) == 0) return TRUE;
+  char utf8[4096] = "";
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+  std::printf("%s\n", utf8);
+  return TRUE;
+}
+
+bool PrintTexts(const wchar_t* caption) {
+  HWND box = FindWindowW(L"#32770", caption);
+  if (box == nullptr || !IsWindowVisible(box)) return false;
+  EnumChildWindows(box, PrintText, 0);
+  return true;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -89,5 +108,6 @@ int wmain(int argc, wchar_t** argv) {
     CloseHandle(event);
     return set ? 0 : 1;
   }
+  if (what == L"texts" && argc == 3) return PrintTexts(argv[2]) ? 0 : 1;
   return 2;
 }
