@@ -9,7 +9,7 @@
 namespace ombrisk {
 namespace {
 
-TEST(CommandLine, ArgumentsAskForTheWindowALaunchOrTheUsage) {
+TEST(CommandLine, ArgumentsAskForTheWindowACommandOrTheUsage) {
   using Kind = CommandLineRequest::Kind;
   struct Case {
     std::vector<std::u16string> arguments;
@@ -32,6 +32,13 @@ TEST(CommandLine, ArgumentsAskForTheWindowALaunchOrTheUsage) {
            {{u"launch", u"a"}, Kind::Usage, u"", 1},
            {{u"XE6"}, Kind::Usage, u"", 1},
            {{u"/?", u"x"}, Kind::Usage, u"", 1},
+           {{u"/Apply", u"XE6"}, Kind::Apply, u"XE6", 0},
+           {{u"/apply"}, Kind::Usage, u"", 2},
+           {{u"-apply", u"a", u"b"}, Kind::Usage, u"", 2},
+           {{u"/export", u"team.ombrisk"}, Kind::Export, u"", 0, u"team.ombrisk"},
+           {{u"/EXPORT"}, Kind::Usage, u"", 2},
+           {{u"/import", u"team.ombrisk"}, Kind::Import, u"", 0, u"team.ombrisk"},
+           {{u"/import", u"a", u"b"}, Kind::Usage, u"", 2},
        }) {
     const CommandLineRequest request = ParseCommandLine(c.arguments);
     const std::string trace = c.arguments.empty() ? "" : ToUtf8(c.arguments[0]);
@@ -39,7 +46,10 @@ TEST(CommandLine, ArgumentsAskForTheWindowALaunchOrTheUsage) {
     EXPECT_EQ(request.name, c.name) << trace;
     EXPECT_EQ(request.exitCode, c.exitCode) << trace;
     EXPECT_EQ(request.file, c.file) << trace;
+    EXPECT_EQ(request.console, c.exitCode == 2) << trace;
   }
+  const std::u16string exported[] = {u"/export", u"f", u"a", u"b"};
+  EXPECT_EQ(ParseCommandLine(exported).names, (std::vector<std::u16string>{u"a", u"b"}));
 }
 
 // Each argument is read back by the Windows rules: backslashes are literal

@@ -15,6 +15,7 @@
 #include "core/settings_file.h"
 #include "core/test_comparer.h"
 #include "core/text.h"
+#include "core/texts.h"
 #include "support/expect_app_error.h"
 
 namespace ombrisk {
@@ -714,6 +715,53 @@ TEST_F(Launch, AnIdeRunningWithTheKeyMakesTheLaunchAskFirst) {
   questions.clear();
   EXPECT_TRUE(launch(u"Base").started);
   EXPECT_TRUE(questions.empty()) << "the running IDE uses another key";
+}
+
+// An apply writes what a launch writes, with its backup, and starts
+// nothing; where a launch would ask (the IDE changed the key since, an IDE
+// runs with it) it refuses, says why and writes nothing.
+TEST_F(Launch, ApplyWritesWhatALaunchWritesAndRefusesWhereALaunchWouldAsk) {
+  Install(2017);
+  files.files.insert(u"C:\\IDE\\bin\\ide.exe");
+  Profile(u"P", {{u"Version", u"2017"},
+                 {u"PreProcess", u"cmd /c prepare"},
+                 {u"PKG_Count", u"1"},
+                 {u"PKG_PATH1", u"a.bpl"},
+                 {SettingsKey(TPlatformType::pftWin32, LibrarySettings[0]), u"C:\\Lib"}});
+  std::vector<std::u16string> said, errors;
+  std::u16string running;  // the command line of a running IDE, if any
+  CommandLineServices services{registries, files,
+                               comparer,   u"C:\\Tools\\Ombrisk.exe",
+                               starter,    [&](std::u16string_view message) { errors.emplace_back(message); }};
+  services.tell = [&](std::u16string_view message) { said.emplace_back(message); };
+  services.clock = [] { return kLaunchTime; };
+  services.runningProcesses = [&](std::span<const std::u16string>) {
+    return running.empty() ? std::vector<RunningProcess>{}
+                           : std::vector<RunningProcess>{{u"c:\\ide\\bin\\ide.exe", running}};
+  };
+  const Dump before = testing::DumpRegistry(store, RegistryRoot::CurrentUser, true);
+  EXPECT_EQ(ApplyFromCommandLine(services, u"p"), 0);
+  EXPECT_EQ(said, std::vector<std::u16string>{u"プロファイル [P] を適用しました"});
+  EXPECT_TRUE(log.empty()) << "no pre-launch command, no IDE";
+  const Dump applied = testing::DumpRegistry(store, RegistryRoot::CurrentUser, true);
+  EXPECT_NE(applied, before);
+  EXPECT_EQ(ListBackups(files, u"C:\\Tools\\Ombrisk.backup").size(), 1u);
+  Run(2017, u"P");
+  EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), applied) << "what a launch writes";
+  EXPECT_TRUE(reviewed.empty()) << "the apply's record is the launch's";
+
+  store.SetString(RegistryRoot::CurrentUser, u"\\Software\\Embarcadero\\BDS\\14.0\\Disabled Packages", u"b.bpl", u"B");
+  const Dump changed = testing::DumpRegistry(store, RegistryRoot::CurrentUser, true);
+  EXPECT_EQ(ApplyFromCommandLine(services, u"P"), 1);
+  EXPECT_EQ(errors.back(), std::u16string(texts::kChangesRefusal) + u"\r\n無効パッケージ [B]: 有効 → 無効");
+  running = u"\"C:\\IDE\\bin\\ide.exe\"";
+  EXPECT_EQ(ApplyFromCommandLine(services, u"P"), 1);
+  EXPECT_EQ(errors.back(),
+            u"Delphi XE6 / RAD Studio XE6 が実行中です (キー: Software\\Embarcadero\\BDS\\14.0)。"
+            u"IDE を終了してからやり直してください。");
+  EXPECT_EQ(testing::DumpRegistry(store, RegistryRoot::CurrentUser, true), changed);
+  EXPECT_EQ(ListBackups(files, u"C:\\Tools\\Ombrisk.backup").size(), 2u) << "the apply's and the launch's";
+  EXPECT_EQ(said.size(), 1u);
 }
 
 // What the IDE or an installer changed in the key since the profile's last
