@@ -14,6 +14,7 @@
 
 #include "core/command_line.h"
 #include "core/text.h"
+#include "core/texts.h"
 #include "support/win_test_support.h"
 #include "ui/changes_form.h"
 #include "ui/open_form.h"
@@ -234,7 +235,7 @@ TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {
   SetRegistryString(HKEY_CURRENT_USER, L"Software\\Borland\\Delphi\\5.0\\Library", L"Search Path", L"C:\\D5");
   Settings(std::u16string(kNightly) +
            u"[PREF_Seven]\r\nVersion=7\r\n[PREF_Old]\r\nVersion=2007\r\nUseAltReg=1\r\nAltReg=Delphi\r\n");
-  const std::wstring usage = L"使い方: Ombrisk.exe [/launch プロファイル名 [ファイル] | /open ファイル]";
+  const std::wstring usage = Wide(texts::kUsage);
   const auto dump = [] {
     return DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero") +
            DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Borland");
@@ -280,6 +281,66 @@ TEST_F(CommandLine, RefusalsSayWhyAndEndWithTheirCode) {
   EXPECT_EQ(texts[0].rfind(L"ファイル " + settings + L" は開けません。", 0), 0u) << Narrow(texts[0]);
   PressButton(box, IDOK);
   EXPECT_EQ(process.WaitForExit(), 1u);
+}
+
+// The scripts' commands from a shell: what they say on its output, their
+// exit codes, no window. /apply writes what a launch writes, without the
+// pre-launch command or the IDE, and refuses while the IDE runs with the
+// key; /export and /import carry a profile, leaving out a name that exists.
+TEST_F(CommandLine, ScriptsApplyExportAndImportOnTheConsole) {
+  ASSERT_TRUE(
+      CopyFileW((ExecutableFolder() + L"\\exit_with.exe").c_str(), (folder / L"bin\\exit_with.exe").c_str(), FALSE));
+  Settings(std::u16string(kNightly) + u"PreProcess=@$(BDS)@\\bin\\exit_with.exe 0 @$(BDS)@\\bin\\pre.txt ran\r\n");
+  const std::wstring preLaunch = folder / L"bin\\pre.txt";
+  using Outcome = std::pair<DWORD, std::string>;
+  int started = 0;
+  const auto script = [&](const std::wstring& arguments) {
+    const std::wstring console = folder / (L"console" + std::to_wstring(++started) + L".txt");
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    const HANDLE output =
+        CreateFileW(console.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0, nullptr);
+    EXPECT_NE(output, INVALID_HANDLE_VALUE) << GetLastError();
+    Outcome outcome;
+    {
+      Process process(Quoted(program) + L" " + arguments, output);
+      outcome.first = process.WaitForExit();
+      EXPECT_EQ(FindProcessWindow(process.Id(), L"", L""), nullptr);
+    }
+    CloseHandle(output);
+    outcome.second = ReadBytes(console);
+    return outcome;
+  };
+
+  EXPECT_EQ(script(L"/apply \"XE6 nightly\""), Outcome(0, "プロファイル [XE6 nightly] を適用しました\r\n"));
+  EXPECT_EQ(BytesOf(preLaunch), "") << "no pre-launch command";
+  EXPECT_EQ(BytesOf(ide + L".txt"), "") << "no IDE";
+  const std::string applied = DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero");
+  EXPECT_EQ(Run(L"/launch \"XE6 nightly\""), 0u);
+  EXPECT_FALSE(TakeReport().empty());
+  EXPECT_NE(BytesOf(preLaunch), "") << "the launch runs it";
+  EXPECT_EQ(DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"), applied) << "what the launch writes";
+  {
+    const RunningIde runs;
+    Process running(Quoted(ide));
+    ASSERT_FALSE(TakeReport().empty()) << "the IDE runs";
+    EXPECT_EQ(script(L"-Apply \"XE6 nightly\""),
+              Outcome(1,
+                      "Delphi XE6 / RAD Studio XE6 が実行中です (キー: Software\\Embarcadero\\BDS\\14.0)。"
+                      "IDE を終了してからやり直してください。\r\n"));
+  }
+
+  const std::wstring shared = folder / L"shared.ombrisk";
+  EXPECT_EQ(script(L"/export " + Quoted(shared) + L" \"xe6 NIGHTLY\""),
+            Outcome(0, "1 件のプロファイルをエクスポートしました\r\n"));
+  EXPECT_EQ(script(L"/import " + Quoted(shared)),
+            Outcome(1,
+                    "0 件のプロファイルをインポートしました\r\n"
+                    "プロファイル [XE6 nightly] は既にあるため、インポートしませんでした\r\n"));
+  const std::string stored = ReadBytes(settings);
+  DeleteFileW(settings.c_str());
+  EXPECT_EQ(script(L"/import " + Quoted(shared)), Outcome(0, "1 件のプロファイルをインポートしました\r\n"));
+  EXPECT_EQ(ReadBytes(settings), stored + std::string("\r\0\n\0", 4)) << "the section as it was";
+  EXPECT_EQ(script(L"/import"), Outcome(2, Narrow(Wide(texts::kUsage)) + "\r\n"));
 }
 
 // "/launch NAME FILE", also as a shortcut's command line with a file that

@@ -189,15 +189,20 @@ bool ActivateWindow(HWND window) {
   });
 }
 
-Process::Process(const std::wstring& commandLine) {
+Process::Process(const std::wstring& commandLine, HANDLE output) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  if (output != nullptr) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = output;
+  }
   // An executable a process that just ended still holds cannot start until
   // it is let go: the start is tried again until then.
   DWORD error = ERROR_SUCCESS;
   const bool started = WaitUntil([&] {
     std::wstring writable = commandLine;
-    if (CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_)) {
+    if (CreateProcessW(nullptr, writable.data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr, &startup,
+                       &info_)) {
       return true;
     }
     error = GetLastError();

@@ -86,7 +86,9 @@ std::string ReadWrittenFile(const std::wstring& path, std::chrono::milliseconds 
 // A started process, ended by force if still running at destruction.
 class Process {
  public:
-  explicit Process(const std::wstring& commandLine);
+  // With an output, the process writes its standard output and error into
+  // that handle (inheritable), as a shell redirects them.
+  explicit Process(const std::wstring& commandLine, HANDLE output = nullptr);
   ~Process();
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
