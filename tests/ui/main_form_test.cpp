@@ -92,9 +92,11 @@ TEST_F(MainForm, ComponentsLaidOutWithTheirCaptions) {
     GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
     items.push_back(text);
   }
-  EXPECT_EQ(items, (std::vector<std::wstring>{L"追加(&A)\tIns", L"編集(&E)", L"削除(&D)\tDel", L"", L"コピーを作成(&C)",
-                                              L"ショートカットを作成(&S)", L"エクスプローラーから開けるようにする(&O)",
-                                              L"", L"検索\tCtrl+F", L"", L"起動(&L)", L"起動前の設定に戻す(&B)..."}));
+  EXPECT_EQ(items,
+            (std::vector<std::wstring>{L"追加(&A)\tIns", L"編集(&E)", L"削除(&D)\tDel", L"", L"コピーを作成(&C)",
+                                       L"ショートカットを作成(&S)", L"エクスプローラーから開けるようにする(&O)", L"",
+                                       L"エクスポート(&X)...", L"すべてエクスポート(&W)...", L"インポート(&I)...", L"",
+                                       L"検索\tCtrl+F", L"", L"起動(&L)", L"起動前の設定に戻す(&B)..."}));
 
   // Wider, the right-hand buttons keep their distance to the right edge,
   // the bottom panel its height and the left-hand buttons their place.
@@ -209,10 +211,12 @@ TEST_F(MainForm, MousePressesSetTheActionStates) {
   ClickRow(-1);
   EXPECT_EQ(Selected(), -1);
   for (auto action : {TMAIN_FORM::AL_EDIT, TMAIN_FORM::AL_DELETE, TMAIN_FORM::AL_COPY, TMAIN_FORM::AL_SHORTCUT,
-                      TMAIN_FORM::AL_LAUNCH}) {
+                      TMAIN_FORM::AL_LAUNCH, TMAIN_FORM::AL_EXPORT}) {
     EXPECT_FALSE(form.ActionEnabled(action)) << action;
   }
   EXPECT_TRUE(form.ActionEnabled(TMAIN_FORM::AL_FIND));
+  EXPECT_TRUE(form.ActionEnabled(TMAIN_FORM::AL_EXPORT_ALL));
+  EXPECT_TRUE(form.ActionEnabled(TMAIN_FORM::AL_IMPORT));
   EXPECT_TRUE(form.ActionEnabled(TMAIN_FORM::AL_ADD));
   EXPECT_FALSE(IsWindowEnabled(form.Control(TMAIN_FORM::kBtnLaunch)));
   EXPECT_FALSE(IsWindowEnabled(form.Control(TMAIN_FORM::kBtnDelete)));
