@@ -22,6 +22,7 @@
 #include "win32/console.h"
 #include "win32/message_dialog.h"
 #include "win32/module_path.h"
+#include "win32/program_texts.h"
 #include "win32/running_processes.h"
 #include "win32/single_instance.h"
 #include "win32/wide.h"
@@ -166,6 +167,16 @@ void EndTrace() {}
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   StartTrace();
+  // The interface's language, or the one the settings file asks for, before
+  // anything is shown.
+  static const TextTable texts = [] {
+    WinFileSystem files;
+    WinTextComparer comparer;
+    const ProfileStore store(files, comparer, SettingsFileName(ExecutablePath()));
+    return LoadTexts(store.ReadLanguage().value_or(InterfaceLanguage()));
+  }();
+  UseTexts(texts);
+  MarkStartup("texts");
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   const CommandLineRequest request = ParseCommandLine(Arguments());
   if (request.kind != CommandLineRequest::Kind::Window) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/errors.h"
 #include "core/profile_launch_record.h"
 #include "core/profile_list_settings.h"
 #include "core/profile_projects.h"
@@ -181,6 +182,43 @@ ProfileStore::ProfileStore(FileSystem& files, const TextComparer& comparer, std:
 
 std::unique_ptr<SettingsFile> ProfileStore::Open() const {
   return std::make_unique<SettingsFile>(files_, comparer_, path_);
+}
+
+namespace {
+
+// Whether the bytes hold the ASCII word in any case, as UTF-8 or as UTF-16.
+bool MentionsWord(std::span<const unsigned char> bytes, std::string_view word) {
+  const auto same = [](unsigned char c, char letter) { return (c | 0x20) == static_cast<unsigned char>(letter); };
+  for (const std::size_t step : {std::size_t{1}, std::size_t{2}}) {
+    const std::size_t length = word.size() * step;
+    for (std::size_t at = 0; at + length <= bytes.size(); ++at) {
+      std::size_t matched = 0;
+      while (matched < word.size() && same(bytes[at + matched * step], word[matched]) &&
+             (step == 1 || bytes[at + matched * step + 1] == 0)) {
+        ++matched;
+      }
+      if (matched == word.size()) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<Language> ProfileStore::ReadLanguage() const {
+  {
+    const FileReadResult read = files_.ReadFile(path_);
+    if (read.status != FileReadStatus::Read || !MentionsWord(read.content.Bytes(), "language")) return std::nullopt;
+  }
+  std::u16string value;
+  try {
+    value = AsciiUpper(Open()->ReadString(keys::kSystem, keys::kLanguage, u""));
+  } catch (const AppError&) {
+    return std::nullopt;  // told where the file is read for the window
+  }
+  if (value == u"JA") return Language::Japanese;
+  if (value == u"EN") return Language::English;
+  return std::nullopt;
 }
 
 std::int32_t ProfileStore::ReadLineColor() const { return ReadMainWindowSettings(*Open(), ScreenMetrics{}).lineColor; }

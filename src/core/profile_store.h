@@ -21,6 +21,7 @@
 #include "core/registry.h"
 #include "core/settings_file.h"
 #include "core/text_comparer.h"
+#include "core/ui_text.h"
 
 namespace ombrisk {
 
@@ -29,6 +30,8 @@ namespace keys {
 inline constexpr std::u16string_view kProfilePrefix = u"PREF_";
 inline constexpr std::u16string_view kSystem = u"System";
 inline constexpr std::u16string_view kLineColor = u"ListViewLineColor";
+// Set by hand: "ja" or "en" in place of the interface's language.
+inline constexpr std::u16string_view kLanguage = u"Language";
 inline constexpr std::u16string_view kMainForm = u"MainForm";
 inline constexpr std::u16string_view kPrefForm = u"PrefForm";
 inline constexpr std::u16string_view kColumnWidths = u"ListViewColumnWidths";
@@ -249,6 +252,10 @@ class ProfileStore {
   // The stored line colour of the list's shading (LineColorFor makes it a
   // colour).
   std::int32_t ReadLineColor() const;
+  // The language "Language" of "System" asks for ("ja" or "en", in any
+  // case), if any. Read before the window is made: the file is parsed only
+  // where it names the key at all.
+  std::optional<Language> ReadLanguage() const;
   // The editor's package list: two columns, "430,410" when none are stored.
   std::array<int, 2> ReadPrefFormColumns() const;
   void WritePrefFormColumns(std::span<const int, 2> widths) const;

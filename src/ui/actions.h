@@ -12,12 +12,14 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ui_text.h"
+
 namespace ombrisk {
 
 // An action: caption, image in the window's action images (-1 none), and
 // its shortcut with the text the menu shows for it.
 struct ActionInfo {
-  std::u16string_view caption;
+  UiText caption;
   int image;
   BYTE modifiers;
   WORD key;

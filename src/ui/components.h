@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ui_text.h"
+
 namespace ombrisk {
 
 // The edges of a component that keep their distance to the parent's edges
@@ -50,7 +52,7 @@ struct ComponentRow {
   // A component made before it, or 0 for the window itself.
   int parent;
   const wchar_t* className;
-  std::u16string_view caption;
+  UiText caption;
   // Within the parent at the parent's design size, in pixels at 96 DPI.
   Bounds design;
   unsigned anchors = akLeft | akTop;
@@ -78,11 +80,11 @@ struct ComponentRow {
 
 // The builders: each component's kind with the style and traits it always
 // has.
-constexpr ComponentRow Label(int id, const char* name, int parent, std::u16string_view caption, POINT at) {
+constexpr ComponentRow Label(int id, const char* name, int parent, UiText caption, POINT at) {
   return {id, name, parent, L"STATIC", caption, {at.x, at.y, 0, 0}, akLeft | akTop, SS_LEFT, 0, kFitText};
 }
 // A static text of fixed bounds.
-constexpr ComponentRow Text(int id, const char* name, int parent, std::u16string_view caption, Bounds bounds) {
+constexpr ComponentRow Text(int id, const char* name, int parent, UiText caption, Bounds bounds) {
   return {id, name, parent, L"STATIC", caption, bounds, akLeft | akTop, SS_LEFT};
 }
 constexpr ComponentRow Edit(int id, const char* name, int parent, Bounds bounds) {
@@ -99,16 +101,16 @@ constexpr ComponentRow Memo(int id, const char* name, int parent, Bounds bounds)
           WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN,
           WS_EX_CLIENTEDGE};
 }
-constexpr ComponentRow CheckBox(int id, const char* name, int parent, std::u16string_view caption, Bounds bounds) {
+constexpr ComponentRow CheckBox(int id, const char* name, int parent, UiText caption, Bounds bounds) {
   return {id, name, parent, L"BUTTON", caption, bounds, akLeft | akTop, WS_TABSTOP | BS_AUTOCHECKBOX, 0, kFitText};
 }
-constexpr ComponentRow Button(int id, const char* name, int parent, std::u16string_view caption, Bounds bounds) {
+constexpr ComponentRow Button(int id, const char* name, int parent, UiText caption, Bounds bounds) {
   return {id, name, parent, L"BUTTON", caption, bounds, akLeft | akTop, WS_TABSTOP | BS_PUSHBUTTON};
 }
 constexpr ComponentRow DropDownList(int id, const char* name, int parent, Bounds bounds) {
   return {id, name, parent, L"COMBOBOX", u"", bounds, akLeft | akTop, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST};
 }
-constexpr ComponentRow GroupBox(int id, const char* name, int parent, std::u16string_view caption, Bounds bounds) {
+constexpr ComponentRow GroupBox(int id, const char* name, int parent, UiText caption, Bounds bounds) {
   return {id, name, parent, L"BUTTON", caption, bounds, akLeft | akTop, BS_GROUPBOX | WS_CLIPSIBLINGS};
 }
 constexpr ComponentRow Panel(int id, const char* name, int parent, Bounds bounds) {

@@ -6,8 +6,7 @@
 
 namespace ombrisk {
 
-void ListView::AddColumns(std::span<const std::u16string_view> captions, std::span<const int> widths,
-                          DWORD extraStyle) const {
+void ListView::AddColumns(std::span<const UiText> captions, std::span<const int> widths, DWORD extraStyle) const {
   ListView_SetExtendedListViewStyle(view_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | extraStyle);
   for (std::size_t column = 0; column < captions.size(); ++column) {
     std::wstring text = Wide(captions[column]);

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ui_text.h"
+
 namespace ombrisk {
 
 class ListView {
@@ -21,8 +23,7 @@ class ListView {
 
   // Report columns with the captions and widths, whole-row selection and
   // double buffering; extraStyle adds check boxes, for instance.
-  void AddColumns(std::span<const std::u16string_view> captions, std::span<const int> widths,
-                  DWORD extraStyle = 0) const;
+  void AddColumns(std::span<const UiText> captions, std::span<const int> widths, DWORD extraStyle = 0) const;
   int ColumnWidth(int column) const;
   void SetColumnWidth(int column, int width) const;
   // Every column's width taken from one DPI to another, as the window's

@@ -157,7 +157,7 @@ class TPREF_FORM : public ModalDialog {
     int line = -1;  // selected in a memo, from 0
   };
   struct EditorPage {
-    std::u16string_view caption;
+    UiText caption;
     void (TPREF_FORM::*show)(const ProfileRecord& record, bool imported);
     void (TPREF_FORM::*read)(ProfileRecord& record) const;
     std::optional<PageRefusal> (TPREF_FORM::*check)() const;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/ui_text.h"
 #include "win32/handles.h"
 
 namespace ombrisk {
@@ -39,7 +40,22 @@ std::wstring ChooseUiFontFace() {
 
 namespace {
 
+// The system's message font, at the DPI.
+HFONT MakeMessageFont(int dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  LOGFONTW font = metrics.lfMessageFont;
+  // The metrics are at the system's DPI.
+  const ScreenFont screen(nullptr, static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  font.lfHeight = MulDiv(font.lfHeight, dpi, GetDeviceCaps(screen.Get(), LOGPIXELSY));
+  return CreateFontIndirectW(&font);
+}
+
+// A Japanese face for the Japanese texts, the system's message font for
+// the others.
 HFONT MakeUiFont(int dpi) {
+  if (TextLanguage() != Language::Japanese) return MakeMessageFont(dpi);
   LOGFONTW font{};
   font.lfHeight = -MulDiv(13, dpi, USER_DEFAULT_SCREEN_DPI);
   font.lfWeight = FW_NORMAL;
