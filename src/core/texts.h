@@ -145,6 +145,11 @@ inline constexpr UiText kChangesRefusal{IDS_CHANGES_REFUSAL};
 inline constexpr UiText kShortcutExists{IDS_SHORTCUT_EXISTS};
 inline constexpr UiText kShortcutFailed{IDS_SHORTCUT_FAILED};
 
+// The file types the browse button offers.
+inline constexpr UiText kProjectFilesFilter{IDS_PROJECT_FILES_FILTER};
+inline constexpr UiText kPackageFilesFilter{IDS_PACKAGE_FILES_FILTER};
+inline constexpr UiText kAllFilesFilter{IDS_ALL_FILES_FILTER};
+
 // The profile editor
 inline constexpr UiText kEditProfileCaption{IDS_EDIT_PROFILE_CAPTION};
 inline constexpr UiText kNewProfileCaption{IDS_NEW_PROFILE_CAPTION};

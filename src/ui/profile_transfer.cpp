@@ -6,6 +6,7 @@
 #include "core/profile_transfer.h"
 #include "core/text.h"
 #include "core/texts.h"
+#include "ui/project_file_dialog.h"
 #include "win32/shell_api.h"
 #include "win32/wide.h"
 

@@ -1,6 +1,7 @@
 #include "ui/project_file_dialog.h"
 
 #include "core/editor_checks.h"
+#include "core/texts.h"
 #include "win32/shell_api.h"
 #include "win32/wide.h"
 
@@ -9,12 +10,19 @@ namespace ombrisk {
 namespace {
 
 // The file types offered, first one selected.
-constexpr wchar_t kOpenFilters[] =
-    L"Delphi プロジェクトファイル\0*.dpr;*.dproj;*.proj;*.bdsproj;*.bpg;*.bdsgroup;*.groupproj\0"
-    L"Delphi パッケージファイル (*.dpk)\0*.dpk\0"
-    L"すべてのファイル (*.*)\0*.*\0";
+std::wstring OpenFilters() {
+  return FileDialogFilter({{texts::kProjectFilesFilter, u"*.dpr;*.dproj;*.proj;*.bdsproj;*.bpg;*.bdsgroup;*.groupproj"},
+                           {texts::kPackageFilesFilter, u"*.dpk"},
+                           {texts::kAllFilesFilter, u"*.*"}});
+}
 
 }  // namespace
+
+std::wstring FileDialogFilter(std::initializer_list<std::pair<std::u16string_view, std::u16string_view>> types) {
+  std::wstring filter;
+  for (const auto& [caption, patterns] : types) filter += Wide(caption) + L'\0' + Wide(patterns) + L'\0';
+  return filter + L'\0';
+}
 
 bool ShowOpenFileDialog(OPENFILENAMEW& dialog) { return shell::GetOpenFileNameW(&dialog) != FALSE; }
 
@@ -25,7 +33,8 @@ std::optional<std::u16string> ChooseProjectFile(HWND owner, std::u16string_view 
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
-  dialog.lpstrFilter = kOpenFilters;
+  const std::wstring filters = OpenFilters();
+  dialog.lpstrFilter = filters.c_str();
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = chosen.data();
   dialog.nMaxFile = static_cast<DWORD>(chosen.size());
