@@ -9,8 +9,9 @@
 //                                brings a shown one to the foreground
 //   probe.exe event NAME         the named event (manual reset) is set, or
 //                                becomes set while the probe waits
-//   probe.exe texts CAPTION      prints the texts of the shown dialog box
-//                                with the caption, one a line (UTF-8)
+//   probe.exe texts CAPTION [CLASS]  prints the texts of the shown window
+//                                of the class (a dialog box when none is
+//                                named) with the caption, one a line (UTF-8)
 #include <windows.h>
 
 #include <cstdio>
@@ -85,8 +86,8 @@ BOOL CALLBACK PrintText(HWND child, LPARAM) {
   return TRUE;
 }
 
-bool PrintTexts(const wchar_t* caption) {
-  HWND box = FindWindowW(L"#32770", caption);
+bool PrintTexts(const wchar_t* caption, const wchar_t* className) {
+  HWND box = FindWindowW(className, caption);
   if (box == nullptr || !IsWindowVisible(box)) return false;
   EnumChildWindows(box, PrintText, 0);
   return true;
@@ -108,6 +109,6 @@ int wmain(int argc, wchar_t** argv) {
     CloseHandle(event);
     return set ? 0 : 1;
   }
-  if (what == L"texts" && argc == 3) return PrintTexts(argv[2]) ? 0 : 1;
+  if (what == L"texts" && (argc == 3 || argc == 4)) return PrintTexts(argv[2], argc == 4 ? argv[3] : L"#32770") ? 0 : 1;
   return 2;
 }

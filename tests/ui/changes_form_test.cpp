@@ -72,9 +72,11 @@ TEST_F(Changes, TheDialogListsWhatChangedAndTheChoiceDecidesWhatTheIdeFinds) {
 
   // Cancel: nothing written or started, and the window stays.
   const std::vector<std::vector<std::wstring>> rows{
-      {L"checked", L"無効パッケージ [Failed]", L"有効", L"無効"},
-      {L"checked", L"Win32: ライブラリパス", L"C:\\Lib", L"C:\\Lib;C:\\Installer"},
-      {L"checked", L"環境変数 [NEW]", L"(なし)", L"1"},
+      {L"checked", Wide(Format(texts::kChangedPackage, {u"Failed"})), Wide(texts::kPackageEnabled),
+       Wide(texts::kPackageDisabled)},
+      {L"checked", Wide(Format(texts::kChangedLibrary, {u"Win32", PlainCaption(texts::kLibraryLabels[0])})), L"C:\\Lib",
+       L"C:\\Lib;C:\\Installer"},
+      {L"checked", Wide(Format(texts::kChangedVariable, {u"NEW"})), Wide(texts::kValueMissing), L"1"},
   };
   EXPECT_EQ(Launch(TCHANGES_FORM::kBtnCancel), rows);
   EXPECT_EQ(testing::DumpRegistryTree(HKEY_CURRENT_USER, L"Software\\Embarcadero"), changed);

@@ -7,7 +7,9 @@
 #include <thread>
 
 #include "core/errors.h"
+#include "core/texts.h"
 #include "support/win_test_support.h"
+#include "win32/wide.h"
 
 namespace ombrisk {
 namespace {
@@ -22,9 +24,9 @@ TEST(ErrorBoundary, ReportsWhatEscapesAHandler) {
   // A subclass procedure's body: its result, or 0 when something escaped.
   EXPECT_EQ(RunSubclassHandler(record, [] { return LRESULT{7}; }), 7);
   EXPECT_EQ(RunSubclassHandler(record, []() -> LRESULT { throw 'x'; }), 0);
-  EXPECT_EQ(reported,
-            (std::vector<std::u16string>{u"キー \\Software\\X の作成に失敗しました", u"plain failure",
-                                         u"予期しないエラーが発生しました", u"予期しないエラーが発生しました"}));
+  EXPECT_EQ(reported, (std::vector<std::u16string>{u"キー \\Software\\X の作成に失敗しました", u"plain failure",
+                                                   std::u16string(texts::kUnexpectedError),
+                                                   std::u16string(texts::kUnexpectedError)}));
 }
 
 // A window in this thread that the error box is expected to belong to.
@@ -63,7 +65,7 @@ TEST(ErrorBoundary, ErrorBoxShowsTheMessageCaptionedWithTheTitle) {
   ASSERT_TRUE(seen);
   EXPECT_EQ(content.caption, L"Ombrisk");
   EXPECT_EQ(content.texts, std::vector<std::wstring>{L"'APP' のデータ型が不正です."});
-  EXPECT_EQ(content.buttons, std::vector<std::wstring>{L"OK"});
+  EXPECT_EQ(content.buttons, std::vector<std::wstring>{Wide(texts::kOkButton)});
   EXPECT_TRUE(content.hasIcon);
   EXPECT_EQ(boxOwner, owner.Get());
 }

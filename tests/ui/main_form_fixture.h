@@ -18,6 +18,7 @@
 #include "core/key_identity.h"
 #include "core/settings_file.h"
 #include "core/text.h"
+#include "core/texts.h"
 #include "support/win_test_support.h"
 #include "ui/main_form.h"
 #include "ui/pref_form.h"

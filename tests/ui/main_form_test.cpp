@@ -57,13 +57,14 @@ TEST_F(MainForm, ComponentsLaidOutWithTheirCaptions) {
   EXPECT_GT(list.top, group.top + testing::FontHeight(form.Control(TMAIN_FORM::kGbProfileList)))
       << "below the group box's caption";
 
-  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnLaunch)), L"起動(&L)");
-  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnCancel)), L"キャンセル");
-  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnAdd)), L"追加(&A)");
-  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnEdit)), L"編集(&E)");
-  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnDelete)), L"削除(&D)");
-  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kGbProfileList)), L"プロファイルリスト");
-  const std::wstring headers[] = {L"プロファイル名", L"バージョン", L"備考"};
+  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnLaunch)), Wide(texts::kLaunchAction));
+  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnCancel)), Wide(texts::kCancelButton));
+  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnAdd)), Wide(texts::kAddAction));
+  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnEdit)), Wide(texts::kEditAction));
+  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kBtnDelete)), Wide(texts::kDeleteAction));
+  EXPECT_EQ(testing::WindowText(form.Control(TMAIN_FORM::kGbProfileList)), Wide(texts::kProfileListGroup));
+  const std::wstring headers[] = {Wide(texts::kProfileHeaders[0]), Wide(texts::kBackupHeaders[1]),
+                                  Wide(texts::kProfileHeaders[2])};
   for (int column = 0; column < 3; ++column) {
     wchar_t text[64] = L"";
     LVCOLUMNW info{};
@@ -93,10 +94,11 @@ TEST_F(MainForm, ComponentsLaidOutWithTheirCaptions) {
     items.push_back(text);
   }
   EXPECT_EQ(items,
-            (std::vector<std::wstring>{L"追加(&A)\tIns", L"編集(&E)", L"削除(&D)\tDel", L"", L"コピーを作成(&C)",
-                                       L"ショートカットを作成(&S)", L"エクスプローラーから開けるようにする(&O)", L"",
-                                       L"エクスポート(&X)...", L"すべてエクスポート(&W)...", L"インポート(&I)...", L"",
-                                       L"検索\tCtrl+F", L"", L"起動(&L)", L"起動前の設定に戻す(&B)..."}));
+            (std::vector<std::wstring>{
+                Wide(texts::kAddAction) + L"\tIns", Wide(texts::kEditAction), Wide(texts::kDeleteAction) + L"\tDel",
+                L"", Wide(texts::kCopyAction), Wide(texts::kShortcutAction), Wide(texts::kExplorerAction), L"",
+                Wide(texts::kExportAction), Wide(texts::kExportAllAction), Wide(texts::kImportAction), L"",
+                Wide(texts::kFindAction) + L"\tCtrl+F", L"", Wide(texts::kLaunchAction), Wide(texts::kRestoreAction)}));
 
   // Wider, the right-hand buttons keep their distance to the right edge,
   // the bottom panel its height and the left-hand buttons their place.
@@ -324,7 +326,7 @@ TEST_F(MainForm, AFileDroppedOnARowLaunchesItsProfileWithTheFile) {
   DropFiles(LV1(), {project}, POINT{onSecond.x, client.bottom - 4});
   const std::wstring missing = folder / L"gone.dproj";
   DropFiles(LV1(), {missing}, onSecond);
-  EXPECT_EQ(errors, std::vector<std::u16string>{u"ファイル [" + FromWide(missing) + u"] が見つかりません"});
+  EXPECT_EQ(errors, std::vector<std::u16string>{Format(texts::kFileNotFound, {FromWide(missing)})});
   EXPECT_TRUE(starts.empty());
   EXPECT_TRUE(IsWindow(form_->Handle()) && IsWindowVisible(form_->Handle())) << "the window stays";
 
@@ -418,7 +420,8 @@ TEST_F(MainForm, DeleteAsksThenRemovesTheSectionAndTheRow) {
   ASSERT_EQ(Cell(0, 0), L"drop");
   answer = IDNO;
   form.Execute(TMAIN_FORM::AL_DELETE);
-  EXPECT_EQ(dialogs, std::vector<std::u16string>{u"確認|プロファイル [drop] を削除してよろしいですか？|8228"});
+  EXPECT_EQ(dialogs, std::vector<std::u16string>{Concat(
+                         {texts::kConfirmCaption, u"|", Format(texts::kDeleteProfileQuestion, {u"drop"}), u"|8228"})});
   EXPECT_EQ(RowCount(), 2);
   answer = IDYES;
   form.Execute(TMAIN_FORM::AL_DELETE);
@@ -503,7 +506,7 @@ TEST_F(MainForm, ErrorInFirstShowIsReportedAndTheWindowGoesOn) {
                             sizeof number);
   Settings(u"[PREF_XE6]\r\nVersion=2017\r\n");
   TMAIN_FORM& form = NewForm();
-  EXPECT_EQ(errors, std::vector<std::u16string>{u"'APP' のデータ型が不正です"});
+  EXPECT_EQ(errors, std::vector<std::u16string>{Format(texts::kRegistryInvalidType, {u"APP"})});
   EXPECT_EQ(form.InstalledVersions().Codes(), std::vector<VersionCode>{2017});
   EXPECT_EQ(RowCount(), 0) << "the steps after the error did not run";
   EXPECT_TRUE(IsWindowVisible(form.Handle()));
@@ -534,7 +537,7 @@ class Search : public MainForm {
     reported.swap(dialogs);
     return reported;
   }
-  const std::u16string kNoMatch = u"エラー|一致するデータがありませんでした。|8208";
+  const std::u16string kNoMatch = Concat({texts::kErrorCaption, u"|", texts::kNoMatch, u"|8208"});
 };
 
 TEST_F(Search, FindsDownwardsFromTheSelectedRowWithoutWrapping) {
@@ -610,7 +613,8 @@ TEST_F(Search, FindsDownwardsFromTheSelectedRowWithoutWrapping) {
 TEST_F(Search, EmptyListSaysSoAndFindsNothing) {
   NewForm();
   Open();
-  EXPECT_EQ(Reported(), std::vector<std::u16string>{u"エラー|プロファイルが存在しません。|8208"});
+  EXPECT_EQ(Reported(),
+            std::vector<std::u16string>{Concat({texts::kErrorCaption, u"|", texts::kNoProfiles, u"|8208"})});
   ASSERT_NE(form_->FindDialog(), nullptr) << "the dialog opens all the same";
   FindNext(L"x");
   FindNext(L"x", false);

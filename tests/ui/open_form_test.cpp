@@ -24,8 +24,7 @@ TEST(OpenForm, TheChosenRowAndTheBoxAreTheChoice) {
   const auto open = [&](const std::function<void(TOPEN_FORM&)>& act) {
     TOPEN_FORM form(report, nullptr, profiles, comparer.Mapping(), RGB(0xEE, 0xEE, 0xFF), u"C:\\Work Dir\\App.dproj");
     form.Create();
-    EXPECT_EQ(testing::WindowText(form.Control(TOPEN_FORM::kLabel1)),
-              L"[App.dproj] を開くプロファイルを選んでください。");
+    EXPECT_EQ(testing::WindowText(form.Control(TOPEN_FORM::kLabel1)), Wide(Format(texts::kOpenLabel, {u"App.dproj"})));
     EXPECT_EQ(Button_GetCheck(form.Control(TOPEN_FORM::kCbRemember)), BST_CHECKED);
     EXPECT_EQ(testing::LayoutProblems(form.Handle()), std::vector<std::string>{});
     act(form);

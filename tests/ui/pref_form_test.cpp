@@ -141,7 +141,7 @@ class Editor : public MainForm {
   }
 
   static HWND C(TPREF_FORM& dialog, int id) { return dialog.Control(id); }
-  std::u16string Message(std::u16string_view text) { return u"エラー|" + std::u16string(text) + u"|8208"; }
+  std::u16string Message(std::u16string_view text) { return Concat({texts::kErrorCaption, u"|", text, u"|8208"}); }
   std::vector<std::u16string> Packages(TPREF_FORM& dialog) {
     HWND view = C(dialog, kLV1);
     std::vector<std::u16string> rows;
@@ -173,7 +173,7 @@ TEST_F(Editor, AddShowsTheNewProfileDialogLaidOut) {
   const ModalScript& run =
       Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
             HWND window = dialog.Handle();
-            EXPECT_EQ(Text(window), u"プロファイルの新規作成");
+            EXPECT_EQ(Text(window), std::u16string(texts::kNewProfileCaption));
             EXPECT_FALSE(IsWindowEnabled(main.Handle())) << "the owner is disabled while the editor runs";
             EXPECT_EQ(GetWindow(window, GW_OWNER), main.Handle());
             const auto style = GetWindowLongPtrW(window, GWL_STYLE);
@@ -188,53 +188,53 @@ TEST_F(Editor, AddShowsTheNewProfileDialogLaidOut) {
             EXPECT_NEAR((bounds.left + bounds.right) / 2, (mainBounds.left + mainBounds.right) / 2, 1);
             EXPECT_NEAR((bounds.top + bounds.bottom) / 2, (mainBounds.top + mainBounds.bottom) / 2, 1);
 
-            EXPECT_EQ(Text(C(dialog, kED01)), u"新規プロファイル");
+            EXPECT_EQ(Text(C(dialog, kED01)), std::u16string(texts::kNewProfileName));
             EXPECT_EQ(dialog.Profiles(), (std::vector<std::u16string>{u"Seven", u"Six"}));
             HWND combo = C(dialog, kCB01);
             ASSERT_EQ(ComboBox_GetCount(combo), 2);
             EXPECT_EQ(ComboBox_GetCurSel(combo), 0) << "the newest release";
             EXPECT_EQ(dialog.SelectedVersion(), 2017);
             EXPECT_EQ(GetWindowLongPtrW(combo, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
-            EXPECT_EQ(Text(window), u"プロファイルの新規作成");
+            EXPECT_EQ(Text(window), std::u16string(texts::kNewProfileCaption));
             EXPECT_EQ(TabCaptions(C(dialog, kPC1)),
-                      (std::vector<std::u16string>{u"全般/-1", u"パッケージ/-1", u"ライブラリ/-1", u"環境変数/-1",
-                                                   u"プリプロセッサ/-1"}));
+                      (std::vector<std::u16string>{
+                          Concat({texts::kEditorPages[0], u"/-1"}), Concat({texts::kEditorPages[1], u"/-1"}),
+                          Concat({texts::kEditorPages[2], u"/-1"}), Concat({texts::kEditorPages[3], u"/-1"}),
+                          Concat({texts::kEditorPages[4], u"/-1"})}));
             EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, kPC1)), 0);
             EXPECT_TRUE(IsWindowVisible(C(dialog, kTabSheet1)));
             EXPECT_FALSE(IsWindowVisible(C(dialog, kTsPackage)));
 
-            const std::pair<int, std::u16string_view> captions[] = {
-                {kLabel1, u"プロファイル名(&E):"},
-                {kLabel2, u"バージョン(&V):"},
-                {kLabel3, u"備考(&D):"},
-                {kLabel10, u"起動パラメータ(&P):"},
-                {kBtnRef, u"…"},
-                {kCHB1, u"Delphi パーソナリティのみ起動(&D)"},
-                {kCHB2, u"スプラッシュを表示しない(&N)"},
-                {kCHB3, u"プロジェクトを読み込まない(&R)"},
-                {kChbEmbedded, u"埋め込みデザイナ(&M)"},
-                {kChbIde64, u"64 ビット版 IDE(&6)"},
-                {kCHB6, u"管理者権限で起動(&U)"},
-                {kCHB4, u"キャッシュを利用しない(&C)"},
-                {kCHB5, u"代替レジストリを使用する(&A)"},
-                {kBtnCopyKey, u"既定のキーからコピー(&Y)..."},
-                {kChbAltRegInit, u"代替キーがなければ既定のキーから作成する(&I)"},
-                {kLabel4, u"以下のマクロ文字列が利用可能です。\r\n@$(DELPHI)@ , @$(BDS)@"},
-                {kButton4, u"OK"},
-                {kButton5, u"キャンセル"}};
-            for (const auto& [id, caption] : captions) EXPECT_EQ(Text(C(dialog, id)), caption) << id;
+            const std::pair<int, UiText> captions[] = {{kLabel1, texts::kNameLabel},
+                                                       {kLabel2, texts::kVersionLabel},
+                                                       {kLabel3, texts::kDescriptionLabel},
+                                                       {kLabel10, texts::kParametersLabel},
+                                                       {kBtnRef, texts::kBrowseButton},
+                                                       {kCHB1, texts::kDelphiOnlyBox},
+                                                       {kCHB2, texts::kNoSplashBox},
+                                                       {kCHB3, texts::kNoProjectBox},
+                                                       {kChbEmbedded, texts::kEmbeddedDesignerBox},
+                                                       {kChbIde64, texts::kIde64Box},
+                                                       {kCHB6, texts::kRunAsAdminBox},
+                                                       {kCHB4, texts::kNoCacheBox},
+                                                       {kCHB5, texts::kAltRegBox},
+                                                       {kBtnCopyKey, texts::kCopyBaseKeyButton},
+                                                       {kChbAltRegInit, texts::kAltRegInitBox},
+                                                       {kLabel4, texts::kMacroNote},
+                                                       {kButton4, texts::kOkButton},
+                                                       {kButton5, texts::kCancelButton}};
+            for (const auto& [id, caption] : captions) EXPECT_EQ(Text(C(dialog, id)), caption.View()) << id;
 
             // Placeholders of a new profile; ED01 holds a name, so its own shows only
             // once emptied.
-            const std::pair<int, std::u16string_view> hints[] = {
-                {kED01, u"一意なプロファイル名を入力してください (必須)"},
-                {kED02, u"備考を入力してください (任意)"},
-                {kED09, u"プロジェクトファイル (*.dpr,*.dproj, *.dpk) 等を指定できます (任意)"},
-                {kED10, u"代替レジストリ(必須)"}};
+            const std::pair<int, UiText> hints[] = {{kED01, texts::kNameHint},
+                                                    {kED02, texts::kDescriptionHint},
+                                                    {kED09, texts::kParametersHint},
+                                                    {kED10, texts::kAltRegHint}};
             for (const auto& [id, hint] : hints) {
               wchar_t text[128] = L"";
               SendMessageW(C(dialog, id), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(text), 128);
-              EXPECT_EQ(FromWide(text), hint) << id;
+              EXPECT_EQ(FromWide(text), hint.View()) << id;
             }
             EXPECT_TRUE(GetWindowLongPtrW(C(dialog, kED10), GWL_STYLE) & ES_UPPERCASE);
             const auto memo = GetWindowLongPtrW(C(dialog, kMemo1), GWL_STYLE);
@@ -268,7 +268,7 @@ TEST_F(Editor, AddShowsTheNewProfileDialogLaidOut) {
   EXPECT_FALSE(run.leftOpen);
   EXPECT_TRUE(IsWindowEnabled(main.Handle()));
   EXPECT_EQ(RowCount(), 2);
-  EXPECT_EQ(SettingsText().substr(1).find(u"[PREF_新規"), std::u16string::npos);
+  EXPECT_EQ(SettingsText().substr(1).find(Concat({u"[PREF_", texts::kNewProfileName})), std::u16string::npos);
   EXPECT_NE(SettingsText().find(u"[PrefForm]\r\nListViewColumnWidths=430,410\r\n"), std::u16string::npos);
 }
 
@@ -278,11 +278,15 @@ TEST_F(Editor, KeyboardMnemonicsEnterAndEsc) {
   const auto key = [](UINT message, WPARAM code) {
     PostMessageW(GetFocus(), message, code, message == WM_SYSCHAR ? (1 << 29) : 0);
   };
+  // The letter after "&", as typed.
+  const auto mnemonic = [](std::u16string_view caption) {
+    return static_cast<WPARAM>(AsciiUpper(caption.substr(caption.find(u'&') + 1, 1))[0] | 0x20);
+  };
   const ModalScript& run = Run(
-      TMAIN_FORM::AL_ADD, {[&](TPREF_FORM&) { key(WM_SYSCHAR, 'v'); },
+      TMAIN_FORM::AL_ADD, {[&](TPREF_FORM&) { key(WM_SYSCHAR, mnemonic(texts::kVersionLabel)); },
                            [&](TPREF_FORM& dialog) {
                              EXPECT_EQ(GetFocus(), C(dialog, kCB01)) << "a label's mnemonic moves to its control";
-                             key(WM_SYSCHAR, 'n');
+                             key(WM_SYSCHAR, mnemonic(texts::kNoSplashBox));
                            },
                            [&](TPREF_FORM& dialog) {
                              EXPECT_TRUE(Checked(C(dialog, kCHB2))) << "a check box's mnemonic toggles it";
@@ -304,7 +308,7 @@ TEST_F(Editor, KeyboardMnemonicsEnterAndEsc) {
       }});
   EXPECT_FALSE(script->leftOpen);
   EXPECT_EQ(RowCount(), 1);
-  EXPECT_EQ(Cell(0, 0), L"新規プロファイル");
+  EXPECT_EQ(Cell(0, 0), Wide(texts::kNewProfileName));
   EXPECT_TRUE(errors.empty());
 }
 
@@ -322,42 +326,40 @@ TEST_F(Editor, OkChecksTheNameTheAlternateKeyAndTheCommand) {
     EXPECT_EQ(TabCtrl_GetCurSel(C(dialog, kPC1)), page);
     EXPECT_TRUE(IsWindowVisible(C(dialog, focus)));
   };
-  Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
-                             SetText(C(dialog, kED01), u"alpha ");
-                             ClickTab(C(dialog, kPC1), 2);
-                             pressOk(dialog);
-                             refused(dialog, u"同名のプロファイルが存在します", kED01, 0);
-                             SetText(C(dialog, kED01), u"HIDDEN");
-                             pressOk(dialog);
-                             refused(dialog, u"同名のプロファイルが存在します", kED01, 0);
-                             SetText(C(dialog, kED01), u" \t ");
-                             pressOk(dialog);
-                             refused(dialog, u"プロファイル名が空白です", kED01, 0);
-                             SetText(C(dialog, kED01), u"New ");
-                             Click(C(dialog, kCHB5));
-                           },
-                           [&](TPREF_FORM& dialog) {
-                             EXPECT_TRUE(IsWindowEnabled(C(dialog, kED10))) << "enabled at idle once CHB5 is checked";
-                             SetText(C(dialog, kED10), u"  ");
-                             pressOk(dialog);
-                             refused(dialog, u"代替レジストリキーが空白です", kED10, 0);
-                             SetText(C(dialog, kED10), u"BDS\\");
-                             pressOk(dialog);
-                             refused(dialog, u"代替レジストリキー名 [BDS\\] は使用できません", kED10, 0);
-                             SetText(C(dialog, kED10), u"BDS\\14.0");
-                             pressOk(dialog);
-                             refused(dialog,
-                                     u"代替レジストリキー [BDS\\14.0] は Delphi XE6 / RAD Studio XE6 の設定キーと"
-                                     u"重なるため使用できません",
-                                     kED10, 0);
-                             SetText(C(dialog, kED10), u"alt");
-                             SetText(C(dialog, kMemo1), u"copy a b\r\ncopy c d");
-                             pressOk(dialog);
-                             refused(dialog, u"プリプロセッサのコマンドは 1 行で入力してください", kMemo1, 4);
-                             EXPECT_EQ(Text(C(dialog, kMemo1)), u"copy a b\r\ncopy c d") << "nothing typed is lost";
-                             SetText(C(dialog, kMemo1), u"copy a b");
-                             pressOk(dialog);
-                           }});
+  Run(TMAIN_FORM::AL_ADD,
+      {[&](TPREF_FORM& dialog) {
+         SetText(C(dialog, kED01), u"alpha ");
+         ClickTab(C(dialog, kPC1), 2);
+         pressOk(dialog);
+         refused(dialog, std::u16string(texts::kDuplicateProfile), kED01, 0);
+         SetText(C(dialog, kED01), u"HIDDEN");
+         pressOk(dialog);
+         refused(dialog, std::u16string(texts::kDuplicateProfile), kED01, 0);
+         SetText(C(dialog, kED01), u" \t ");
+         pressOk(dialog);
+         refused(dialog, std::u16string(texts::kEmptyProfileName), kED01, 0);
+         SetText(C(dialog, kED01), u"New ");
+         Click(C(dialog, kCHB5));
+       },
+       [&](TPREF_FORM& dialog) {
+         EXPECT_TRUE(IsWindowEnabled(C(dialog, kED10))) << "enabled at idle once CHB5 is checked";
+         SetText(C(dialog, kED10), u"  ");
+         pressOk(dialog);
+         refused(dialog, std::u16string(texts::kEmptyAltReg), kED10, 0);
+         SetText(C(dialog, kED10), u"BDS\\");
+         pressOk(dialog);
+         refused(dialog, Format(texts::kAltRegInvalid, {u"BDS\\"}), kED10, 0);
+         SetText(C(dialog, kED10), u"BDS\\14.0");
+         pressOk(dialog);
+         refused(dialog, Format(texts::kAltRegOverlaps, {u"BDS\\14.0", u"Delphi XE6 / RAD Studio XE6"}), kED10, 0);
+         SetText(C(dialog, kED10), u"alt");
+         SetText(C(dialog, kMemo1), u"copy a b\r\ncopy c d");
+         pressOk(dialog);
+         refused(dialog, std::u16string(texts::kMultiLinePreProcess), kMemo1, 4);
+         EXPECT_EQ(Text(C(dialog, kMemo1)), u"copy a b\r\ncopy c d") << "nothing typed is lost";
+         SetText(C(dialog, kMemo1), u"copy a b");
+         pressOk(dialog);
+       }});
   EXPECT_FALSE(script->leftOpen);
   EXPECT_TRUE(dialogs.empty());
   ASSERT_EQ(RowCount(), 2);
@@ -645,8 +647,9 @@ TEST_F(Editor, TheCopyButtonMakesTheAlternateKeyACopyOfTheBaseKey) {
        [&](TPREF_FORM& dialog) {
          ASSERT_TRUE(enabled(dialog, kBtnCopyKey)) << "offered, to say why not";
          Click(C(dialog, kBtnCopyKey));
-         EXPECT_EQ(dialogs, std::vector<std::u16string>{u"エラー|代替レジストリキー名 [BDS\\] は使用できません|" +
-                                                        DecimalText(MB_TASKMODAL | MB_ICONERROR | MB_OK)});
+         EXPECT_EQ(dialogs, std::vector<std::u16string>{
+                                Concat({texts::kErrorCaption, u"|", Format(texts::kAltRegInvalid, {u"BDS\\"}), u"|"}) +
+                                DecimalText(MB_TASKMODAL | MB_ICONERROR | MB_OK)});
          dialogs.clear();
          SetText(C(dialog, kED10), u"test");
          SetText(C(dialog, kED01), u"Mine");
@@ -658,8 +661,10 @@ TEST_F(Editor, TheCopyButtonMakesTheAlternateKeyACopyOfTheBaseKey) {
          ASSERT_TRUE(enabled(dialog, kBtnCopyKey));
          Click(C(dialog, kBtnCopyKey));
          EXPECT_EQ(dialogs, std::vector<std::u16string>{
-                                u"確認|代替レジストリキー [Software\\Embarcadero\\TEST\\14.0] を "
-                                u"[Software\\Embarcadero\\BDS\\14.0] の内容で置き換えます。よろしいですか？|" +
+                                Concat({texts::kConfirmCaption, u"|",
+                                        Format(texts::kReplaceAltKeyQuestion, {u"Software\\Embarcadero\\TEST\\14.0",
+                                                                               u"Software\\Embarcadero\\BDS\\14.0"}),
+                                        u"|"}) +
                                 DecimalText(MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2)});
          EXPECT_EQ(dump(), before) << "No keeps the key";
          answer = IDYES;
@@ -726,12 +731,12 @@ TEST_F(Editor, EnvironmentVariablesAreEditedRefusedAtTheirLineAndLaunched) {
   };
   const std::u16string longest(32767, u'x');
   Run(TMAIN_FORM::AL_ADD, {[&](TPREF_FORM& dialog) {
-        EXPECT_EQ(Text(C(dialog, kLabelEnvironment)), u"環境変数 (1 行に 1 つ、名前=値)(&B):");
+        EXPECT_EQ(Text(C(dialog, kLabelEnvironment)), std::u16string(texts::kEnvironmentLabel));
         EXPECT_EQ(Text(C(dialog, kMemoEnvironment)), u"A_ONE=1\r\nB_TWO=2\r\nC_THREE=3");
         SetText(C(dialog, kED01), u"Mine");
-        refused(dialog, u"A=1\r\n\r\nno equals", u"環境変数の 3 行目は 名前=値 の形式で入力してください", 2);
-        refused(dialog, u"Path=1\r\nPATH=2", u"環境変数 [PATH] が重複しています", 1);
-        refused(dialog, u"LONG=" + longest + u"y", u"環境変数 [LONG] の値が長すぎます", 0);
+        refused(dialog, u"A=1\r\n\r\nno equals", Format(texts::kEnvironmentLineFormat, {u"3"}), 2);
+        refused(dialog, u"Path=1\r\nPATH=2", Format(texts::kEnvironmentDuplicate, {u"PATH"}), 1);
+        refused(dialog, u"LONG=" + longest + u"y", Format(texts::kEnvironmentValueTooLong, {u"LONG"}), 0);
         SetText(C(dialog, kMemoEnvironment), u"A_ONE=1\r\nB_TWO= two ;\"q\"\r\nC_THREE=3\r\n\r\nD_FOUR=" + longest);
         Click(C(dialog, kButton4));
       }});
@@ -911,8 +916,8 @@ TEST_F(Editor, BrowsePutsTheChosenFileIntoTheParameters) {
     for (const wchar_t* part = dialog.lpstrFilter; *part != 0; part += wcslen(part) + 1) filters.emplace_back(part);
     EXPECT_EQ(filters,
               (std::vector<std::wstring>{
-                  L"Delphi プロジェクトファイル", L"*.dpr;*.dproj;*.proj;*.bdsproj;*.bpg;*.bdsgroup;*.groupproj",
-                  L"Delphi パッケージファイル (*.dpk)", L"*.dpk", L"すべてのファイル (*.*)", L"*.*"}));
+                  Wide(texts::kProjectFilesFilter), L"*.dpr;*.dproj;*.proj;*.bdsproj;*.bpg;*.bdsgroup;*.groupproj",
+                  Wide(texts::kPackageFilesFilter), L"*.dpk", Wide(texts::kAllFilesFilter), L"*.*"}));
     if (chosen.empty()) return false;
     wcscpy(dialog.lpstrFile, chosen.c_str());
     return true;
@@ -998,7 +1003,7 @@ TEST_F(Editor, EditLoadsTheProfileAndSavesItInPlace) {
   NewForm();
   ASSERT_EQ(Selected(), 0);
   Run(TMAIN_FORM::AL_EDIT, {[&](TPREF_FORM& dialog) {
-        EXPECT_EQ(Text(dialog.Handle()), u"プロファイルの編集");
+        EXPECT_EQ(Text(dialog.Handle()), std::u16string(texts::kEditProfileCaption));
         EXPECT_EQ(Text(C(dialog, kED01)), u"A");
         EXPECT_EQ(dialog.Profiles(), (std::vector<std::u16string>{u"B"}));
         EXPECT_EQ(dialog.Mode(), prmEdit);
@@ -1019,7 +1024,7 @@ TEST_F(Editor, EditLoadsTheProfileAndSavesItInPlace) {
         EXPECT_EQ(std::wstring(hint), L"") << "no placeholders when editing";
         SetText(C(dialog, kED01), u"b");
         Click(C(dialog, kButton4));
-        EXPECT_EQ(dialogs, (std::vector<std::u16string>{Message(u"同名のプロファイルが存在します")}));
+        EXPECT_EQ(dialogs, (std::vector<std::u16string>{Message(std::u16string(texts::kDuplicateProfile))}));
         SetText(C(dialog, kED01), u"a");
         SetText(C(dialog, kED02), u"renamed");
         Click(C(dialog, kButton4));
@@ -1081,13 +1086,13 @@ TEST_F(Editor, CopyProposesANewNameAndKeepsTheOriginal) {
   Settings(u"[PREF_A]\r\nVersion=7\r\nDescription=orig\r\n");
   NewForm();
   Run(TMAIN_FORM::AL_COPY, {[&](TPREF_FORM& dialog) {
-        EXPECT_EQ(Text(dialog.Handle()), u"プロファイルの新規作成");
-        EXPECT_EQ(Text(C(dialog, kED01)), u"コピー ～ A");
+        EXPECT_EQ(Text(dialog.Handle()), std::u16string(texts::kNewProfileCaption));
+        EXPECT_EQ(Text(C(dialog, kED01)), Concat({texts::kCopyNamePrefix, u"A"}));
         EXPECT_EQ(dialog.Profiles(), (std::vector<std::u16string>{u"A"}));
         EXPECT_EQ(Text(C(dialog, kED02)), u"orig");
         SetText(C(dialog, kED01), u"A");
         Click(C(dialog, kButton4));
-        EXPECT_EQ(dialogs, (std::vector<std::u16string>{Message(u"同名のプロファイルが存在します")}));
+        EXPECT_EQ(dialogs, (std::vector<std::u16string>{Message(std::u16string(texts::kDuplicateProfile))}));
         SetText(C(dialog, kED01), u"C");
         Click(C(dialog, kButton4));
       }});
@@ -1112,7 +1117,8 @@ TEST_F(Editor, AFailedSaveLeavesTheRowAndTheFileAsTheyWere) {
   EXPECT_EQ(Cell(0, 2), L"orig");
   EXPECT_EQ(testing::ReadBytes(SettingsPath()), before);
   ASSERT_EQ(errors.size(), 2u) << "the save, then the column widths";
-  EXPECT_EQ(errors[0].find(u"ファイル \""), 0u) << ToUtf8(errors[0]);
+  EXPECT_EQ(errors[0].find(Format(texts::kSettingsWriteFailed, {FromWide(SettingsPath()), u""}).substr(0, 8)), 0u)
+      << ToUtf8(errors[0]);
 }
 
 TEST_F(Editor, LibraryTabsHoldScrollingFramesOfTwelveRows) {
@@ -1228,7 +1234,7 @@ TEST_F(Editor, AnImportErrorEndsTheEditAndStillStoresTheWidths) {
   NewForm();
   Run(TMAIN_FORM::AL_EDIT, {});
   EXPECT_FALSE(script->ran) << "the editor is not shown";
-  EXPECT_EQ(errors, (std::vector<std::u16string>{u"'Search Path' のデータ型が不正です"}));
+  EXPECT_EQ(errors, (std::vector<std::u16string>{Format(texts::kRegistryInvalidType, {u"Search Path"})}));
   EXPECT_NE(SettingsText().find(u"[PrefForm]\r\nListViewColumnWidths=50,50\r\n"), std::u16string::npos);
   EXPECT_NE(SettingsText().find(u"[PREF_A]\r\nVersion=2017\r\n"), std::u16string::npos) << "the profile is untouched";
 }

@@ -115,9 +115,10 @@ TEST_F(MainForm, TheRestoreCommandPutsTheChosenBackupBackAfterAsking) {
   EXPECT_EQ(shown[0].key, u"BDS");
   EXPECT_EQ(shown[0].profile, u"XE6");
   ASSERT_FALSE(dialogs.empty());
-  EXPECT_EQ(dialogs.back(), u"確認|Delphi XE6 / RAD Studio XE6 (BDS) の設定を " + shown[0].time +
-                                u" の状態に戻します。よろしいですか？|" +
-                                DecimalText(MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO));
+  EXPECT_EQ(dialogs.back(),
+            Concat({texts::kConfirmCaption, u"|",
+                    Format(texts::kRestoreQuestion, {u"Delphi XE6 / RAD Studio XE6 (BDS)", shown[0].time}), u"|"}) +
+                DecimalText(MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO));
   EXPECT_NE(dump(), before) << "No restores nothing";
   answer = IDYES;
   restore();
@@ -129,7 +130,7 @@ TEST_F(MainForm, TheRestoreCommandPutsTheChosenBackupBackAfterAsking) {
   const std::wstring backup = Wide(backups[0].path);
   testing::WriteBytes(backup, testing::ReadBytes(backup) + std::string("\n\0", 2));
   restore();
-  EXPECT_EQ(errors, std::vector<std::u16string>{u"このファイルは復元できません: " + FromWide(backup)});
+  EXPECT_EQ(errors, std::vector<std::u16string>{Format(texts::kBackupRefused, {FromWide(backup)})});
 }
 
 // The fake IDE as XE6's installed IDE (Install(2017) names its file),
@@ -180,8 +181,10 @@ TEST_F(MainForm, ARestoreWaitsUntilNoIdeRunsWithTheKey) {
 
   answer = IDYES;
   const std::u16string refusal =
-      u"エラー|Delphi XE6 / RAD Studio XE6 が実行中です (キー: Software\\Embarcadero\\Team:A\\14.0)。IDE を終了して"
-      u"からやり直してください。|" +
+      Concat(
+          {texts::kErrorCaption, u"|",
+           Format(texts::kIdeRunningRefusal, {u"Delphi XE6 / RAD Studio XE6", u"Software\\Embarcadero\\Team:A\\14.0"}),
+           u"|"}) +
       DecimalText(MB_TASKMODAL | MB_ICONERROR | MB_OK);
   int presses = 0;
   runModal = [&](ModalDialog& dialog) {
@@ -219,10 +222,12 @@ TEST_F(MainForm, DeletingTheLastProfileOfAnAlternateKeyOffersToDeleteTheKey) {
   testing::SetRegistryString(HKEY_CURRENT_USER, key + L"\\Known Packages", L"x.bpl", L"X");
   const std::string before = testing::DumpRegistryTree(HKEY_CURRENT_USER, key);
   // The key as the profile names it.
-  const std::u16string question = u"確認|代替レジストリキー [Software\\Embarcadero\\test\\14.0] も削除しますか？|" +
-                                  DecimalText(MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2);
+  const std::u16string question =
+      Concat({texts::kConfirmCaption, u"|",
+              Format(texts::kDeleteAltKeyQuestion, {u"Software\\Embarcadero\\test\\14.0"}), u"|"}) +
+      DecimalText(MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2);
   int keyAnswer = IDNO;
-  onMessage = [&] { answer = dialogs.back().find(u"も削除しますか") != std::u16string::npos ? keyAnswer : IDYES; };
+  onMessage = [&] { answer = dialogs.back() == question ? keyAnswer : IDYES; };
   const auto deleteFirstRow = [&] {
     ClickRow(0);
     form_->Execute(TMAIN_FORM::AL_DELETE);
@@ -242,7 +247,9 @@ TEST_F(MainForm, DeletingTheLastProfileOfAnAlternateKeyOffersToDeleteTheKey) {
     ASSERT_TRUE(running.Runs());
     NewForm();
     deleteFirstRow();
-    EXPECT_NE(dialogs.back().find(u"が実行中です (キー: Software\\Embarcadero\\TEST\\14.0)"), std::u16string::npos);
+    EXPECT_NE(dialogs.back().find(Format(texts::kIdeRunningRefusal,
+                                         {u"Delphi XE6 / RAD Studio XE6", u"Software\\Embarcadero\\TEST\\14.0"})),
+              std::u16string::npos);
     EXPECT_EQ(Column(0), std::vector<std::wstring>{L"d"}) << "refused: nothing deleted";
     EXPECT_EQ(running.End(), 0u);
   }
@@ -275,7 +282,8 @@ TEST_F(MainForm, ADeleteTouchesOnlyTheKeyTheProfileNames) {
   ClickRow(0);
   form_->Execute(TMAIN_FORM::AL_DELETE);
   ASSERT_EQ(dialogs.size(), 3u) << "the profile, the key, the error";
-  EXPECT_EQ(dialogs[2], u"エラー|代替レジストリキー [Software\\Embarcadero\\Locked\\14.0] を削除できませんでした\n" +
+  EXPECT_EQ(dialogs[2], Concat({texts::kErrorCaption, u"|",
+                                Format(texts::kAltKeyDeleteFailed, {u"Software\\Embarcadero\\Locked\\14.0"}), u"\n"}) +
                             SystemErrorMessage(ERROR_ACCESS_DENIED) + u"|" +
                             DecimalText(MB_TASKMODAL | MB_ICONERROR | MB_OK));
   EXPECT_EQ(Column(0), std::vector<std::wstring>{L"Slash"});

@@ -29,9 +29,28 @@ SIZE ClientSize(HWND window) {
   return SIZE{client.right, client.bottom};
 }
 
+// The character height of the interface's font at the DPI: 13 pixels at
+// 96 DPI of the Japanese faces, or the system's message font made for it.
+int CharacterHeight(int dpi) {
+  if (TextLanguage() == Language::Japanese) return MulDiv(13, dpi, 96);
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  const HDC screen = GetDC(nullptr);
+  metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, GetDeviceCaps(screen, LOGPIXELSY));
+  const HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
+  const HGDIOBJ old = SelectObject(screen, font);
+  TEXTMETRICW text{};
+  GetTextMetricsW(screen, &text);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(font);
+  return text.tmHeight - text.tmInternalLeading;
+}
+
 // What is off in a window laid out for the DPI: its client area against
 // the design's size (a pixel of rounding either way), its font's character
-// height against 13 pixels at 96 DPI, and its layout.
+// height against the design's, and its layout.
 std::vector<std::string> ScaleProblems(HWND window, SIZE design, int dpi, HWND textControl) {
   std::vector<std::string> problems = testing::LayoutProblems(window, dpi);
   const SIZE client = ClientSize(window);
@@ -39,7 +58,7 @@ std::vector<std::string> ScaleProblems(HWND window, SIZE design, int dpi, HWND t
     problems.push_back("client " + std::to_string(client.cx) + "x" + std::to_string(client.cy));
   }
   const TEXTMETRICW metrics = testing::FontMetrics(textControl);
-  if (std::abs(metrics.tmHeight - metrics.tmInternalLeading - MulDiv(13, dpi, 96)) > 1) {
+  if (std::abs(metrics.tmHeight - metrics.tmInternalLeading - CharacterHeight(dpi)) > 1) {
     problems.push_back("character height " + std::to_string(metrics.tmHeight - metrics.tmInternalLeading));
   }
   return problems;
