@@ -173,7 +173,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     WinFileSystem files;
     WinTextComparer comparer;
     const ProfileStore store(files, comparer, SettingsFileName(ExecutablePath()));
-    return LoadTexts(store.ReadLanguage().value_or(InterfaceLanguage()));
+    const std::optional<Language> chosen = store.ReadLanguage();
+    return LoadTexts(chosen ? LanguageId(*chosen) : InterfaceLanguage());
   }();
   UseTexts(texts);
   MarkStartup("texts");

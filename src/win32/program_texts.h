@@ -1,4 +1,4 @@
-// The program's texts of the interface's language, from the string tables
+// The program's texts in the interface's language, from the string tables
 // in the executable's resources.
 #pragma once
 
@@ -8,12 +8,16 @@
 
 namespace ombrisk {
 
-// Japanese where the user's interface language is Japanese, English
-// otherwise.
-Language InterfaceLanguage();
+// The user's interface language.
+LANGID InterfaceLanguage();
+// The language of the Japanese and of the English table.
+LANGID LanguageId(Language language);
 
 // The string table of the language in the module's resources (the
-// executable's where none is given).
-TextTable LoadTexts(Language language, HMODULE module = nullptr);
+// executable's where none is given): the table of that language, else one
+// of the same primary language, else the English one. So Japanese shows on
+// a Japanese system, English where the executable holds no table of the
+// system's language, and a table a translator adds shows where it belongs.
+TextTable LoadTexts(LANGID language, HMODULE module = nullptr);
 
 }  // namespace ombrisk
