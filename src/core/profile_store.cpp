@@ -186,21 +186,37 @@ std::unique_ptr<SettingsFile> ProfileStore::Open() const {
 
 namespace {
 
-// Whether the bytes hold the ASCII word in any case, as UTF-8 or as UTF-16.
-bool MentionsWord(std::span<const unsigned char> bytes, std::string_view word) {
-  const auto same = [](unsigned char c, char letter) { return (c | 0x20) == static_cast<unsigned char>(letter); };
-  for (const std::size_t step : {std::size_t{1}, std::size_t{2}}) {
-    const std::size_t length = word.size() * step;
-    for (std::size_t at = 0; at + length <= bytes.size(); ++at) {
-      std::size_t matched = 0;
-      while (matched < word.size() && same(bytes[at + matched * step], word[matched]) &&
-             (step == 1 || bytes[at + matched * step + 1] == 0)) {
-        ++matched;
-      }
-      if (matched == word.size()) return true;
+// Whether a line of the text is a key of the ASCII name (in any case):
+// the name at the line's start and "=" after it, blanks aside.
+template <class Unit>
+bool HasKeyLine(std::basic_string_view<Unit> text, std::string_view name) {
+  const auto blank = [](Unit c) { return c == ' ' || c == '\t'; };
+  const auto same = [](Unit c, char letter) { return c < 0x80 && (c | 0x20) == static_cast<unsigned char>(letter); };
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t position = at;
+    while (position < text.size() && blank(text[position])) ++position;
+    std::size_t matched = 0;
+    while (matched < name.size() && position + matched < text.size() && same(text[position + matched], name[matched])) {
+      ++matched;
     }
+    position += matched;
+    while (position < text.size() && blank(text[position])) ++position;
+    if (matched == name.size() && position < text.size() && text[position] == '=') return true;
+    // The next line.
+    while (at < text.size() && text[at] != '\n' && text[at] != '\r') ++at;
+    while (at < text.size() && (text[at] == '\n' || text[at] == '\r')) ++at;
   }
   return false;
+}
+
+// Whether the file (UTF-16 or UTF-8) has a line of the key.
+bool NamesKey(const FileBytes& bytes, std::string_view name) {
+  const std::span<const unsigned char> raw = bytes.Bytes();
+  // As the file is read: UTF-16 with its mark or with a NUL byte.
+  const bool utf16 =
+      (raw.size() >= 2 && raw[0] == 0xFF && raw[1] == 0xFE) || std::find(raw.begin(), raw.end(), 0) != raw.end();
+  if (utf16) return HasKeyLine(bytes.Units(), name);
+  return HasKeyLine(std::string_view(reinterpret_cast<const char*>(raw.data()), raw.size()), name);
 }
 
 }  // namespace
@@ -208,7 +224,7 @@ bool MentionsWord(std::span<const unsigned char> bytes, std::string_view word) {
 std::optional<Language> ProfileStore::ReadLanguage() const {
   {
     const FileReadResult read = files_.ReadFile(path_);
-    if (read.status != FileReadStatus::Read || !MentionsWord(read.content.Bytes(), "language")) return std::nullopt;
+    if (read.status != FileReadStatus::Read || !NamesKey(read.content, "language")) return std::nullopt;
   }
   std::u16string value;
   try {

@@ -32,6 +32,28 @@ class ProfileStoreTest : public ::testing::Test {
   testing::PlatformTextComparer comparer;
 };
 
+// The language a hand-set "Language" of "System" asks for; a key that only
+// begins with the word, another value or no file asks for none.
+TEST_F(ProfileStoreTest, LanguageIsReadWhereTheFileSetsIt) {
+  const std::optional<Language> none;
+  const std::pair<std::u16string_view, std::optional<Language>> cases[] = {
+      {u"[System]\r\nLanguage=en\r\n", Language::English},
+      {u"[MainForm]\r\nLeft=1\r\n[System]\r\n  language = JA\r\n", Language::Japanese},
+      {u"[PREF_a]\r\nLanguage_Library_Path=x\r\n[System]\r\nLanguage=En", Language::English},
+      {u"[PREF_a]\r\nLanguage_Library_Path=x\r\n", none},
+      {u"[PREF_a]\r\nLanguage=en\r\n", none},
+      {u"[System]\r\nLanguage=fr\r\n", none},
+  };
+  for (const auto& [text, language] : cases) {
+    Store(text);
+    EXPECT_EQ(Profiles().ReadLanguage(), language) << ToUtf8(text);
+  }
+  files.contents[u"Ombrisk.env"] = "[System]\nLanguage=ja\n";
+  EXPECT_EQ(Profiles().ReadLanguage(), Language::Japanese) << "UTF-8";
+  files.contents.clear();
+  EXPECT_EQ(Profiles().ReadLanguage(), none);
+}
+
 TEST_F(ProfileStoreTest, ListsProfilesOfInstalledReleasesInTheLocalesOrder) {
   Store(
       u"[PREF_gamma]\r\nVersion=2017\r\n[PREF_beta]\r\nVersion=7\r\nDescription=seven\r\n"
