@@ -9,13 +9,23 @@
 //                                brings a shown one to the foreground
 //   probe.exe event NAME         the named event (manual reset) is set, or
 //                                becomes set while the probe waits
+//   probe.exe checked CLASS ID   a shown window of the class holds a checked
+//                                box with the id, or does so while the probe
+//                                waits
+//   probe.exe tab CLASS ID PAGE  the same for a tab control showing the page
+//   probe.exe drawn CLASS        the shown window of the class has answered
+//                                and has nothing left to paint, or gets
+//                                there while the probe waits
 //   probe.exe texts CAPTION [CLASS]  prints the texts of the shown window
 //                                of the class (a dialog box when none is
 //                                named) with the caption, one a line (UTF-8)
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>
+#include <functional>
 #include <string>
 
 namespace {
@@ -23,12 +33,16 @@ namespace {
 struct Query {
   const wchar_t* className;
   int id;
+  enum class Wanted { Enabled, Checked, Page } wanted = Wanted::Enabled;
+  int page = 0;
   bool found = false;
 };
 
 BOOL CALLBACK MatchChild(HWND child, LPARAM lParam) {
   auto* query = reinterpret_cast<Query*>(lParam);
   if (GetDlgCtrlID(child) != query->id || !IsWindowEnabled(child)) return TRUE;
+  if (query->wanted == Query::Wanted::Checked && SendMessageW(child, BM_GETCHECK, 0, 0) != BST_CHECKED) return TRUE;
+  if (query->wanted == Query::Wanted::Page && SendMessageW(child, TCM_GETCURSEL, 0, 0) != query->page) return TRUE;
   query->found = true;
   return FALSE;
 }
@@ -42,10 +56,42 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM lParam) {
   return query->found ? FALSE : TRUE;
 }
 
-bool Shown(const wchar_t* className, int id) {
-  Query query{className, id};
+bool Shown(const wchar_t* className, int id, Query::Wanted wanted = Query::Wanted::Enabled, int page = 0) {
+  Query query{className, id, wanted, page};
   EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&query));
   return query.found;
+}
+
+// Looks again at least every tenth of a second until the state holds, for
+// at most 30 seconds.
+bool Becomes(const std::function<bool()>& holds) {
+  const ULONGLONG deadline = GetTickCount64() + 30000;
+  while (!holds()) {
+    if (GetTickCount64() > deadline) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+  return true;
+}
+
+BOOL CALLBACK NoteUnpainted(HWND child, LPARAM unpainted) {
+  if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) *reinterpret_cast<bool*>(unpainted) = true;
+  return TRUE;
+}
+
+// The window's thread has handled what came before a message of ours, and
+// neither the window nor a child of it waits to be painted.
+bool Drawn(const wchar_t* className) {
+  HWND window = FindWindowW(className, nullptr);
+  DWORD_PTR answer = 0;
+  if (window == nullptr || !IsWindowVisible(window) ||
+      !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer)) {
+    return false;
+  }
+  bool unpainted = GetUpdateRect(window, nullptr, FALSE) != FALSE;
+  EnumChildWindows(window, NoteUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+  return !unpainted;
 }
 
 // Its delivery is what wakes the wait below; nothing else to do.
@@ -96,6 +142,12 @@ bool PrintTexts(const wchar_t* caption, const wchar_t* className) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // OMBRISK_PROBE_DESKTOP names a desktop of Wine's other than the
+  // default one (a virtual desktop) where the windows looked at live.
+  wchar_t desktop[256] = L"";
+  if (GetEnvironmentVariableW(L"OMBRISK_PROBE_DESKTOP", desktop, 256) > 0) {
+    if (HDESK named = OpenDesktopW(desktop, 0, FALSE, GENERIC_ALL); named != nullptr) SetThreadDesktop(named);
+  }
   const std::wstring what = argc > 1 ? argv[1] : L"";
   if (what == L"enabled" && argc == 4) return Shown(argv[2], std::wcstol(argv[3], nullptr, 10)) ? 0 : 1;
   if (what == L"menu" && argc == 2) {
@@ -109,6 +161,16 @@ int wmain(int argc, wchar_t** argv) {
     CloseHandle(event);
     return set ? 0 : 1;
   }
+  if (what == L"checked" && argc == 4) {
+    const int id = std::wcstol(argv[3], nullptr, 10);
+    return Becomes([&] { return Shown(argv[2], id, Query::Wanted::Checked); }) ? 0 : 1;
+  }
+  if (what == L"tab" && argc == 5) {
+    const int id = std::wcstol(argv[3], nullptr, 10);
+    const int page = std::wcstol(argv[4], nullptr, 10);
+    return Becomes([&] { return Shown(argv[2], id, Query::Wanted::Page, page); }) ? 0 : 1;
+  }
+  if (what == L"drawn" && argc == 3) return Becomes([&] { return Drawn(argv[2]); }) ? 0 : 1;
   if (what == L"texts" && (argc == 3 || argc == 4)) return PrintTexts(argv[2], argc == 4 ? argv[3] : L"#32770") ? 0 : 1;
   return 2;
 }
