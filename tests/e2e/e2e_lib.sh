@@ -32,6 +32,9 @@ e2e_cleanup() {
   for pid in "${E2E_STARTED[@]}"; do kill "$pid" 2>/dev/null || true; done
 }
 trap e2e_cleanup EXIT
+# A command that fails outside a check ends the script (set -e): it is named,
+# so the failure says where it happened.
+trap 'echo "FAILED: line $LINENO of $(basename "$0"): $BASH_COMMAND" >&2' ERR
 
 # Ends what the script started and removes the demo installation
 # (install_demo) from the prefix.

@@ -57,4 +57,6 @@ wait_for test -s "$report" || fail "the IDE was not started"
 report_text=$(tr -d '\r' <"$report")
 grep -qE '^command=.* /ns( |$)' <<<"$report_text" || fail "switches: $(grep '^command=' <<<"$report_text")"
 grep -qF 'Library|Search Path=C:\lib\seven' <<<"$report_text" || fail "library path: $report_text"
+# Ombrisk closes after the launch; the next test starts once it has ended.
+wait_exit "$OMBRISK_PID"
 echo "editor end to end: profile saved and launched"
